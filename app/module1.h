@@ -1,0 +1,54 @@
+#pragma once
+// The shared state of a calculation: parameters from the main window, the
+// mesh, the cell map, the boundary maps and the fields. One object, passed by
+// reference to every operation.
+#include "runtime/dynamic_array.h"
+#include "runtime/integer.h"
+
+namespace kestrel {
+
+class Surface;
+
+struct Module1 {
+    // Analysis conditions and mesh settings (main window fields).
+    double dt = 0;
+    double reynolds = 0;
+    Integer stepCount = 0;
+    Integer meshMode = 0; // -1 equal spacing, 0 user coordinates
+    Integer nx = 0;
+    Integer ny = 0;
+    Integer meshSizeX = 0;
+    Integer meshSizeY = 0;
+    Integer maxIter = 0;
+    double lineScale = 0;
+
+    // Pointer editing of the cell map.
+    Integer pickState = 0;
+    Integer rangeStartI = 0;
+    Integer rangeStartJ = 0;
+    Integer rangeEndI = 0;
+    Integer rangeEndJ = 0;
+
+    Integer stopRequested = 0;
+    double speedMin = 0;
+    double speedMax = 0;
+
+    Array2<Integer> cellKind; // 1 fluid, 0 non-fluid; (0..nx+1, 0..ny+1)
+    Array1<double> coordListX, coordListY;
+    Array1<double> xNode, yNode;
+    Array1<double> facX1, facX2, facX3, facX4, facX5;
+    Array1<double> facY1, facY2, facY3, facY4, facY5;
+    Array2<Integer> bcMapA, bcMapB;
+    Array2<double> U, V, P;
+    Array2<double> work1, work2, work3;
+    Array1<double> work4;
+};
+
+// Marker for a node without a coordinate in the coordinate lists.
+constexpr double kUnsetCoordinate = -999999.0;
+
+// User coordinate system of a picture from two corners; (left, top) is the
+// top-left corner, (right, bottom) the bottom-right one.
+void SetPictureScale(Surface& picture, double left, double top, double right, double bottom);
+
+} // namespace kestrel

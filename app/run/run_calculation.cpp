@@ -1,0 +1,77 @@
+#include "run_calculation.h"
+
+#include "plot/field_plot.h"
+#include "runtime/integer.h"
+#include "runtime/lenient_number.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel {
+
+namespace {
+
+class DisplayEveryInterval : public StepObserver {
+  public:
+    DisplayEveryInterval(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog,
+                         long long interval)
+        : m_(m), host_(host), picture_(picture), dialog_(dialog), interval_(interval) {}
+
+    bool stepDone(int n, const StepReport&) override {
+        if (n % interval_ != 0)
+            return true;
+        ShowResult(m_, host_, picture_);
+        const std::string caption = StepCaption(n);
+        host_.setControlText("Label13", caption);
+        if (host_.isSelected("Option4")) {
+            switch (host_.message(caption + "表示画像を保存しますか。", Buttons::YesNoCancel)) {
+            case Answer::Yes:
+                Command10_Click(host_, picture_, dialog_);
+                return true;
+            case Answer::Cancel:
+                return false;
+            default:
+                return true;
+            }
+        }
+        picture_.refresh();
+        host_.processEvents();
+        return true;
+    }
+
+  private:
+    Module1& m_;
+    Host& host_;
+    Surface& picture_;
+    SaveDialogState& dialog_;
+    long long interval_;
+};
+
+} // namespace
+
+std::string StepCaption(int n) { return "計算結果 " + std::to_string(n) + "回目"; }
+
+long long DisplayInterval(const std::string& text) {
+    // Beyond any step count an Integer can hold, an interval means "never".
+    constexpr double kNever = 1.0e9;
+    const LenientValue v = readLeadingNumber(text);
+    if (v.overflow)
+        return static_cast<long long>(kNever);
+    return static_cast<long long>(std::min(std::fabs(roundHalfEven(v.value)), kNever));
+}
+
+RunEnd RunCalculation(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog) {
+    const long long interval = DisplayInterval(host.controlText("Text8"));
+    if (interval == 0) {
+        host.message("計算を開始できません。表示間隔が 0 です。1 以上の値を入力してください。",
+                     Buttons::Ok);
+        return RunEnd::Refused;
+    }
+    DisplayEveryInterval display(m, host, picture, dialog, interval);
+    const RunEnd end = RunTimeSteps(m, host, display);
+    if (end == RunEnd::Diverged)
+        ShowResult(m, host, picture); // the last finite field
+    return end;
+}
+
+} // namespace kestrel

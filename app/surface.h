@@ -1,0 +1,55 @@
+#pragma once
+// The drawing area as the core sees it: a persistent picture with a user
+// coordinate system. Sizes are in twips (1/1440 inch).
+#include <cstdint>
+#include <string>
+
+namespace kestrel {
+
+using Rgb = std::uint32_t; // R + 256 G + 65536 B
+
+constexpr Rgb rgb(int r, int g, int b) {
+    return static_cast<Rgb>(r) | (static_cast<Rgb>(g) << 8) | (static_cast<Rgb>(b) << 16);
+}
+constexpr int redOf(Rgb c) { return static_cast<int>(c & 0xFF); }
+constexpr int greenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int blueOf(Rgb c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+enum class DrawMode { CopyPen, XorPen };
+
+struct UserScale {
+    float left = 0;
+    float top = 0;
+    float width = 1;
+    float height = 1;
+};
+
+class Surface {
+  public:
+    virtual ~Surface() = default;
+
+    virtual double widthTwips() const = 0;
+    virtual double heightTwips() const = 0;
+    virtual void setHeightTwips(double twips) = 0;
+
+    virtual void setScale(float left, float top, float width, float height) = 0;
+    virtual UserScale scale() const = 0;
+
+    virtual void clear() = 0;
+    virtual void drawLine(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    virtual void drawBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    virtual void fillBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+
+    virtual int penWidth() const = 0;
+    // Widths below 1 fail with the invalid-property failure.
+    virtual void setPenWidth(int width) = 0;
+    virtual DrawMode drawMode() const = 0;
+    virtual void setDrawMode(DrawMode mode) = 0;
+
+    // Show what was drawn now, without waiting for the event loop.
+    virtual void refresh() = 0;
+    // Writes the picture as BMP whatever the name; false when it could not.
+    virtual bool savePicture(const std::string& path) const = 0;
+};
+
+} // namespace kestrel

@@ -1,0 +1,298 @@
+#include "main_window.h"
+
+#include "app/run/run_calculation.h"
+#include "cells/cell_map.h"
+#include "cells/pointer_selection.h"
+#include "mesh/mesh_display.h"
+#include "mesh/widgets/coordinate_editor.h"
+#include "parameter_fields.h"
+#include "picture_box.h"
+#include "plot/field_plot.h"
+#include "report/result_text.h"
+#include "report/widgets/text_viewer.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kClientWidth = 11835;
+constexpr int kClientHeight = 8160;
+constexpr int kPictureWidth = 7215;
+constexpr int kPictureHeight = 3735;
+
+const char* const kInstructions[20] = {
+    "「流体有無指定」ボタンをクリックして",
+    "障害物の範囲を指定します。",
+    "「範囲指定」または「点指定」で範囲を指定します。",
+    "指定内容は「変更モード」のラジオボタンで",
+    "指定します。",
+    "障害物は，「非流体」として指定します。",
+    "指定方法には，点指定と範囲指定があります。",
+    "「範囲指定」または「点指定」ボタンを",
+    "クリックしてください。",
+    "範囲指定のときは，範囲の始点をクリックし，",
+    "マウスを動かして，終点をクリックします。",
+    "障害物の位置は，赤色で表示されます。",
+    "メッシュサイズは，「メッシュサイズ」フィールドの",
+    "等間隔，またはＸ，Ｙ座標値を指定することで",
+    "行います・",
+    "障害物の範囲を指定したら，",
+    "「計算実行」ボタンをクリックしてください。",
+    "確認メッセージが煩わしい場合は，",
+    "「表示」オプションの「連続表示」オプションに，",
+    "チェックをいれてください。",
+};
+constexpr int kInstructionTops[20] = {360,  600,  960,  1320, 1560, 1920, 2280, 2520, 2760, 3120,
+                                      3360, 3600, 3960, 4200, 4440, 4800, 5040, 5400, 5640, 5880};
+
+} // namespace
+
+MainWindow::MainWindow(Module1& state, QWidget* parent)
+    : QWidget(parent), m_(state), picture_(kPictureWidth, kPictureHeight), host_(this) {
+    setObjectName("frmDataIn");
+    setWindowTitle("Kestrel");
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    buildAnalysisFrame();
+    buildDisplayFrame();
+    buildMeshFrame();
+    buildCellControls();
+    buildRunControls();
+    buildInstructions();
+    connectHandlers();
+    formLoad();
+}
+
+MainWindow::~MainWindow() {
+    delete coordinateEditor_;
+    delete textViewer_;
+}
+
+QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* caption, int left,
+                                int top, int width, int height) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    placeTwips(frame, left, top, width, height);
+    return frame;
+}
+
+QLineEdit* MainWindow::addField(QWidget* parent, const char* name, const char* labelName,
+                                const char* caption, int labelLeft, int left, int top, int width,
+                                int height) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(labelName);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(label, labelLeft, top, left - labelLeft - 60, height);
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setAccessibleName(caption);
+    label->setBuddy(field);
+    placeTwips(field, left, top, width, height);
+    return field;
+}
+
+QPushButton* MainWindow::addButton(QWidget* parent, const char* name, const char* caption, int left,
+                                   int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    placeTwips(button, left, top, width, height);
+    return button;
+}
+
+QRadioButton* MainWindow::addOption(QWidget* parent, const char* name, const char* caption,
+                                    int left, int top, int width) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(name);
+    placeTwips(option, left, top, width, 270);
+    return option;
+}
+
+void MainWindow::buildAnalysisFrame() {
+    QGroupBox* frame = addFrame(this, "Frame1", "解析条件", 120, 120, 7215, 735);
+    addField(frame, "Text1", "Label1", "時間刻み", 60, 840, 360, 615);
+    addField(frame, "Text2", "Label2", "レイノルズ数", 1500, 2640, 360, 855);
+    addField(frame, "Text3", "Label3", "計算回数", 3540, 4440, 360, 735);
+    addField(frame, "Text9", "Label10", "収束最大", 5280, 6240, 360, 735);
+}
+
+void MainWindow::buildDisplayFrame() {
+    QGroupBox* frame = addFrame(this, "Frame6", "表示オプション", 120, 960, 7215, 1215);
+    QGroupBox* run = addFrame(frame, "Frame8", "実行時", 120, 240, 1335, 855);
+    addOption(run, "Option4", "表示確認", 120, 240, 1150)->setChecked(true);
+    addOption(run, "Option5", "連続表示", 120, 540, 1150);
+    QGroupBox* colour = addFrame(frame, "Frame9", "カラー表示", 3480, 240, 1695, 855);
+    addOption(colour, "Option6", "圧力", 120, 240, 1500)->setChecked(true);
+    addOption(colour, "Option7", "速度絶対値", 120, 540, 1500);
+    addField(frame, "Text8", "Label8", "表示間隔", 1500, 2520, 330, 735, 255);
+    addField(frame, "Text10", "Label11", "流線の線幅", 1500, 2520, 600, 735, 255);
+    addField(frame, "Text11", "Label14", "流線の尺度", 1500, 2520, 870, 735, 255);
+    addButton(frame, "Command9", "計算結果再表示", 5280, 600, 1815);
+}
+
+void MainWindow::buildMeshFrame() {
+    QGroupBox* frame = addFrame(this, "Frame2", "メッシュデータ", 120, 2280, 7215, 975);
+    QGroupBox* counts = addFrame(frame, "Frame3", "メッシュ数", 240, 240, 2160, 615);
+    addField(counts, "Text4", "Label4", "X", 60, 360, 270, 615);
+    addField(counts, "Text5", "Label5", "Y", 1020, 1320, 270, 615);
+    addOption(frame, "Option1", "等間隔", 2520, 360, 900)->setChecked(true);
+    addOption(frame, "Option2", "指定", 2520, 600, 900);
+    QGroupBox* sizes = addFrame(frame, "Frame4", "メッシュサイズ", 3480, 240, 1935, 615);
+    addField(sizes, "Text6", "Label7", "X", 60, 360, 270, 615);
+    addField(sizes, "Text7", "Label6", "Y", 1020, 1320, 270, 615);
+    addButton(frame, "Command2", "座標値指定", 5520, 360, 1575, 495);
+}
+
+void MainWindow::buildCellControls() {
+    addButton(this, "Command4", "流体箇所初期化", 120, 3360, 1695, 330);
+    addButton(this, "Command6", "相似形表示", 1920, 3360, 1575, 330);
+    QGroupBox* mode = addFrame(this, "Frame5", "変更モード", 3600, 3360, 3735, 615);
+    addOption(mode, "Option3_0", "非流体", 120, 270, 840);
+    addOption(mode, "Option3_1", "流体", 1080, 270, 900);
+    addOption(mode, "Option3_2", "反転", 2040, 270, 900)->setChecked(true);
+    addButton(this, "Command3", "流体有無指定", 120, 3720, 1695, 330);
+    addButton(this, "Command5", "範囲指定", 1920, 3720, 1575, 330);
+
+    pictureArea_ = new QScrollArea(this);
+    pictureArea_->setObjectName("Picture1Area");
+    pictureArea_->setFrameShape(QFrame::NoFrame);
+    pictureArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pictureArea_->setBackgroundRole(QPalette::Dark);
+    placeTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
+    pictureBox_ = new PictureBox(picture_);
+    pictureArea_->setWidget(pictureBox_);
+}
+
+void MainWindow::buildRunControls() {
+    addButton(this, "Command1", "計算実行", 7440, 240, 1000);
+    addButton(this, "Command7", "停止", 8520, 240, 1000);
+    addButton(this, "Command8", "結果のテキスト表示", 9600, 240, 2100);
+    auto* status = new QLabel(this);
+    status->setObjectName("Label13");
+    placeTwips(status, 7440, 720, 4215, 255);
+    addButton(this, "Command10", "表示画像保存", 7440, 1080, 1695);
+}
+
+void MainWindow::buildInstructions() {
+    QGroupBox* frame = addFrame(this, "Frame7", "操作説明", 7560, 1560, 4215, 6495);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85); // the longest line must fit the frame
+    for (int k = 0; k < 20; ++k) {
+        auto* line = new QLabel(kInstructions[k], frame);
+        line->setObjectName(QString("Label12_%1").arg(k));
+        line->setFont(small);
+        placeTwips(line, 240, kInstructionTops[k], 3915, 240);
+    }
+}
+
+void MainWindow::connectHandlers() {
+    auto field = [this](const char* name) { return findChild<QLineEdit*>(name); };
+    auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
+    auto option = [this](const char* name) { return findChild<QRadioButton*>(name); };
+
+    connectParameterField(field("Text1"), doubleField(m_.dt));
+    connectParameterField(field("Text2"), doubleField(m_.reynolds));
+    connectParameterField(field("Text3"), integerField(m_.stepCount));
+    connectParameterField(field("Text4"), integerField(m_.nx));
+    connectParameterField(field("Text5"), integerField(m_.ny));
+    connectParameterField(field("Text6"), integerField(m_.meshSizeX));
+    connectParameterField(field("Text7"), integerField(m_.meshSizeY));
+    connectParameterField(field("Text9"), integerField(m_.maxIter));
+    connectParameterField(field("Text11"), doubleField(m_.lineScale));
+
+    connect(option("Option1"), &QRadioButton::clicked, this, [this] { option1Click(); });
+    connect(option("Option2"), &QRadioButton::clicked, this, [this] { option1Click(); });
+    connect(option("Option6"), &QRadioButton::clicked, this, [this] { Option6_Click(m_, host_, picture_); });
+    connect(option("Option7"), &QRadioButton::clicked, this, [this] { Option7_Click(m_, host_, picture_); });
+
+    connect(button("Command1"), &QPushButton::clicked, this, [this] { command1Click(); });
+    connect(button("Command7"), &QPushButton::clicked, this, [this] { Command7_Click(m_); });
+    connect(button("Command2"), &QPushButton::clicked, this, [this] { command2Click(); });
+    connect(button("Command3"), &QPushButton::clicked, this, [this] { Command3_Click(m_, host_, picture_); });
+    connect(button("Command4"), &QPushButton::clicked, this, [this] { Command4_Click(m_, host_, picture_); });
+    connect(button("Command5"), &QPushButton::clicked, this, [this] { Command5_Click(m_, host_, picture_); });
+    connect(button("Command6"), &QPushButton::clicked, this, [this] { Command6_Click(m_, host_, picture_); });
+    connect(button("Command8"), &QPushButton::clicked, this, [this] { command8Click(); });
+    connect(button("Command9"), &QPushButton::clicked, this, [this] { Command9_Click(m_, host_, picture_); });
+    connect(button("Command10"), &QPushButton::clicked, this,
+            [this] { Command10_Click(host_, picture_, saveDialog_); });
+
+    connect(pictureBox_, &PictureBox::mouseDown, this, [this](int b, int s, float x, float y) {
+        Picture1_MouseDown(m_, host_, picture_, b, s, x, y);
+    });
+    connect(pictureBox_, &PictureBox::mouseMove, this, [this](int b, int s, float x, float y) {
+        Picture1_MouseMove(m_, picture_, b, s, x, y);
+    });
+}
+
+void MainWindow::formLoad() {
+    const std::pair<const char*, const char*> defaults[] = {
+        {"Text1", "0.005"}, {"Text2", "40"}, {"Text3", "400"}, {"Text4", "61"},
+        {"Text5", "31"},    {"Text6", "10"}, {"Text7", "10"},  {"Text8", "2"},
+        {"Text9", "100"},   {"Text10", "1"}, {"Text11", "5"},
+    };
+    for (const auto& [name, text] : defaults)
+        findChild<QLineEdit*>(name)->setText(text);
+    m_.meshMode = kTrue;
+    findChild<QPushButton*>("Command2")->setEnabled(false);
+}
+
+void MainWindow::option1Click() {
+    const bool equal = findChild<QRadioButton*>("Option1")->isChecked();
+    m_.meshMode = equal ? kTrue : kFalse;
+    findChild<QPushButton*>("Command2")->setEnabled(!equal);
+    findChild<QLineEdit*>("Text6")->setEnabled(equal);
+    findChild<QLineEdit*>("Text7")->setEnabled(equal);
+}
+
+void MainWindow::command1Click() {
+    // A run started from inside a run would re-initialise the fields under
+    // the running loop, so the button is off while a run goes on.
+    if (running_)
+        return;
+    running_ = true;
+    auto* run = findChild<QPushButton*>("Command1");
+    run->setEnabled(false);
+    Command1_Click(m_, host_, picture_, saveDialog_);
+    run->setEnabled(true);
+    running_ = false;
+}
+
+void MainWindow::command2Click() {
+    if (!coordinateEditor_)
+        coordinateEditor_ = new CoordinateEditor(m_, host_);
+    coordinateEditor_->show();
+    coordinateEditor_->raise();
+    coordinateEditor_->activateWindow();
+}
+
+void MainWindow::command8Click() {
+    Command8_Click(m_, host_, [this]() -> ResultViewer& {
+        if (!textViewer_)
+            textViewer_ = new TextViewer(m_, host_);
+        return *textViewer_;
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, a run in progress included:
+    // the run stops at its next step and the event loop then quits.
+    m_.stopRequested = kTrue;
+    if (coordinateEditor_)
+        coordinateEditor_->closeWithoutAsking();
+    if (textViewer_)
+        textViewer_->close();
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace kestrel

@@ -1,0 +1,74 @@
+#pragma once
+// The main window: parameter fields, mesh options, the cell-map and run
+// buttons, the drawing area and the operating instructions.
+#include "app/module1.h"
+#include "canvas/image_surface.h"
+#include "plot/image_saving.h"
+#include "qt_host.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLineEdit;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QGroupBox;
+class QScrollArea;
+
+namespace kestrel {
+
+class CoordinateEditor;
+class TextViewer;
+class PictureBox;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit MainWindow(Module1& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ImageSurface& picture() { return picture_; }
+    Host& host() { return host_; }
+    bool running() const { return running_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildAnalysisFrame();
+    void buildDisplayFrame();
+    void buildMeshFrame();
+    void buildCellControls();
+    void buildRunControls();
+    void buildInstructions();
+    void connectHandlers();
+    void formLoad();
+
+    void option1Click();
+    void command1Click();
+    void command2Click();
+    void command8Click();
+
+    QLineEdit* addField(QWidget* parent, const char* name, const char* labelName,
+                        const char* caption, int labelLeft, int left, int top, int width,
+                        int height = 270);
+    QPushButton* addButton(QWidget* parent, const char* name, const char* caption, int left,
+                           int top, int width, int height = 375);
+    QRadioButton* addOption(QWidget* parent, const char* name, const char* caption, int left,
+                            int top, int width);
+    QGroupBox* addFrame(QWidget* parent, const char* name, const char* caption, int left, int top,
+                        int width, int height);
+
+    Module1& m_;
+    ImageSurface picture_;
+    QtHost host_;
+    SaveDialogState saveDialog_;
+    bool running_ = false;
+    QScrollArea* pictureArea_ = nullptr;
+    PictureBox* pictureBox_ = nullptr;
+    QPointer<CoordinateEditor> coordinateEditor_;
+    QPointer<TextViewer> textViewer_;
+};
+
+} // namespace kestrel

@@ -1,0 +1,66 @@
+#include "picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kestrel {
+
+namespace {
+
+int buttonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= 1;
+    if (modifiers & Qt::ControlModifier)
+        code |= 2;
+    if (modifiers & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+} // namespace
+
+PictureBox::PictureBox(ImageSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+    setObjectName("Picture1");
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_.setListener({[this] { update(); }, [this] { repaint(); }, [this] { followSize(); }});
+    followSize();
+}
+
+QSize PictureBox::sizeHint() const { return surface_.image().size(); }
+
+void PictureBox::followSize() {
+    setFixedSize(surface_.image().size());
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, surface_.image());
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    const QPointF user = surface_.toUser(event->position());
+    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                   static_cast<float>(user.x()), static_cast<float>(user.y()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF user = surface_.toUser(event->position());
+    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
+                   static_cast<float>(user.x()), static_cast<float>(user.y()));
+}
+
+} // namespace kestrel

@@ -1,0 +1,32 @@
+#pragma once
+// Shows the drawing area's picture and reports pointer events in its user
+// coordinates. Moves keep coming while a button is held after a press
+// inside, also outside the area; between presses they come whenever the
+// pointer is over it.
+#include "canvas/image_surface.h"
+
+#include <QWidget>
+
+namespace kestrel {
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+  public:
+    PictureBox(ImageSurface& surface, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+  signals:
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMove(int button, int shift, float x, float y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void followSize();
+    ImageSurface& surface_;
+};
+
+} // namespace kestrel

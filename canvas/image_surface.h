@@ -1,0 +1,72 @@
+#pragma once
+// The drawing area's persistent picture on a QImage: what is drawn stays
+// until cleared, is shown by the picture widget and saved as BMP.
+#include "app/surface.h"
+
+#include <QImage>
+#include <QPointF>
+#include <functional>
+
+namespace kestrel {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+class ImageSurface : public Surface {
+  public:
+    ImageSurface(double widthTwips, double heightTwips);
+
+    double widthTwips() const override { return widthTwips_; }
+    double heightTwips() const override { return heightTwips_; }
+    void setHeightTwips(double twips) override;
+
+    void setScale(float left, float top, float width, float height) override;
+    UserScale scale() const override { return scale_; }
+
+    void clear() override;
+    void drawLine(float x1, float y1, float x2, float y2, Rgb colour) override;
+    void drawBox(float x1, float y1, float x2, float y2, Rgb colour) override;
+    void fillBox(float x1, float y1, float x2, float y2, Rgb colour) override;
+
+    int penWidth() const override { return penWidth_; }
+    void setPenWidth(int width) override;
+    DrawMode drawMode() const override { return drawMode_; }
+    void setDrawMode(DrawMode mode) override { drawMode_ = mode; }
+
+    void refresh() override;
+    bool savePicture(const std::string& path) const override;
+
+    const QImage& image() const { return image_; }
+    // Pixel position (fractions allowed) to user coordinates.
+    QPointF toUser(QPointF pixel) const;
+    QPointF toPixel(double x, double y) const;
+
+    // Told when the picture changed (repaint later) or must show now
+    // (refresh), and when its size changed.
+    struct Listener {
+        std::function<void()> changed;
+        std::function<void()> showNow;
+        std::function<void()> resized;
+    };
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+
+    static constexpr double kMaxHeightPixels = 32767;
+    static constexpr Rgb kBackground = rgb(255, 255, 255);
+
+  private:
+    int pixelX(double x) const;
+    int pixelY(double y) const;
+    void setPixel(int x, int y, Rgb colour);
+    void horizontalRun(int x1, int x2, int y, Rgb colour);
+    void verticalRun(int x, int y1, int y2, Rgb colour);
+    void notifyChanged();
+
+    double widthTwips_;
+    double heightTwips_;
+    QImage image_;
+    UserScale scale_;
+    int penWidth_ = 1;
+    DrawMode drawMode_ = DrawMode::CopyPen;
+    Listener listener_;
+};
+
+} // namespace kestrel

@@ -1,0 +1,110 @@
+#include "cell_map.h"
+
+#include "runtime/failure.h"
+
+namespace kestrel {
+
+namespace {
+
+const std::string kInitQuestion = "流体箇所データが初期化されます。よろしいですか？";
+const std::string kRangeCaption = "範囲指定";
+const std::string kPointCaption = "点指定";
+
+std::string describe(int error) { return standardDescription(static_cast<ErrorNumber>(error)); }
+
+} // namespace
+
+void InitCellMap(Module1& m) {
+    m.cellKind.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
+    for (int i = 1; i <= m.nx; ++i)
+        for (int j = 1; j <= m.ny; ++j)
+            m.cellKind(i, j) = 1;
+}
+
+void DrawOutlinedBox(Surface& picture, float x1, float y1, float x2, float y2, Rgb fill) {
+    picture.fillBox(x1, y1, x2, y2, fill);
+    picture.drawBox(x1, y1, x2, y2, kOutlineColour);
+}
+
+void DrawCell(const Module1& m, Surface& picture, int i, int j) {
+    const Rgb colour = m.cellKind.at(i, j) == 0 ? kSolidColour : kFluidColour;
+    DrawOutlinedBox(picture, static_cast<float>(i - 1), static_cast<float>(j - 1),
+                    static_cast<float>(i), static_cast<float>(j), colour);
+}
+
+int DrawCellMap(Module1& m, Surface& picture) {
+    try {
+        if (m.nx == 0)
+            throwDivisionByZero();
+        picture.setHeightTwips(static_cast<float>(m.ny * picture.widthTwips() / m.nx));
+        SetPictureScale(picture, 0, 0, m.nx, m.ny);
+        picture.clear();
+        for (int i = 1; i <= m.nx; ++i)
+            for (int j = 1; j <= m.ny; ++j)
+                DrawCell(m, picture, i, j);
+        return 0;
+    } catch (const Failure& f) {
+        return f.number();
+    }
+}
+
+int ShowCellMap(Module1& m, Host& host, Surface& picture) {
+    int e = DrawCellMap(m, picture);
+    if (e == 0)
+        return 0;
+    if (host.message(kInitQuestion, Buttons::YesNo) == Answer::Yes) {
+        try {
+            InitCellMap(m);
+            e = DrawCellMap(m, picture);
+        } catch (const Failure& f) {
+            e = f.number(); // a mesh count the map cannot be made for
+        }
+        if (e != 0)
+            host.message(describe(e) + " (流体箇所表示)", Buttons::Ok);
+        return e;
+    }
+    host.message("初期化が必要な理由：" + describe(e) + " (流体箇所表示)", Buttons::Ok);
+    return e;
+}
+
+Integer NewCellKind(Host& host, Integer v) {
+    if (host.isSelected("Option3_2"))
+        return static_cast<Integer>(1 - v);
+    if (host.isSelected("Option3_1"))
+        return 1;
+    return 0;
+}
+
+void Command3_Click(Module1& m, Host& host, Surface& picture) {
+    if (ShowCellMap(m, host, picture) != 0)
+        return;
+    m.pickState = host.controlText("Command5") == kRangeCaption ? 1 : 2;
+}
+
+void Command5_Click(Module1& m, Host& host, Surface& picture) {
+    if (ShowCellMap(m, host, picture) != 0)
+        return;
+    if (host.controlText("Command5") == kRangeCaption) {
+        m.pickState = 2;
+        host.setControlText("Command5", kPointCaption);
+    } else {
+        m.pickState = 1;
+        host.setControlText("Command5", kRangeCaption);
+    }
+}
+
+void Command4_Click(Module1& m, Host& host, Surface& picture) {
+    if (host.message(kInitQuestion, Buttons::YesNo) == Answer::No)
+        return;
+    int e = 0;
+    try {
+        InitCellMap(m);
+        e = DrawCellMap(m, picture);
+    } catch (const Failure& f) {
+        e = f.number();
+    }
+    if (e != 0)
+        host.message(describe(e) + " (流体箇所初期化)", Buttons::Ok);
+}
+
+} // namespace kestrel

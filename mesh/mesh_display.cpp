@@ -1,0 +1,27 @@
+#include "mesh_display.h"
+
+#include "cells/cell_map.h"
+#include "mesh_nodes.h"
+#include "mesh_picture.h"
+#include "runtime/failure.h"
+
+namespace kestrel {
+
+void DrawMeshShape(Module1& m, Host& host, Surface& picture) {
+    try {
+        BuildMeshNodes(m, host);
+        PrepareMeshPicture(m, picture);
+        for (int i = 2; i <= m.nx + 1; ++i) {
+            for (int j = 2; j <= m.ny + 1; ++j) {
+                const Rgb colour = m.cellKind.at(i - 1, j - 1) == 0 ? kSolidColour : kFluidColour;
+                DrawOutlinedBox(picture, static_cast<float>(m.xNode(i - 1)),
+                                static_cast<float>(m.yNode(j - 1)), static_cast<float>(m.xNode(i)),
+                                static_cast<float>(m.yNode(j)), colour);
+            }
+        }
+    } catch (const Failure& f) {
+        host.message(f.description() + " (相似形表示)", Buttons::Ok);
+    }
+}
+
+} // namespace kestrel

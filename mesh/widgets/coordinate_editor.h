@@ -1,0 +1,48 @@
+#pragma once
+// "XY座標の設定": the X and Y node coordinate lists of a non-uniform mesh,
+// stored into the state when the user closes the window and says Yes.
+#include "app/host.h"
+#include "app/module1.h"
+#include "mesh/coordinate_lists.h"
+
+#include <QWidget>
+
+class QListWidget;
+class QLineEdit;
+
+namespace kestrel {
+
+class CoordinateEditor : public QWidget {
+    Q_OBJECT
+  public:
+    CoordinateEditor(Module1& state, Host& host, QWidget* parent = nullptr);
+
+    // Closes with the main window, leaving the stored lists as they are.
+    void closeWithoutAsking();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Group {
+        CoordinateList list;
+        QListWidget* view = nullptr;
+        QLineEdit* valueField = nullptr;
+    };
+    void buildGroup(int index, const char* caption, int left);
+    void load();
+    void showList(int index);
+    void readSelection(int index);
+
+    void deleteClick(int index);
+    void insertClick(int index);
+    void generateClick(int index);
+    void clearClick(int index);
+
+    Module1& m_;
+    Host& host_;
+    Group groups_[2];
+    bool asking_ = true;
+};
+
+} // namespace kestrel

@@ -1,0 +1,20 @@
+#pragma once
+#include "app/module1.h"
+#include "app/surface.h"
+
+#include <string>
+
+namespace kestrel {
+
+constexpr Rgb kFlowLineColour = rgb(0, 0, 255);
+
+// Pen width from the flow-line width field: rounded, halves to even; widths
+// below 1 draw with 1. Too large for an Integer fails with overflow.
+int FlowLinePenWidth(const std::string& widthText);
+
+// A blue segment through (x, y) along (u, v), lineScale long per unit speed,
+// drawn with the field's pen width; the surface's pen width is restored.
+void DrawFlowLine(const Module1& m, Surface& picture, int penWidth, double x, double y, double u,
+                  double v);
+
+} // namespace kestrel

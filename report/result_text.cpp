@@ -1,0 +1,70 @@
+#include "result_text.h"
+
+#include "runtime/failure.h"
+#include "runtime/integer.h"
+#include "runtime/lenient_number.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel {
+
+std::string ProgressCaption(int j, int ny) {
+    return kProgressCaption + " " + std::to_string(j) + " / " + std::to_string(ny);
+}
+
+void Command8_Click(const Module1& m, Host& host, const std::function<ResultViewer&()>& loadViewer) {
+    try {
+        ResultViewer& viewer = loadViewer();
+        viewer.setRangeFields("1", std::to_string(m.nx), "1", std::to_string(m.ny));
+        host.setBusy(true);
+        viewer.setCaption("実行結果");
+        host.setControlText("Label13", kProgressCaption);
+        const std::string text = BuildResultTable(m, {1, m.nx, 1, m.ny}, [&](int j) {
+            host.setControlText("Label13", ProgressCaption(j, m.ny));
+            host.processEvents();
+        });
+        viewer.setTable(text);
+        host.setControlText("Label13", "");
+        host.setBusy(false);
+        viewer.showViewer();
+    } catch (const Failure& f) {
+        host.setControlText("Label13", "");
+        host.setBusy(false);
+        host.message(f.description() + "(結果テキスト生成)" + kNoResultNote, Buttons::Ok);
+    }
+}
+
+namespace {
+
+// Whole numbers for the loop counters; out-of-Integer values saturate, the
+// limits below bring them back into the mesh anyway.
+int rangeValue(const std::string& text) {
+    const double v = roundHalfEven(readLeadingNumber(text).value);
+    return static_cast<int>(std::clamp(v, -2.0e9, 2.0e9));
+}
+
+} // namespace
+
+std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& firstX,
+                                         const std::string& lastX, const std::string& firstY,
+                                         const std::string& lastY) {
+    if (!m.U.exists() || !m.V.exists() || !m.P.exists())
+        return std::nullopt;
+    int a = rangeValue(firstX);
+    int b = rangeValue(lastX);
+    int c = rangeValue(firstY);
+    int d = rangeValue(lastY);
+    if (a > b)
+        std::swap(a, b);
+    if (c > d)
+        std::swap(c, d);
+    a = std::max(a, 1);
+    c = std::max(c, 1);
+    // nx / ny may have been raised since the run: never read past the fields.
+    b = std::min({b, static_cast<int>(m.nx), m.U.upper1()});
+    d = std::min({d, static_cast<int>(m.ny), m.U.upper2()});
+    return TableRange{a, b, c, d};
+}
+
+} // namespace kestrel

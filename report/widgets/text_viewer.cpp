@@ -1,0 +1,154 @@
+#include "text_viewer.h"
+
+#include "app/widgets/twips.h"
+#include "runtime/failure.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <fstream>
+
+namespace kestrel {
+
+namespace {
+
+const std::string kTextFilter = "テキスト(*.txt)|*.txt|すべてのファイル(*)|*";
+
+QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, int top,
+                 int width = 2895) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    placeTwips(label, left, top, width, 255);
+    return label;
+}
+
+} // namespace
+
+TextViewer::TextViewer(const Module1& state, Host& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_(state), host_(host) {
+    setObjectName("frmText");
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(twipsToPixels(9285), twipsToPixels(4815));
+
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName("Text1");
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(9);
+    text_->setFont(mono);
+    text_->setAccessibleName("実行結果の表");
+    placeTwips(text_, 0, 0, 6015, 4575);
+
+    auto* redisplayButton = new QPushButton("再表示", this);
+    redisplayButton->setObjectName("Command1");
+    placeTwips(redisplayButton, 6120, 120, 975, 375);
+    connect(redisplayButton, &QPushButton::clicked, this, [this] { redisplay(); });
+
+    auto* saveButton = new QPushButton("表全体を保存...", this);
+    saveButton->setObjectName("SaveTable");
+    placeTwips(saveButton, 7200, 120, 1935, 375);
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveClick(); });
+
+    progress_ = addLabel(this, "Label5", "", 6120, 600);
+
+    auto* frame = new QGroupBox("表示範囲", this);
+    frame->setObjectName("Frame1");
+    placeTwips(frame, 6120, 1080, 3015, 1215);
+    addLabel(frame, "Label1", "X", 240, 360, 240);
+    range_[0] = addRangeField(frame, "Text2", 480, 360);
+    addLabel(frame, "Label2", "～", 1200, 360, 240);
+    range_[1] = addRangeField(frame, "Text3", 1440, 360);
+    addLabel(frame, "Label3", "Ｙ", 240, 720, 240);
+    range_[2] = addRangeField(frame, "Text4", 480, 720);
+    addLabel(frame, "Label4", "～", 1200, 720, 240);
+    range_[3] = addRangeField(frame, "Text5", 1440, 720);
+
+    addLabel(this, "Label6", "表示文字数は65,532までです。", 6120, 2400);
+    addLabel(this, "Label7", "表示が途切れている場合は，", 6120, 2760);
+    addLabel(this, "Label8", "表示範囲を指定して", 6120, 3000);
+    addLabel(this, "Label9", "再表示範囲を指定して下さい。", 6120, 3240);
+}
+
+QLineEdit* TextViewer::addRangeField(QWidget* frame, const char* name, int left, int top) {
+    auto* field = new QLineEdit(frame);
+    field->setObjectName(name);
+    placeTwips(field, left, top, 615, 270);
+    return field;
+}
+
+void TextViewer::setRangeFields(const std::string& firstX, const std::string& lastX,
+                                const std::string& firstY, const std::string& lastY) {
+    const std::string* texts[4] = {&firstX, &lastX, &firstY, &lastY};
+    for (int k = 0; k < 4; ++k)
+        range_[k]->setText(QString::fromStdString(*texts[k]));
+}
+
+void TextViewer::setCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void TextViewer::setTable(const std::string& text) {
+    table_ = text;
+    // The area shows the first 65,532 characters; the table is all ASCII.
+    text_->setPlainText(QString::fromStdString(text.substr(0, kViewerCharacterLimit)));
+}
+
+void TextViewer::showViewer() {
+    QWidget::show();
+    raise();
+    activateWindow();
+}
+
+bool TextViewer::saveTable(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary);
+    out << table_;
+    out.close();
+    return static_cast<bool>(out);
+}
+
+void TextViewer::saveClick() {
+    const auto chosen = host_.askSaveFileName(kTextFilter, lastSaveName_);
+    if (!chosen || chosen->empty())
+        return;
+    lastSaveName_ = *chosen;
+    if (!saveTable(*chosen))
+        host_.message("ファイルに書き込めませんでした: " + *chosen, Buttons::Ok);
+}
+
+void TextViewer::redisplay() {
+    const auto range = RedisplayRange(m_, range_[0]->text().toStdString(),
+                                      range_[1]->text().toStdString(),
+                                      range_[2]->text().toStdString(),
+                                      range_[3]->text().toStdString());
+    if (!range) {
+        host_.message(standardDescription(ErrorNumber::SubscriptOutOfRange) + "(再表示)" +
+                          kNoResultNote,
+                      Buttons::Ok);
+        return;
+    }
+    host_.setBusy(true);
+    progress_->setText(QString::fromStdString(kProgressCaption));
+    const std::string text = BuildResultTable(m_, *range, [this](int j) {
+        progress_->setText(QString::fromStdString(ProgressCaption(j, m_.ny)));
+        progress_->repaint();
+        host_.processEvents();
+    });
+    setTable(text);
+    progress_->clear();
+    host_.setBusy(false);
+}
+
+void TextViewer::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int heightTwips = frameGeometry().height() * 15 - 700;
+    if (heightTwips >= 200)
+        text_->setFixedHeight(twipsToPixels(heightTwips));
+}
+
+} // namespace kestrel

@@ -1,0 +1,120 @@
+#pragma once
+// Arrays that do not exist until dimensioned, with inclusive upper bounds
+// from 0; dimensioning always starts from zeros. at() checks and throws the
+// index failure; operator() is for hot loops that checked sizes up front.
+#include "failure.h"
+
+#include <cassert>
+#include <vector>
+
+namespace kestrel {
+
+template <typename T> class Array1 {
+  public:
+    bool exists() const { return exists_; }
+    int upper() const { return upper_; }
+
+    // Elements 0..upper, all zero; a negative bound cannot be dimensioned.
+    void redim(int upper) {
+        if (upper < 0)
+            throwOutOfRange();
+        data_.assign(static_cast<std::size_t>(upper) + 1, T{});
+        upper_ = upper;
+        exists_ = true;
+    }
+    void erase() {
+        data_.clear();
+        exists_ = false;
+        upper_ = -1;
+    }
+
+    bool inRange(int i) const { return exists_ && i >= 0 && i <= upper_; }
+    T& at(int i) {
+        if (!inRange(i))
+            throwOutOfRange();
+        return data_[static_cast<std::size_t>(i)];
+    }
+    const T& at(int i) const {
+        if (!inRange(i))
+            throwOutOfRange();
+        return data_[static_cast<std::size_t>(i)];
+    }
+    T& operator()(int i) {
+        assert(inRange(i));
+        return data_[static_cast<std::size_t>(i)];
+    }
+    const T& operator()(int i) const {
+        assert(inRange(i));
+        return data_[static_cast<std::size_t>(i)];
+    }
+    T* data() { return data_.data(); }
+    const T* data() const { return data_.data(); }
+
+  private:
+    std::vector<T> data_;
+    int upper_ = -1;
+    bool exists_ = false;
+};
+
+// (i, j) with i fastest in memory: every solver loop runs i innermost.
+template <typename T> class Array2 {
+  public:
+    bool exists() const { return exists_; }
+    int upper1() const { return upper1_; }
+    int upper2() const { return upper2_; }
+    int stride() const { return upper1_ + 1; }
+
+    void redim(int upper1, int upper2) {
+        if (upper1 < 0 || upper2 < 0)
+            throwOutOfRange();
+        data_.assign((static_cast<std::size_t>(upper1) + 1) * (static_cast<std::size_t>(upper2) + 1),
+                     T{});
+        upper1_ = upper1;
+        upper2_ = upper2;
+        exists_ = true;
+    }
+    void erase() {
+        data_.clear();
+        exists_ = false;
+        upper1_ = upper2_ = -1;
+    }
+
+    bool inRange(int i, int j) const {
+        return exists_ && i >= 0 && i <= upper1_ && j >= 0 && j <= upper2_;
+    }
+    T& at(int i, int j) {
+        if (!inRange(i, j))
+            throwOutOfRange();
+        return data_[index(i, j)];
+    }
+    const T& at(int i, int j) const {
+        if (!inRange(i, j))
+            throwOutOfRange();
+        return data_[index(i, j)];
+    }
+    T& operator()(int i, int j) {
+        assert(inRange(i, j));
+        return data_[index(i, j)];
+    }
+    const T& operator()(int i, int j) const {
+        assert(inRange(i, j));
+        return data_[index(i, j)];
+    }
+    // Start of column-major row j (the elements (0..upper1, j)).
+    T* row(int j) { return data_.data() + index(0, j); }
+    const T* row(int j) const { return data_.data() + index(0, j); }
+
+    bool operator==(const Array2& other) const = default;
+
+  private:
+    std::size_t index(int i, int j) const {
+        return static_cast<std::size_t>(j) * static_cast<std::size_t>(upper1_ + 1) +
+               static_cast<std::size_t>(i);
+    }
+    std::vector<T> data_;
+    int upper1_ = -1;
+    int upper2_ = -1;
+    bool exists_ = false;
+};
+
+} // namespace kestrel

@@ -1,0 +1,29 @@
+#include "integer.h"
+
+#include "failure.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace kestrel {
+
+double roundHalfEven(double value) {
+    // nearbyint follows the current rounding mode, which is to-nearest-even
+    // unless someone changed it; make that explicit.
+    const int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(value);
+    std::fesetround(saved);
+    return r;
+}
+
+Integer toInteger(double value) {
+    const double r = roundHalfEven(value);
+    if (!(r >= -32768.0 && r <= 32767.0))
+        throwOverflow();
+    return static_cast<Integer>(r);
+}
+
+Integer addInteger(int a, int b) { return toInteger(static_cast<double>(a) + b); }
+
+} // namespace kestrel

@@ -1,0 +1,69 @@
+#include "boundary_conditions.h"
+
+#include "runtime/failure.h"
+
+namespace kestrel {
+
+namespace {
+
+void markFluidNextToSolid(Module1& m) {
+    const Array2<Integer>& k = m.cellKind;
+    Array2<Integer>& a = m.bcMapA;
+    for (int j = 1; j <= m.ny; ++j) {
+        for (int i = 1; i <= m.nx - 1; ++i)
+            if (k.at(i + 1, j) - k.at(i, j) == -1)
+                a(i, j) = 1;
+        for (int i = m.nx; i >= 2; --i)
+            if (k.at(i, j) - k.at(i - 1, j) == 1)
+                a(i, j) = 1;
+    }
+    for (int i = 1; i <= m.nx; ++i) {
+        for (int j = 1; j <= m.ny - 1; ++j)
+            if (k.at(i, j + 1) - k.at(i, j) == -1)
+                a(i, j) = 1;
+        for (int j = m.ny; j >= 2; --j)
+            if (k.at(i, j) - k.at(i, j - 1) == 1)
+                a(i, j) = 1;
+    }
+}
+
+void weighSolidCells(Module1& m) {
+    const Array2<Integer>& a = m.bcMapA;
+    for (int j = 2; j <= m.ny - 1; ++j) {
+        for (int i = 2; i <= m.nx - 1; ++i) {
+            const int s = (a(i + 1, j) + a(i - 1, j) + a(i, j + 1) + a(i, j - 1)) *
+                          (1 - m.cellKind.at(i, j));
+            if (s >= 1 && s <= 4)
+                m.bcMapB(i, j) = static_cast<Integer>(12 / s);
+        }
+    }
+}
+
+} // namespace
+
+int 境界条件初期化(Module1& m, Host& host) {
+    try {
+        m.bcMapA.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
+        m.bcMapB.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
+        markFluidNextToSolid(m);
+        weighSolidCells(m);
+        return 0;
+    } catch (const Failure& f) {
+        host.message(f.description() + " (境界条件初期化)", Buttons::Ok);
+        return f.number();
+    }
+}
+
+void 初期条件(Module1& m) {
+    for (auto* a : {&m.U, &m.V, &m.P, &m.work1, &m.work2, &m.work3})
+        a->redim(m.nx, m.ny);
+    m.work4.redim(m.nx);
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1; i <= m.nx; ++i) {
+            m.U(i, j) = 1.0;
+            m.V(i, j) = 0;
+            m.P(i, j) = 0;
+        }
+}
+
+} // namespace kestrel

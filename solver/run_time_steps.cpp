@@ -1,0 +1,78 @@
+#include "run_time_steps.h"
+
+#include "boundary_conditions.h"
+#include "calculation_factors.h"
+#include "runtime/failure.h"
+
+namespace kestrel {
+
+namespace {
+
+struct FieldSnapshot {
+    Array2<double> U, V, P;
+    void take(const Module1& m) {
+        U = m.U;
+        V = m.V;
+        P = m.P;
+    }
+    void restore(Module1& m) const {
+        m.U = U;
+        m.V = V;
+        m.P = P;
+    }
+};
+
+std::string stepText(int n) { return std::to_string(n) + " 回目"; }
+
+} // namespace
+
+RunEnd RunTimeSteps(Module1& m, Host& host, StepObserver& observer) {
+    if (auto problem = RunParameterProblem(m)) {
+        host.message("計算を開始できません。" + *problem, Buttons::Ok);
+        return RunEnd::Refused;
+    }
+    try {
+        計算因子初期化(m, host);
+    } catch (const Failure& f) {
+        host.message(f.description() + " (計算因子初期化)", Buttons::Ok);
+        return RunEnd::Failed;
+    }
+    if (境界条件初期化(m, host) != 0)
+        return RunEnd::Failed;
+    初期条件(m);
+
+    FieldSnapshot lastFinite;
+    const int steps = m.stepCount;
+    for (int n = 1; n <= steps; ++n) {
+        host.processEvents();
+        if (m.stopRequested != 0)
+            return RunEnd::Stopped;
+        // The fields stay editable during a run; refuse what the step cannot use.
+        if (auto problem = RunParameterProblem(m)) {
+            host.message("計算を中止しました (" + stepText(n) + ")。" + *problem, Buttons::Ok);
+            return RunEnd::Failed;
+        }
+        try {
+            CheckSolverArrays(m);
+        } catch (const Failure& f) {
+            host.message(f.description() + " (計算実行 " + stepText(n) + ")", Buttons::Ok);
+            return RunEnd::Failed;
+        }
+        lastFinite.take(m);
+        const StepReport report = AdvanceTimeStep(m);
+        if (!FieldIsFinite(m)) {
+            lastFinite.restore(m);
+            host.message("計算が発散しました。" + stepText(n) +
+                             "の時間ステップで値が数値の範囲を超えたため、計算を中止しました。" +
+                             "結果は " + stepText(n - 1) +
+                             "のものです。時間刻みを小さくしてください。",
+                         Buttons::Ok);
+            return RunEnd::Diverged;
+        }
+        if (!observer.stepDone(n, report))
+            return RunEnd::Cancelled;
+    }
+    return RunEnd::Completed;
+}
+
+} // namespace kestrel

@@ -1,0 +1,97 @@
+#include "time_step.h"
+
+#include "runtime/failure.h"
+#include "solver_steps.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kestrel {
+
+namespace {
+
+// Beyond this the arrays of a run would not fit this machine comfortably.
+constexpr long long kMaxCells = 16'000'000;
+
+std::optional<std::string> meshCountProblem(const char* name, int count) {
+    if (count < 5)
+        return std::string("メッシュ数 ") + name + " が " + std::to_string(count) +
+               " です。計算には 5 以上が必要です。";
+    if (count > 32766)
+        return std::string("メッシュ数 ") + name + " が " + std::to_string(count) +
+               " です。32766 以下にしてください。";
+    return std::nullopt;
+}
+
+bool covers(const Array2<double>& a, int nx, int ny) { return a.inRange(nx, ny); }
+
+} // namespace
+
+std::optional<std::string> RunParameterProblem(const Module1& m) {
+    if (auto p = meshCountProblem("X", m.nx))
+        return p;
+    if (auto p = meshCountProblem("Y", m.ny))
+        return p;
+    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxCells)
+        return "メッシュ数 X × Y (" + std::to_string(m.nx) + " × " + std::to_string(m.ny) +
+               ") が大きすぎます。" + std::to_string(kMaxCells) + " セル以下にしてください。";
+    if (m.dt == 0)
+        return std::string("時間刻みが 0 です。0 以外の値を入力してください。");
+    if (m.reynolds == 0)
+        return std::string("レイノルズ数が 0 です。0 以外の値を入力してください。");
+    return std::nullopt;
+}
+
+void CheckSolverArrays(const Module1& m) {
+    const int nx = m.nx;
+    const int ny = m.ny;
+    bool ok = covers(m.U, nx, ny) && covers(m.V, nx, ny) && covers(m.P, nx, ny) &&
+              covers(m.work1, nx, ny) && covers(m.work2, nx, ny) && covers(m.work3, nx, ny) &&
+              m.work4.inRange(nx) && m.cellKind.inRange(nx, ny) && m.bcMapA.inRange(nx, ny) &&
+              m.bcMapB.inRange(nx, ny);
+    for (const auto* f : {&m.facX1, &m.facX2, &m.facX3, &m.facX4, &m.facX5})
+        ok = ok && f->inRange(nx);
+    for (const auto* f : {&m.facY1, &m.facY2, &m.facY3, &m.facY4, &m.facY5})
+        ok = ok && f->inRange(ny);
+    if (!ok)
+        throwOutOfRange();
+}
+
+StepReport AdvanceTimeStep(Module1& m) {
+    SetVelocityBoundary(m);
+    ComputeProvisionalVelocity(m);
+    PreparePressureEquation(m);
+    PressureSolver pressure(m);
+    StepReport report{0, std::numeric_limits<double>::quiet_NaN()};
+    const int iterations = m.maxIter;
+    for (int k = 1; k <= iterations; ++k) {
+        pressure.setObstaclePressure();
+        pressure.setPressureBoundary();
+        // Only the last sweep of a step needs its exact error; earlier ones
+        // only need to know whether they reached the tolerance.
+        const double error =
+            pressure.sweep(k == iterations ? std::numeric_limits<double>::infinity()
+                                           : kPressureTolerance);
+        report = {k, error};
+        if (error <= kPressureTolerance)
+            break;
+    }
+    CorrectVelocity(m);
+    return report;
+}
+
+bool FieldIsFinite(const Module1& m) {
+    for (const auto* a : {&m.U, &m.V, &m.P}) {
+        for (int j = 0; j <= a->upper2(); ++j) {
+            const double* row = a->row(j);
+            double probe = 0;
+            for (int i = 0; i <= a->upper1(); ++i)
+                probe += row[i] - row[i]; // 0 for finite values, NaN otherwise
+            if (probe != 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kestrel

@@ -1,0 +1,31 @@
+#pragma once
+// One whole time step, and the checks that keep a run from starting or
+// going on with inputs the solver cannot use.
+#include "app/module1.h"
+
+#include <optional>
+#include <string>
+
+namespace kestrel {
+
+constexpr double kPressureTolerance = 0.0001;
+
+struct StepReport {
+    int sweeps = 0;
+    double lastError = 0; // NaN when no sweep was made
+};
+
+// Velocity boundary, provisional velocity, up to maxIter pressure sweeps
+// ending at an error <= kPressureTolerance, velocity correction.
+StepReport AdvanceTimeStep(Module1& m);
+
+// Why the solver cannot run with these parameters; nullopt when it can.
+std::optional<std::string> RunParameterProblem(const Module1& m);
+
+// Throws the index failure when an array the step reads or writes does not
+// cover the current nx and ny.
+void CheckSolverArrays(const Module1& m);
+
+bool FieldIsFinite(const Module1& m);
+
+} // namespace kestrel
