@@ -1,0 +1,23 @@
+#include "batch_host.h"
+
+#include <cstdio>
+
+namespace kestrel {
+
+Answer BatchHost::message(const std::string& text, Buttons buttons) {
+    lastMessage_ = text;
+    std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+std::string BatchHost::controlText(std::string_view control) {
+    if (control == "Text10")
+        return std::to_string(lineWidth_);
+    return {};
+}
+
+bool BatchHost::isSelected(std::string_view option) {
+    return option == "Option6" && pressureDisplay_;
+}
+
+} // namespace kestrel

@@ -1,0 +1,74 @@
+#include "batch_outputs.h"
+
+#include "canvas/image_surface.h"
+#include "plot/field_plot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+namespace kestrel {
+
+namespace {
+
+std::string full(double v) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+bool endsWithPng(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".png";
+}
+
+} // namespace
+
+std::string CsvTable(const Module1& m) {
+    std::string out = "i,j,x,y,U,V,P\n";
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1; i <= m.nx; ++i) {
+            const double x = 0.5 * (m.xNode.at(i) + m.xNode.at(i + 1));
+            const double y = 0.5 * (m.yNode.at(j) + m.yNode.at(j + 1));
+            out += std::to_string(i) + "," + std::to_string(j) + "," + full(x) + "," + full(y) +
+                   "," + full(m.U.at(i, j)) + "," + full(m.V.at(i, j)) + "," + full(m.P.at(i, j)) +
+                   "\n";
+        }
+    return out;
+}
+
+std::string StatsJson(const RunStats& stats) {
+    nlohmann::json sweeps = nlohmann::json::array();
+    nlohmann::json errors = nlohmann::json::array();
+    for (const StepReport& s : stats.steps) {
+        sweeps.push_back(s.sweeps);
+        errors.push_back(std::isnan(s.lastError) ? nlohmann::json(nullptr)
+                                                 : nlohmann::json(s.lastError));
+    }
+    nlohmann::json j{{"sweeps", sweeps}, {"lastError", errors}, {"loopSeconds", stats.loopSeconds}};
+    return j.dump(1) + "\n";
+}
+
+bool WritePlotImage(Module1& m, Host& host, const std::string& path) {
+    ImageSurface picture(7215, 3735);
+    ShowResult(m, host, picture);
+    if (endsWithPng(path))
+        return picture.image().save(QString::fromStdString(path), "PNG");
+    return picture.savePicture(path);
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace kestrel
