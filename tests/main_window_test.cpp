@@ -1,0 +1,122 @@
+// The real main window, clicked offscreen.
+#include "app/widgets/main_window.h"
+#include "support/modal_answer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+class Window : public ::testing::Test {
+  protected:
+    Module1 m;
+    MainWindow w{m};
+    QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
+    QPushButton* button(const char* name) { return w.findChild<QPushButton*>(name); }
+    QRadioButton* option(const char* name) { return w.findChild<QRadioButton*>(name); }
+    QLabel* label(const char* name) { return w.findChild<QLabel*>(name); }
+};
+
+TEST_F(Window, StartsWithExactlyTheDefaults) {
+    EXPECT_EQ(w.windowTitle(), "Kestrel");
+    EXPECT_EQ(m.dt, 0.005);
+    EXPECT_EQ(m.reynolds, 40);
+    EXPECT_EQ(m.stepCount, 400);
+    EXPECT_EQ(m.nx, 61);
+    EXPECT_EQ(m.ny, 31);
+    EXPECT_EQ(m.meshSizeX, 10);
+    EXPECT_EQ(m.meshSizeY, 10);
+    EXPECT_EQ(m.maxIter, 100);
+    EXPECT_EQ(m.lineScale, 5);
+    EXPECT_EQ(m.meshMode, -1);
+    EXPECT_EQ(m.pickState, 0);
+    EXPECT_FALSE(m.cellKind.exists());
+    EXPECT_EQ(field("Text8")->text(), "2");
+    EXPECT_EQ(field("Text10")->text(), "1");
+    EXPECT_FALSE(button("Command2")->isEnabled());
+    EXPECT_TRUE(label("Label13")->text().isEmpty());
+    EXPECT_TRUE(option("Option1")->isChecked());
+    EXPECT_TRUE(option("Option4")->isChecked());
+    EXPECT_TRUE(option("Option6")->isChecked());
+    EXPECT_TRUE(option("Option3_2")->isChecked());
+    EXPECT_EQ(button("Command5")->text(), "範囲指定");
+    EXPECT_EQ(label("Label12_0")->text(), "「流体有無指定」ボタンをクリックして");
+    EXPECT_EQ(label("Label12_19")->text(), "チェックをいれてください。");
+    EXPECT_LT(label("Label12_0")->y(), label("Label12_1")->y());
+}
+
+TEST_F(Window, FieldsCopyEveryKeystrokeLeniently) {
+    field("Text4")->setText("12abc");
+    EXPECT_EQ(m.nx, 12);
+    field("Text4")->setText("abc");
+    EXPECT_EQ(m.nx, 0);
+    field("Text6")->setText("2.5");
+    EXPECT_EQ(m.meshSizeX, 2);
+    field("Text6")->setText("3.5");
+    EXPECT_EQ(m.meshSizeX, 4);
+    field("Text1")->clear();
+    EXPECT_EQ(m.dt, 0);
+    QTest::keyClicks(field("Text2"), "5");
+    EXPECT_EQ(m.reynolds, 405);
+}
+
+TEST_F(Window, OutOfRangeIntegerKeepsThePreviousValueAndSaysSo) {
+    field("Text5")->setText("40000");
+    EXPECT_EQ(m.ny, 31);
+    EXPECT_FALSE(field("Text5")->toolTip().isEmpty());
+    EXPECT_FALSE(field("Text5")->styleSheet().isEmpty());
+    field("Text5")->setText("40");
+    EXPECT_EQ(m.ny, 40);
+    EXPECT_TRUE(field("Text5")->toolTip().isEmpty());
+}
+
+TEST_F(Window, MeshModeOptionsEnableTheirControls) {
+    QTest::mouseClick(option("Option2"), Qt::LeftButton);
+    EXPECT_EQ(m.meshMode, 0);
+    EXPECT_TRUE(button("Command2")->isEnabled());
+    EXPECT_FALSE(field("Text6")->isEnabled());
+    EXPECT_FALSE(field("Text7")->isEnabled());
+    QTest::mouseClick(option("Option1"), Qt::LeftButton);
+    EXPECT_EQ(m.meshMode, -1);
+    EXPECT_FALSE(button("Command2")->isEnabled());
+    EXPECT_TRUE(field("Text6")->isEnabled());
+}
+
+TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
+    auto seen = test::answerNextBox(QMessageBox::Yes);
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    EXPECT_EQ(seen->title, "Kestrel");
+    EXPECT_EQ(seen->text, "流体箇所データが初期化されます。よろしいですか？");
+    ASSERT_EQ(m.pickState, 1);
+    auto* picture = w.findChild<QWidget*>("Picture1");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->height(), 244);
+    const QPointF centre = w.picture().toPixel(9.5, 4.5); // cell (10, 5)
+    QTest::mouseClick(picture, Qt::LeftButton, {}, centre.toPoint());
+    EXPECT_EQ(m.cellKind(10, 5), 0);
+    QTest::mouseClick(picture, Qt::RightButton, {}, centre.toPoint());
+    EXPECT_EQ(m.cellKind(10, 5), 0);
+}
+
+TEST_F(Window, RunButtonComputesAndShowsTheLastStep) {
+    m.cellKind.redim(62, 32);
+    for (int i = 1; i <= 61; ++i)
+        for (int j = 1; j <= 31; ++j)
+            m.cellKind(i, j) = 1;
+    field("Text3")->setText("6");
+    QTest::mouseClick(option("Option5"), Qt::LeftButton);
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(label("Label13")->text(), "計算結果 6回目");
+    EXPECT_TRUE(button("Command1")->isEnabled());
+    EXPECT_TRUE(m.U.exists());
+    const QRgb corner = w.picture().image().pixel(0, 0) & 0xFFFFFF;
+    EXPECT_EQ(corner, 0x000000u); // ring cells are black in the plot
+}
+
+} // namespace
+} // namespace kestrel

@@ -1,0 +1,178 @@
+#include "canvas/image_surface.h"
+#include "plot/color_scale.h"
+#include "plot/field_plot.h"
+#include "plot/flow_line.h"
+#include "plot/image_saving.h"
+#include "support/scripted_host.h"
+#include "support/test_state.h"
+
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+using test::ScriptedHost;
+
+TEST(ColorScale, BandsAndThresholds) {
+    const double lo = 0;
+    const double hi = 4;
+    EXPECT_EQ(colorMap(lo, hi, -1.0), rgb(100, 200, 128));
+    EXPECT_EQ(colorMap(lo, hi, 1.0), rgb(140, 255, 64));
+    EXPECT_EQ(colorMap(lo, hi, 2.0), rgb(255, 255, 64));
+    EXPECT_EQ(colorMap(lo, hi, 4.0), rgb(255, 64, 64));
+    EXPECT_EQ(colorMap(lo, hi, 9.0), rgb(255, 64, 64));
+    EXPECT_EQ(colorMap(0.0, 10.0, 8.5), rgb(255, 100, 64)); // band 9 has green 100
+    EXPECT_EQ(colorMap(0.0, 10.0, 0.999), rgb(100, 200, 128));
+    EXPECT_EQ(colorMap(0.0, 10.0, 1.0), rgb(120, 230, 128));
+    EXPECT_THROW(colorMap(lo, lo, 1.0), Failure);
+}
+
+TEST(ColorScale, EmptyRangeIsWidenedByTen) {
+    double maximum = 3;
+    WidenEmptyRange(5, maximum);
+    EXPECT_EQ(maximum, 15);
+    maximum = 0;
+    WidenEmptyRange(0, maximum);
+    EXPECT_EQ(maximum, 10);
+    maximum = 7;
+    WidenEmptyRange(5, maximum);
+    EXPECT_EQ(maximum, 7);
+}
+
+TEST(ColorScale, SpeedRangeAndArrayExtremes) {
+    Module1 m = test::meshState(4, 3);
+    test::initialiseRun(m);
+    for (int j = 0; j <= 3; ++j)
+        for (int i = 0; i <= 4; ++i)
+            m.U(i, j) = 0;
+    m.U(2, 2) = 3;
+    m.V(2, 2) = 4;
+    FindSpeedRange(m);
+    EXPECT_EQ(m.speedMax, 5);
+    EXPECT_EQ(m.speedMin, 0);
+    m.P(4, 3) = 7;
+    m.P(1, 2) = -2;
+    m.P(0, 0) = 99; // outside the examined cells
+    EXPECT_EQ(ArrayMax(m.P, 4, 3), 7);
+    EXPECT_EQ(ArrayMin(m.P, 4, 3), -2);
+    m.P(1, 1) = 5;
+    EXPECT_EQ(ArrayMax(m.P, 0, 0), 5); // element (1, 1) even with no loop
+}
+
+class FlowLine : public ::testing::Test {
+  protected:
+    Module1 m = test::defaultState();
+    ImageSurface s{7215, 3735};
+    FlowLine() { SetPictureScale(s, 0, 0, 40, 20); }
+    bool blueAt(double x, double y) {
+        const QPointF p = s.toPixel(x, y);
+        return (s.image().pixel(qRound(p.x()), qRound(p.y())) & 0xFFFFFF) == 0x0000FFu;
+    }
+};
+
+TEST_F(FlowLine, SegmentIsCentredAndScaled) {
+    DrawFlowLine(m, s, 1, 15, 5, 1, 0);
+    EXPECT_TRUE(blueAt(10, 5));
+    EXPECT_TRUE(blueAt(20, 5));
+    EXPECT_FALSE(blueAt(21, 5));
+    EXPECT_FALSE(blueAt(9, 5));
+    EXPECT_EQ(s.penWidth(), 1);
+}
+
+TEST_F(FlowLine, SlowCellsDrawNothingAndThePenIsRestored) {
+    const QImage blank = s.image();
+    DrawFlowLine(m, s, 3, 15, 5, 0.003, 0);
+    EXPECT_EQ(s.image(), blank);
+    DrawFlowLine(m, s, 3, 15, 5, 0.004, 0);
+    EXPECT_NE(s.image(), blank);
+    EXPECT_EQ(s.penWidth(), 1);
+}
+
+TEST(FlowLineWidth, RoundsAndFallsBackToOne) {
+    EXPECT_EQ(FlowLinePenWidth("2.5"), 2);
+    EXPECT_EQ(FlowLinePenWidth("3.5"), 4);
+    EXPECT_EQ(FlowLinePenWidth(""), 1);
+    EXPECT_EQ(FlowLinePenWidth("-4"), 1);
+    EXPECT_THROW(FlowLinePenWidth("99999"), Failure);
+}
+
+class Plot : public ::testing::Test {
+  protected:
+    ScriptedHost host;
+    ImageSurface s{7215, 3735};
+    QRgb at(double x, double y) {
+        const QPointF p = s.toPixel(x, y);
+        return s.image().pixel(qRound(p.x()), qRound(p.y())) & 0xFFFFFF;
+    }
+};
+
+TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
+    Module1 m = test::meshState(5, 4);
+    m.cellKind(3, 2) = 0;
+    test::initialiseRun(m);
+    m.lineScale = 0.1; // keep the lines inside their cells
+    DrawPressurePlot(m, host, s);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(at(2, 2), 0x000000u);            // ring cell (1, 1)
+    EXPECT_EQ(at(23, 13), 0x000000u);   // solid (3, 2)
+    EXPECT_EQ(at(14, 13), 0x64C880u);   // (2, 2) band 1: uniform pressure
+    EXPECT_EQ(at(33, 23), 0x64C880u);   // (4, 3)
+    EXPECT_EQ(at(43, 23), 0x000000u);   // last column
+    EXPECT_EQ(s.image().height(), 385); // 7215 * 40 / 50 twips
+}
+
+TEST_F(Plot, FourByTwoMeshMapsToFortyByTwenty) {
+    Module1 m = test::meshState(4, 2);
+    test::initialiseRun(m);
+    DrawSpeedPlot(m, host, s);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(s.scale().width, 40);
+    EXPECT_EQ(s.scale().height, 20);
+    EXPECT_NEAR(s.heightTwips(), 7215.0 / 2, 0.01);
+    EXPECT_EQ(at(15, 2), 0x000000u);  // cell (2, 1), black
+    EXPECT_EQ(at(15, 5), 0x0000FFu);  // its flow line through (15, 5)
+}
+
+TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {
+    Module1 m = test::defaultState();
+    const QImage before = s.image();
+    Command9_Click(m, host, s);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "インデックスが有効範囲にありません。 (計算結果表示)");
+    EXPECT_EQ(s.image(), before);
+    host.select("Option7");
+    Option7_Click(m, host, s);
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
+    ScriptedHost host;
+    ImageSurface s(7215, 3735);
+    SaveDialogState dialog;
+    Command10_Click(host, s, dialog);
+    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.dialogs.size(), 1u);
+    EXPECT_EQ(host.dialogs[0].first, "bmp(*.bmp)|*.bmp|すべてのファイル(*.*)|*.*");
+    EXPECT_EQ(host.dialogs[0].second, "");
+
+    const std::string path = ::testing::TempDir() + "kestrel_picture_no_extension";
+    QFile::remove(QString::fromStdString(path));
+    s.fillBox(0, 0, 0.5f, 0.5f, rgb(255, 0, 0));
+    host.saveNames = {path};
+    Command10_Click(host, s, dialog);
+    QImage saved(QString::fromStdString(path), "BMP");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(481, 249));
+    EXPECT_EQ(saved.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(saved.pixel(480, 248) & 0xFFFFFF, 0xFFFFFFu);
+
+    host.saveNames = {std::string("/nonexistent-folder/x.bmp")};
+    Command10_Click(host, s, dialog);
+    EXPECT_TRUE(host.messages.empty()); // a failed write is silent
+    EXPECT_EQ(host.dialogs[2].second, path);
+}
+
+} // namespace
+} // namespace kestrel

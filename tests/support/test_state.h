@@ -1,0 +1,17 @@
+#pragma once
+// Ready-made states for the tests.
+#include "app/module1.h"
+
+namespace kestrel::test {
+
+// The main window's defaults (61 x 31, mesh size 10, dt 0.005, Re 40 ...).
+Module1 defaultState();
+
+// An equal-spaced mesh of nx x ny cells with an all-fluid map; solid cells
+// are (i, j) pairs set to non-fluid.
+Module1 meshState(int nx, int ny, int meshSize = 10);
+
+// After factors, boundary maps and initial fields, ready for time steps.
+void initialiseRun(Module1& m);
+
+} // namespace kestrel::test
