@@ -11,8 +11,7 @@ Answer BatchHost::message(const std::string& text, Buttons buttons) {
 }
 
 std::string BatchHost::controlText(std::string_view control) {
-    if (control == "Text10")
-        return std::to_string(lineWidth_);
+    if (control == "Text10") return std::to_string(lineWidth_);
     return {};
 }
 

@@ -20,8 +20,7 @@ std::string full(double v) {
 }
 
 bool endsWithPng(const std::string& path) {
-    if (path.size() < 4)
-        return false;
+    if (path.size() < 4) return false;
     std::string tail = path.substr(path.size() - 4);
     for (char& c : tail)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -58,8 +57,7 @@ std::string StatsJson(const RunStats& stats) {
 bool WritePlotImage(Module1& m, Host& host, const std::string& path) {
     ImageSurface picture(7215, 3735);
     ShowResult(m, host, picture);
-    if (endsWithPng(path))
-        return picture.image().save(QString::fromStdString(path), "PNG");
+    if (endsWithPng(path)) return picture.image().save(QString::fromStdString(path), "PNG");
     return picture.savePicture(path);
 }
 
@@ -67,8 +65,7 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
     out.close();
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 } // namespace kestrel

@@ -13,7 +13,7 @@ struct RunStats {
     double loopSeconds = 0;
 };
 
-std::string CsvTable(const Module1& m);      // i,j,x,y,U,V,P with 17 significant digits
+std::string CsvTable(const Module1& m);       // i,j,x,y,U,V,P with 17 significant digits
 std::string StatsJson(const RunStats& stats); // sweeps, lastError (null: no sweep), loopSeconds
 
 // The final plot as the window draws it: 481 pixels wide, as high as the

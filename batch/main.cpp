@@ -33,8 +33,7 @@ class RecordSteps : public StepObserver {
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
+    if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -71,17 +70,16 @@ int main(int argc, char** argv) {
         RecordSteps record(stats, m.stepCount);
         const auto start = std::chrono::steady_clock::now();
         const RunEnd end = RunTimeSteps(m, host, record);
-        stats.loopSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        stats.loopSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (end != RunEnd::Completed) {
-            std::fprintf(stderr, "kestrel-batch: %s: %s\n", endMessage(end), host.lastMessage().c_str());
+            std::fprintf(stderr, "kestrel-batch: %s: %s\n", endMessage(end),
+                         host.lastMessage().c_str());
             return 1;
         }
-        if (!tablePath.empty())
-            WriteTextFile(tablePath, BuildResultTable(m, {1, m.nx, 1, m.ny}));
-        if (!csvPath.empty())
-            WriteTextFile(csvPath, CsvTable(m));
-        if (!statsPath.empty())
-            WriteTextFile(statsPath, StatsJson(stats));
+        if (!tablePath.empty()) WriteTextFile(tablePath, BuildResultTable(m, {1, m.nx, 1, m.ny}));
+        if (!csvPath.empty()) WriteTextFile(csvPath, CsvTable(m));
+        if (!statsPath.empty()) WriteTextFile(statsPath, StatsJson(stats));
         if (!imagePath.empty() && !WritePlotImage(m, host, imagePath))
             throw std::runtime_error("cannot write " + imagePath);
         std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(stats.steps.size()),

@@ -11,15 +11,18 @@ namespace kestrel {
 
 namespace {
 
-int pixelsOf(double twips) { return std::max(1, static_cast<int>(std::lround(twips / kTwipsPerPixel))); }
+int pixelsOf(double twips) {
+    return std::max(1, static_cast<int>(std::lround(twips / kTwipsPerPixel)));
+}
 
-QRgb toQRgb(Rgb c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
+QRgb toQRgb(Rgb c) {
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
 
 // Pixel index of a user coordinate, saturated so that far-off points stay
 // far off without overflowing int.
 int saturatedRound(double v) {
-    if (std::isnan(v))
-        return -1;
+    if (std::isnan(v)) return -1;
     return static_cast<int>(std::lround(std::clamp(v, -1.0e6, 1.0e6)));
 }
 
@@ -45,8 +48,7 @@ void ImageSurface::setHeightTwips(double twips) {
         painter.end();
         image_ = resized;
     }
-    if (listener_.resized)
-        listener_.resized();
+    if (listener_.resized) listener_.resized();
 }
 
 void ImageSurface::setScale(float left, float top, float width, float height) {
@@ -78,8 +80,7 @@ void ImageSurface::clear() {
 }
 
 void ImageSurface::setPixel(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
-        return;
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
     auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
     if (drawMode_ == DrawMode::XorPen)
         line[x] ^= toQRgb(colour) & 0x00FFFFFFu;
@@ -88,8 +89,17 @@ void ImageSurface::setPixel(int x, int y, Rgb colour) {
 }
 
 void ImageSurface::horizontalRun(int x1, int x2, int y, Rgb colour) {
-    for (int x = x1; x <= x2; ++x)
-        setPixel(x, y, colour);
+    if (y < 0 || y >= image_.height()) return;
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, image_.width() - 1);
+    if (x1 > x2) return;
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    if (drawMode_ == DrawMode::XorPen) {
+        for (int x = x1; x <= x2; ++x)
+            line[x] ^= toQRgb(colour) & 0x00FFFFFFu;
+    } else {
+        std::fill(line + x1, line + x2 + 1, toQRgb(colour));
+    }
 }
 
 void ImageSurface::verticalRun(int x, int y1, int y2, Rgb colour) {
@@ -103,12 +113,10 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, Rgb colour) {
     // Every pixel of the outline exactly once, so an exclusive-or box drawn
     // twice leaves the picture as it was.
     horizontalRun(left, right, top, colour);
-    if (bottom > top)
-        horizontalRun(left, right, bottom, colour);
+    if (bottom > top) horizontalRun(left, right, bottom, colour);
     if (bottom - top > 1) {
         verticalRun(left, top + 1, bottom - 1, colour);
-        if (right > left)
-            verticalRun(right, top + 1, bottom - 1, colour);
+        if (right > left) verticalRun(right, top + 1, bottom - 1, colour);
     }
     notifyChanged();
 }
@@ -116,23 +124,50 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, Rgb colour) {
 void ImageSurface::fillBox(float x1, float y1, float x2, float y2, Rgb colour) {
     const auto [x1p, x2p] = std::minmax({pixelX(x1), pixelX(x2)});
     const auto [y1p, y2p] = std::minmax({pixelY(y1), pixelY(y2)});
-    const int left = std::max(x1p, 0);
     const int top = std::max(y1p, 0);
-    const int right = std::min(x2p, image_.width() - 1);
     const int bottom = std::min(y2p, image_.height() - 1);
     for (int y = top; y <= bottom; ++y)
-        horizontalRun(left, right, y, colour);
+        horizontalRun(x1p, x2p, y, colour);
     notifyChanged();
 }
 
+// Thin lines pixel by pixel: a painter per line would cost more than the
+// line itself, and a plot draws one per cell.
+void ImageSurface::thinLine(QPoint a, QPoint b, Rgb colour) {
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy;
+    QPoint p = a;
+    while (true) {
+        setPixel(p.x(), p.y(), colour);
+        if (p == b) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            p.rx() += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            p.ry() += sy;
+        }
+    }
+}
+
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) {
+    if (penWidth_ == 1) {
+        thinLine({pixelX(x1), pixelY(y1)}, {pixelX(x2), pixelY(y2)}, colour);
+        notifyChanged();
+        return;
+    }
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (drawMode_ == DrawMode::XorPen)
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     QPen pen{QColor(redOf(colour), greenOf(colour), blueOf(colour))};
     pen.setWidth(penWidth_);
-    pen.setCapStyle(penWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
     const QPoint a(pixelX(x1), pixelY(y1));
     const QPoint b(pixelX(x2), pixelY(y2));
@@ -145,14 +180,12 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
 }
 
 void ImageSurface::setPenWidth(int width) {
-    if (width < 1)
-        throw Failure(ErrorNumber::InvalidPropertyValue);
+    if (width < 1) throw Failure(ErrorNumber::InvalidPropertyValue);
     penWidth_ = width;
 }
 
 void ImageSurface::refresh() {
-    if (listener_.showNow)
-        listener_.showNow();
+    if (listener_.showNow) listener_.showNow();
 }
 
 bool ImageSurface::savePicture(const std::string& path) const {
@@ -161,8 +194,10 @@ bool ImageSurface::savePicture(const std::string& path) const {
 }
 
 void ImageSurface::notifyChanged() {
-    if (listener_.changed)
-        listener_.changed();
+    // One repaint request until the picture has been shown again.
+    if (changeNotified_ || !listener_.changed) return;
+    changeNotified_ = true;
+    listener_.changed();
 }
 
 } // namespace kestrel

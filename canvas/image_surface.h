@@ -4,6 +4,7 @@
 #include "app/surface.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <functional>
 
@@ -48,6 +49,8 @@ class ImageSurface : public Surface {
         std::function<void()> resized;
     };
     void setListener(Listener listener) { listener_ = std::move(listener); }
+    // The widget has painted the picture as it is now.
+    void shown() { changeNotified_ = false; }
 
     static constexpr double kMaxHeightPixels = 32767;
     static constexpr Rgb kBackground = rgb(255, 255, 255);
@@ -58,6 +61,7 @@ class ImageSurface : public Surface {
     void setPixel(int x, int y, Rgb colour);
     void horizontalRun(int x1, int x2, int y, Rgb colour);
     void verticalRun(int x, int y1, int y2, Rgb colour);
+    void thinLine(QPoint a, QPoint b, Rgb colour);
     void notifyChanged();
 
     double widthTwips_;
@@ -67,6 +71,7 @@ class ImageSurface : public Surface {
     int penWidth_ = 1;
     DrawMode drawMode_ = DrawMode::CopyPen;
     Listener listener_;
+    bool changeNotified_ = false;
 };
 
 } // namespace kestrel

@@ -10,7 +10,9 @@ const std::string kInitQuestion = "流体箇所データが初期化されます
 const std::string kRangeCaption = "範囲指定";
 const std::string kPointCaption = "点指定";
 
-std::string describe(int error) { return standardDescription(static_cast<ErrorNumber>(error)); }
+std::string describe(int error) {
+    return standardDescription(static_cast<ErrorNumber>(error));
+}
 
 } // namespace
 
@@ -34,8 +36,7 @@ void DrawCell(const Module1& m, Surface& picture, int i, int j) {
 
 int DrawCellMap(Module1& m, Surface& picture) {
     try {
-        if (m.nx == 0)
-            throwDivisionByZero();
+        if (m.nx == 0) throwDivisionByZero();
         picture.setHeightTwips(static_cast<float>(m.ny * picture.widthTwips() / m.nx));
         SetPictureScale(picture, 0, 0, m.nx, m.ny);
         picture.clear();
@@ -50,8 +51,7 @@ int DrawCellMap(Module1& m, Surface& picture) {
 
 int ShowCellMap(Module1& m, Host& host, Surface& picture) {
     int e = DrawCellMap(m, picture);
-    if (e == 0)
-        return 0;
+    if (e == 0) return 0;
     if (host.message(kInitQuestion, Buttons::YesNo) == Answer::Yes) {
         try {
             InitCellMap(m);
@@ -59,8 +59,7 @@ int ShowCellMap(Module1& m, Host& host, Surface& picture) {
         } catch (const Failure& f) {
             e = f.number(); // a mesh count the map cannot be made for
         }
-        if (e != 0)
-            host.message(describe(e) + " (流体箇所表示)", Buttons::Ok);
+        if (e != 0) host.message(describe(e) + " (流体箇所表示)", Buttons::Ok);
         return e;
     }
     host.message("初期化が必要な理由：" + describe(e) + " (流体箇所表示)", Buttons::Ok);
@@ -68,22 +67,18 @@ int ShowCellMap(Module1& m, Host& host, Surface& picture) {
 }
 
 Integer NewCellKind(Host& host, Integer v) {
-    if (host.isSelected("Option3_2"))
-        return static_cast<Integer>(1 - v);
-    if (host.isSelected("Option3_1"))
-        return 1;
+    if (host.isSelected("Option3_2")) return static_cast<Integer>(1 - v);
+    if (host.isSelected("Option3_1")) return 1;
     return 0;
 }
 
 void Command3_Click(Module1& m, Host& host, Surface& picture) {
-    if (ShowCellMap(m, host, picture) != 0)
-        return;
+    if (ShowCellMap(m, host, picture) != 0) return;
     m.pickState = host.controlText("Command5") == kRangeCaption ? 1 : 2;
 }
 
 void Command5_Click(Module1& m, Host& host, Surface& picture) {
-    if (ShowCellMap(m, host, picture) != 0)
-        return;
+    if (ShowCellMap(m, host, picture) != 0) return;
     if (host.controlText("Command5") == kRangeCaption) {
         m.pickState = 2;
         host.setControlText("Command5", kPointCaption);
@@ -94,8 +89,7 @@ void Command5_Click(Module1& m, Host& host, Surface& picture) {
 }
 
 void Command4_Click(Module1& m, Host& host, Surface& picture) {
-    if (host.message(kInitQuestion, Buttons::YesNo) == Answer::No)
-        return;
+    if (host.message(kInitQuestion, Buttons::YesNo) == Answer::No) return;
     int e = 0;
     try {
         InitCellMap(m);
@@ -103,8 +97,7 @@ void Command4_Click(Module1& m, Host& host, Surface& picture) {
     } catch (const Failure& f) {
         e = f.number();
     }
-    if (e != 0)
-        host.message(describe(e) + " (流体箇所初期化)", Buttons::Ok);
+    if (e != 0) host.message(describe(e) + " (流体箇所初期化)", Buttons::Ok);
 }
 
 } // namespace kestrel

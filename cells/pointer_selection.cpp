@@ -24,12 +24,13 @@ void changeCell(Module1& m, Host& host, Surface& picture, int i, int j) {
 
 } // namespace
 
-Integer CellIndexAt(double position) { return toInteger(std::floor(position + 0.99999)); }
+Integer CellIndexAt(double position) {
+    return toInteger(std::floor(position + 0.99999));
+}
 
 void Picture1_MouseDown(Module1& m, Host& host, Surface& picture, int button, int /*shift*/,
                         float x, float y) {
-    if (button != 1)
-        return;
+    if (button != 1) return;
     try {
         switch (m.pickState) {
         case 1:
@@ -66,8 +67,7 @@ void Picture1_MouseDown(Module1& m, Host& host, Surface& picture, int button, in
 
 void Picture1_MouseMove(Module1& m, Surface& picture, int /*button*/, int /*shift*/, float x,
                         float y) {
-    if (m.pickState != 3)
-        return;
+    if (m.pickState != 3) return;
     try {
         const Integer endI = CellIndexAt(x);
         const Integer endJ = CellIndexAt(y);

@@ -10,20 +10,23 @@ namespace kestrel {
 
 namespace {
 
-std::string textOf(std::optional<double> v) { return v ? GeneralNumber(*v) : std::string(); }
+std::string textOf(std::optional<double> v) {
+    return v ? GeneralNumber(*v) : std::string();
+}
 
 void rebuild(CoordinateList& list, const std::vector<std::optional<double>>& values) {
     for (std::size_t k = 0; k < list.values.size(); ++k)
         list.values[k] = textOf(values[k]);
 }
 
-int clampSelection(int position, int count) { return std::min(position, count - 1); }
+int clampSelection(int position, int count) {
+    return std::min(position, count - 1);
+}
 
 } // namespace
 
 std::optional<double> CoordinateList::value(int k) const {
-    if (!hasValue(k))
-        return std::nullopt;
+    if (!hasValue(k)) return std::nullopt;
     return readLeadingNumber(values.at(static_cast<std::size_t>(k))).value;
 }
 
@@ -33,8 +36,7 @@ std::string GeneralNumber(double v) {
     // Two-digit exponents, as in 1E-05 and 1E+15.
     const std::string s = text;
     const auto e = s.find('E');
-    if (e == std::string::npos || s.size() - e != 3)
-        return s;
+    if (e == std::string::npos || s.size() - e != 3) return s;
     return s.substr(0, e + 2) + "0" + s.substr(e + 2);
 }
 
@@ -62,13 +64,11 @@ void StoreCoordinateList(const CoordinateList& list, Array1<double>& stored, int
 }
 
 void DeleteSelected(CoordinateList& list) {
-    if (list.selected < 0 || list.selected >= list.count())
-        return;
+    if (list.selected < 0 || list.selected >= list.count()) return;
     const int n = list.count();
     std::vector<std::optional<double>> values;
     for (int k = 0; k < n; ++k)
-        if (k != list.selected)
-            values.push_back(list.value(k));
+        if (k != list.selected) values.push_back(list.value(k));
     values.push_back(std::nullopt);
     rebuild(list, values);
     list.selected = clampSelection(list.selected, n);
@@ -109,8 +109,7 @@ void GenerateEqualSpacing(CoordinateList& list, double step) {
     double x = 0;
     for (int k = 0; k <= f; ++k)
         values[static_cast<std::size_t>(k)] = list.value(k).value_or(0.0);
-    if (f >= 0)
-        x = *values[static_cast<std::size_t>(f)] + step;
+    if (f >= 0) x = *values[static_cast<std::size_t>(f)] + step;
     for (int k = f + 1; k < n; ++k) {
         values[static_cast<std::size_t>(k)] = x;
         x = x + step;

@@ -8,8 +8,7 @@ class UnsetReporter {
   public:
     explicit UnsetReporter(Host& host) : host_(host) {}
     void report(const std::string& text) {
-        if (!pending_)
-            return;
+        if (!pending_) return;
         host_.message(text, Buttons::Ok);
         pending_ = false;
     }

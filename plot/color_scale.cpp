@@ -9,17 +9,16 @@ namespace kestrel {
 namespace {
 
 constexpr Rgb kBands[10] = {
-    rgb(100, 200, 128), rgb(120, 230, 128), rgb(140, 255, 64), rgb(160, 255, 64),
-    rgb(200, 255, 64),  rgb(255, 255, 64),  rgb(255, 192, 64), rgb(255, 128, 64),
-    rgb(255, 100, 64),  rgb(255, 64, 64),
+    rgb(100, 200, 128), rgb(120, 230, 128), rgb(140, 255, 64), rgb(160, 255, 64), rgb(200, 255, 64),
+    rgb(255, 255, 64),  rgb(255, 192, 64),  rgb(255, 128, 64), rgb(255, 100, 64), rgb(255, 64, 64),
 };
 
-template <typename Better> double arrayExtreme(const Array2<double>& a, int n1, int n2, Better better) {
+template <typename Better>
+double arrayExtreme(const Array2<double>& a, int n1, int n2, Better better) {
     double r = a.at(1, 1);
     for (int j = 1; j <= n2; ++j)
         for (int i = 1; i <= n1; ++i)
-            if (better(a.at(i, j), r))
-                r = a(i, j);
+            if (better(a.at(i, j), r)) r = a(i, j);
     return r;
 }
 
@@ -27,18 +26,15 @@ template <typename Better> double arrayExtreme(const Array2<double>& a, int n1, 
 
 Rgb colorMap(const double& minDT, const double& maxDT, const double& V) {
     const double width = maxDT - minDT;
-    if (width == 0)
-        throwDivisionByZero();
+    if (width == 0) throwDivisionByZero();
     const double t = (V - minDT) / width * 100;
     for (int band = 0; band < 9; ++band)
-        if (t < 10.0 * (band + 1))
-            return kBands[band];
+        if (t < 10.0 * (band + 1)) return kBands[band];
     return kBands[9];
 }
 
 void WidenEmptyRange(double minimum, double& maximum) {
-    if (maximum <= minimum)
-        maximum = minimum + 10;
+    if (maximum <= minimum) maximum = minimum + 10;
 }
 
 void FindSpeedRange(Module1& m) {
@@ -48,10 +44,8 @@ void FindSpeedRange(Module1& m) {
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
             const double s = m.V.at(i, j) * m.V(i, j) + m.U.at(i, j) * m.U(i, j);
-            if (s > largest)
-                largest = s;
-            if (s < smallest)
-                smallest = s;
+            if (s > largest) largest = s;
+            if (s < smallest) smallest = s;
         }
     m.speedMax = std::sqrt(largest);
     m.speedMin = std::sqrt(smallest);

@@ -6,6 +6,7 @@
 #include "runtime/failure.h"
 
 #include <cmath>
+#include <optional>
 
 namespace kestrel {
 
@@ -24,6 +25,7 @@ void drawPlot(Module1& m, Host& host, Surface& picture, Range range, CellValue v
     PrepareMeshPicture(m, picture);
     // No events run during a plot, so the width field cannot change under it.
     const std::string widthText = host.controlText("Text10");
+    std::optional<int> penWidth; // converted at the first line, where a bad width fails
     for (int i = 2; i <= m.nx + 1; ++i) {
         for (int j = 2; j <= m.ny + 1; ++j) {
             const int c = i - 1;
@@ -37,10 +39,10 @@ void drawPlot(Module1& m, Host& host, Surface& picture, Range range, CellValue v
                             static_cast<float>(m.yNode.at(r + 1)), colour);
             const double u = m.U.at(c, r);
             const double v = m.V.at(c, r);
-            if (u * u + v * v > 0.00001) // nothing to draw, so no pen width needed
-                DrawFlowLine(m, picture, FlowLinePenWidth(widthText),
-                             0.5 * (m.xNode(c + 1) + m.xNode(c)), 0.5 * (m.yNode(r + 1) + m.yNode(r)),
-                             u, v);
+            if (u * u + v * v <= 0.00001) continue; // no line, so no pen width needed
+            if (!penWidth) penWidth = FlowLinePenWidth(widthText);
+            DrawFlowLine(m, picture, *penWidth, 0.5 * (m.xNode(c + 1) + m.xNode(c)),
+                         0.5 * (m.yNode(r + 1) + m.yNode(r)), u, v);
         }
     }
 }

@@ -12,8 +12,14 @@ void DrawSpeedPlot(Module1& m, Host& host, Surface& picture);
 
 // The plot the colour option selects.
 void ShowResult(Module1& m, Host& host, Surface& picture);
-inline void Option6_Click(Module1& m, Host& host, Surface& picture) { ShowResult(m, host, picture); }
-inline void Option7_Click(Module1& m, Host& host, Surface& picture) { ShowResult(m, host, picture); }
-inline void Command9_Click(Module1& m, Host& host, Surface& picture) { ShowResult(m, host, picture); }
+inline void Option6_Click(Module1& m, Host& host, Surface& picture) {
+    ShowResult(m, host, picture);
+}
+inline void Option7_Click(Module1& m, Host& host, Surface& picture) {
+    ShowResult(m, host, picture);
+}
+inline void Command9_Click(Module1& m, Host& host, Surface& picture) {
+    ShowResult(m, host, picture);
+}
 
 } // namespace kestrel

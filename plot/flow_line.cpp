@@ -14,8 +14,7 @@ int FlowLinePenWidth(const std::string& widthText) {
 void DrawFlowLine(const Module1& m, Surface& picture, int penWidth, double x, double y, double u,
                   double v) {
     const double q = u * u + v * v;
-    if (q <= 0.00001)
-        return;
+    if (q <= 0.00001) return;
     const double s = m.lineScale;
     const double x1 = x - s * u;
     const double y1 = y - s * v;

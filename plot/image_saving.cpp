@@ -4,11 +4,9 @@ namespace kestrel {
 
 void Command10_Click(Host& host, const Surface& picture, SaveDialogState& dialog) {
     const auto chosen = host.askSaveFileName(kImageFilter, dialog.fileName);
-    if (!chosen)
-        return;
+    if (!chosen) return;
     dialog.fileName = *chosen;
-    if (chosen->empty())
-        return;
+    if (chosen->empty()) return;
     (void)picture.savePicture(*chosen); // a failed write is not reported
 }
 

@@ -22,10 +22,8 @@ void incrementDigits(std::string& digits) {
 } // namespace
 
 std::string FormatFixed4(double v) {
-    if (std::isnan(v))
-        return "NaN";
-    if (std::isinf(v))
-        return v > 0 ? "Infinity" : "-Infinity";
+    if (std::isnan(v)) return "NaN";
+    if (std::isinf(v)) return v > 0 ? "Infinity" : "-Infinity";
     // Forty decimals are exact enough to tell a halfway value from its
     // neighbours for every double that can round to one.
     char text[400];
@@ -33,10 +31,10 @@ std::string FormatFixed4(double v) {
     const std::string expansion = text;
     const std::size_t point = expansion.find('.');
     std::string digits = expansion.substr(0, point) + expansion.substr(point + 1, 4);
-    if (expansion[point + 5] >= '5')
-        incrementDigits(digits);
+    if (expansion[point + 5] >= '5') incrementDigits(digits);
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
-    std::string result = digits.substr(0, digits.size() - 4) + "." + digits.substr(digits.size() - 4);
+    std::string result =
+        digits.substr(0, digits.size() - 4) + "." + digits.substr(digits.size() - 4);
     return (v < 0 && !zero) ? "-" + result : result;
 }
 
@@ -61,8 +59,7 @@ std::string BuildResultTable(const Module1& m, TableRange range,
                              const std::function<void(int j)>& beforeRow) {
     std::string text = kTableHeader;
     for (int j = range.firstJ; j <= range.lastJ; ++j) {
-        if (beforeRow)
-            beforeRow(j);
+        if (beforeRow) beforeRow(j);
         for (int i = range.firstI; i <= range.lastI; ++i)
             AppendTableRow(text, m, i, j);
     }

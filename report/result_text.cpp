@@ -13,7 +13,8 @@ std::string ProgressCaption(int j, int ny) {
     return kProgressCaption + " " + std::to_string(j) + " / " + std::to_string(ny);
 }
 
-void Command8_Click(const Module1& m, Host& host, const std::function<ResultViewer&()>& loadViewer) {
+void Command8_Click(const Module1& m, Host& host,
+                    const std::function<ResultViewer&()>& loadViewer) {
     try {
         ResultViewer& viewer = loadViewer();
         viewer.setRangeFields("1", std::to_string(m.nx), "1", std::to_string(m.ny));
@@ -49,16 +50,13 @@ int rangeValue(const std::string& text) {
 std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& firstX,
                                          const std::string& lastX, const std::string& firstY,
                                          const std::string& lastY) {
-    if (!m.U.exists() || !m.V.exists() || !m.P.exists())
-        return std::nullopt;
+    if (!m.U.exists() || !m.V.exists() || !m.P.exists()) return std::nullopt;
     int a = rangeValue(firstX);
     int b = rangeValue(lastX);
     int c = rangeValue(firstY);
     int d = rangeValue(lastY);
-    if (a > b)
-        std::swap(a, b);
-    if (c > d)
-        std::swap(c, d);
+    if (a > b) std::swap(a, b);
+    if (c > d) std::swap(c, d);
     a = std::max(a, 1);
     c = std::max(c, 1);
     // nx / ny may have been raised since the run: never read past the fields.

@@ -25,9 +25,17 @@ Failure::Failure(ErrorNumber number, std::string description)
 
 Failure::Failure(ErrorNumber number) : Failure(number, standardDescription(number)) {}
 
-void throwOutOfRange() { throw Failure(ErrorNumber::SubscriptOutOfRange); }
-void throwOverflow() { throw Failure(ErrorNumber::Overflow); }
-void throwDivisionByZero() { throw Failure(ErrorNumber::DivisionByZero); }
-void throwOutOfMemory() { throw Failure(ErrorNumber::OutOfMemory); }
+void throwOutOfRange() {
+    throw Failure(ErrorNumber::SubscriptOutOfRange);
+}
+void throwOverflow() {
+    throw Failure(ErrorNumber::Overflow);
+}
+void throwDivisionByZero() {
+    throw Failure(ErrorNumber::DivisionByZero);
+}
+void throwOutOfMemory() {
+    throw Failure(ErrorNumber::OutOfMemory);
+}
 
 } // namespace kestrel

@@ -19,11 +19,12 @@ double roundHalfEven(double value) {
 
 Integer toInteger(double value) {
     const double r = roundHalfEven(value);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        throwOverflow();
+    if (!(r >= -32768.0 && r <= 32767.0)) throwOverflow();
     return static_cast<Integer>(r);
 }
 
-Integer addInteger(int a, int b) { return toInteger(static_cast<double>(a) + b); }
+Integer addInteger(int a, int b) {
+    return toInteger(static_cast<double>(a) + b);
+}
 
 } // namespace kestrel

@@ -11,14 +11,17 @@ namespace kestrel {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the numeric prefix of text (after blanks); 0 when none.
 std::size_t numericPrefix(std::string_view text, std::size_t start) {
     std::size_t p = start;
-    if (p < text.size() && (text[p] == '+' || text[p] == '-'))
-        ++p;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
     const std::size_t mantissaStart = p;
     while (p < text.size() && isDigit(text[p]))
         ++p;
@@ -30,18 +33,15 @@ std::size_t numericPrefix(std::string_view text, std::size_t start) {
         digits = digits || q > p + 1;
         p = q;
     }
-    if (!digits)
-        return 0;
+    if (!digits) return 0;
     // An exponent counts only when digits follow it.
     if (p < text.size() && (text[p] == 'e' || text[p] == 'E' || text[p] == 'd' || text[p] == 'D')) {
         std::size_t q = p + 1;
-        if (q < text.size() && (text[q] == '+' || text[q] == '-'))
-            ++q;
+        if (q < text.size() && (text[q] == '+' || text[q] == '-')) ++q;
         const std::size_t expDigits = q;
         while (q < text.size() && isDigit(text[q]))
             ++q;
-        if (q > expDigits)
-            p = q;
+        if (q > expDigits) p = q;
     }
     return p - start;
 }
@@ -53,22 +53,18 @@ LenientValue readLeadingNumber(std::string_view text) {
     while (start < text.size() && isBlank(text[start]))
         ++start;
     const std::size_t length = numericPrefix(text, start);
-    if (length == 0)
-        return {};
+    if (length == 0) return {};
     std::string number(text.substr(start, length));
     for (char& c : number)
-        if (c == 'd' || c == 'D')
-            c = 'e';
+        if (c == 'd' || c == 'D') c = 'e';
     const double value = std::strtod(number.c_str(), nullptr);
-    if (std::isinf(value))
-        return {0.0, true};
+    if (std::isinf(value)) return {0.0, true};
     return {value, false};
 }
 
 double leadingNumber(std::string_view text) {
     const LenientValue v = readLeadingNumber(text);
-    if (v.overflow)
-        throwOverflow();
+    if (v.overflow) throwOverflow();
     return v.value;
 }
 

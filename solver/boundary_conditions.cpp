@@ -11,19 +11,15 @@ void markFluidNextToSolid(Module1& m) {
     Array2<Integer>& a = m.bcMapA;
     for (int j = 1; j <= m.ny; ++j) {
         for (int i = 1; i <= m.nx - 1; ++i)
-            if (k.at(i + 1, j) - k.at(i, j) == -1)
-                a(i, j) = 1;
+            if (k.at(i + 1, j) - k.at(i, j) == -1) a(i, j) = 1;
         for (int i = m.nx; i >= 2; --i)
-            if (k.at(i, j) - k.at(i - 1, j) == 1)
-                a(i, j) = 1;
+            if (k.at(i, j) - k.at(i - 1, j) == 1) a(i, j) = 1;
     }
     for (int i = 1; i <= m.nx; ++i) {
         for (int j = 1; j <= m.ny - 1; ++j)
-            if (k.at(i, j + 1) - k.at(i, j) == -1)
-                a(i, j) = 1;
+            if (k.at(i, j + 1) - k.at(i, j) == -1) a(i, j) = 1;
         for (int j = m.ny; j >= 2; --j)
-            if (k.at(i, j) - k.at(i, j - 1) == 1)
-                a(i, j) = 1;
+            if (k.at(i, j) - k.at(i, j - 1) == 1) a(i, j) = 1;
     }
 }
 
@@ -31,10 +27,9 @@ void weighSolidCells(Module1& m) {
     const Array2<Integer>& a = m.bcMapA;
     for (int j = 2; j <= m.ny - 1; ++j) {
         for (int i = 2; i <= m.nx - 1; ++i) {
-            const int s = (a(i + 1, j) + a(i - 1, j) + a(i, j + 1) + a(i, j - 1)) *
-                          (1 - m.cellKind.at(i, j));
-            if (s >= 1 && s <= 4)
-                m.bcMapB(i, j) = static_cast<Integer>(12 / s);
+            const int s =
+                (a(i + 1, j) + a(i - 1, j) + a(i, j + 1) + a(i, j - 1)) * (1 - m.cellKind.at(i, j));
+            if (s >= 1 && s <= 4) m.bcMapB(i, j) = static_cast<Integer>(12 / s);
         }
     }
 }

@@ -36,8 +36,7 @@ void computeFactors(const Array1<double>& x, int count, FactorArrays f, const ch
         a->redim(count + 1);
     for (int i = 2; i <= count - 1; ++i) {
         const double width = x.at(i + 1) - x.at(i - 1);
-        if (width == 0)
-            zeroWidth(axis, i, x.at(i + 1));
+        if (width == 0) zeroWidth(axis, i, x.at(i + 1));
         f.f1(i) = 2 / width;
         f.f2(i) = f.f1(i) * f.f1(i);
         f.f3(i) = std::pow(f.f1(i), 3.0) * ((x(i + 1) - 2 * x(i)) + x(i - 1));

@@ -27,23 +27,24 @@ void PreparePressureEquation(Module1& m) {
 }
 
 PressureSolver::PressureSolver(Module1& m)
-    : m_(m), fluid_(static_cast<std::size_t>(m.P.upper2() + 1) * static_cast<std::size_t>(m.P.stride())) {
+    : m_(m),
+      fluid_(static_cast<std::size_t>(m.P.upper2() + 1) * static_cast<std::size_t>(m.P.stride())) {
     const std::size_t stride = static_cast<std::size_t>(m.P.stride());
     for (int j = 2; j <= m.ny - 1; ++j) {
         for (int i = 2; i <= m.nx - 1; ++i) {
-            const std::size_t at = static_cast<std::size_t>(j) * stride + static_cast<std::size_t>(i);
+            const std::size_t at =
+                static_cast<std::size_t>(j) * stride + static_cast<std::size_t>(i);
             const Integer kind = m.cellKind(i, j);
             fluid_[at] = kind;
-            if (kind == 1)
-                continue;
+            if (kind == 1) continue;
             // Neighbours in the order the sum is taken: i - 1, i + 1, j + 1, j - 1.
             SolidPoint solid{at, {}, 0, static_cast<double>(m.bcMapB(i, j))};
             const int di[4] = {-1, 1, 0, 0};
             const int dj[4] = {0, 0, 1, -1};
             for (int n = 0; n < 4; ++n)
                 if (m.bcMapA(i + di[n], j + dj[n]) != 0)
-                    solid.neighbour[solid.count++] =
-                        static_cast<std::size_t>(j + dj[n]) * stride + static_cast<std::size_t>(i + di[n]);
+                    solid.neighbour[solid.count++] = static_cast<std::size_t>(j + dj[n]) * stride +
+                                                     static_cast<std::size_t>(i + di[n]);
             solids_.push_back(solid);
         }
     }
@@ -87,10 +88,10 @@ void correctionsOfRow(int first, int last, const double* __restrict below,
                       double fy5, const double* __restrict rhs, const double* __restrict centre,
                       double* __restrict correction) {
     for (int i = first; i <= last; ++i)
-        correction[i] = (fy4 * above[i] + fx4[i] * row[i + 1] + fx5[i] * row[i - 1] +
-                         fy5 * below[i] - rhs[i]) *
-                            centre[i] -
-                        row[i];
+        correction[i] =
+            (fy4 * above[i] + fx4[i] * row[i + 1] + fx5[i] * row[i - 1] + fy5 * below[i] - rhs[i]) *
+                centre[i] -
+            row[i];
 }
 
 void applyRow(int first, int last, const double* __restrict fluid,
@@ -124,8 +125,14 @@ double PressureSolver::sweep(double stopAbove) {
     return err;
 }
 
-void SetObstaclePressure(Module1& m) { PressureSolver(m).setObstaclePressure(); }
-void SetPressureBoundary(Module1& m) { PressureSolver(m).setPressureBoundary(); }
-double SweepPressure(Module1& m) { return PressureSolver(m).sweep(); }
+void SetObstaclePressure(Module1& m) {
+    PressureSolver(m).setObstaclePressure();
+}
+void SetPressureBoundary(Module1& m) {
+    PressureSolver(m).setPressureBoundary();
+}
+double SweepPressure(Module1& m) {
+    return PressureSolver(m).sweep();
+}
 
 } // namespace kestrel

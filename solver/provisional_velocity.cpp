@@ -27,10 +27,12 @@ void provisionalRow(int first, int last, const double* __restrict um, const doub
         const double cuy = upwind(v, up[i], u, um[i]);
         const double cvx = upwind(u, v0[i + 1], v, v0[i - 1]);
         const double cvy = upwind(v, vp[i], v, vm[i]);
-        const double lu = ((u0[i + 1] - 2 * u) + u0[i - 1]) * fx2[i] + ((up[i] - 2 * u) + um[i]) * fy2 -
-                          (u0[i + 1] - u0[i - 1]) * 0.5 * fx3[i] - (up[i] - um[i]) * 0.5 * fy3;
-        const double lv = ((v0[i + 1] - 2 * v) + v0[i - 1]) * fx2[i] + ((vp[i] - 2 * v) + vm[i]) * fy2 -
-                          (v0[i + 1] - v0[i - 1]) * 0.5 * fx3[i] - (vp[i] - vm[i]) * 0.5 * fy3;
+        const double lu = ((u0[i + 1] - 2 * u) + u0[i - 1]) * fx2[i] +
+                          ((up[i] - 2 * u) + um[i]) * fy2 - (u0[i + 1] - u0[i - 1]) * 0.5 * fx3[i] -
+                          (up[i] - um[i]) * 0.5 * fy3;
+        const double lv = ((v0[i + 1] - 2 * v) + v0[i - 1]) * fx2[i] +
+                          ((vp[i] - 2 * v) + vm[i]) * fy2 - (v0[i + 1] - v0[i - 1]) * 0.5 * fx3[i] -
+                          (vp[i] - vm[i]) * 0.5 * fy3;
         outU[i] = u + dt * (-(cux * fx1[i] + cuy * fy1) + rRe * lu);
         outV[i] = v + dt * (-(cvx * fx1[i] + cvy * fy1) + rRe * lv);
     }

@@ -22,7 +22,9 @@ struct FieldSnapshot {
     }
 };
 
-std::string stepText(int n) { return std::to_string(n) + " 回目"; }
+std::string stepText(int n) {
+    return std::to_string(n) + " 回目";
+}
 
 } // namespace
 
@@ -37,16 +39,14 @@ RunEnd RunTimeSteps(Module1& m, Host& host, StepObserver& observer) {
         host.message(f.description() + " (計算因子初期化)", Buttons::Ok);
         return RunEnd::Failed;
     }
-    if (境界条件初期化(m, host) != 0)
-        return RunEnd::Failed;
+    if (境界条件初期化(m, host) != 0) return RunEnd::Failed;
     初期条件(m);
 
     FieldSnapshot lastFinite;
     const int steps = m.stepCount;
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
-        if (m.stopRequested != 0)
-            return RunEnd::Stopped;
+        if (m.stopRequested != 0) return RunEnd::Stopped;
         // The fields stay editable during a run; refuse what the step cannot use.
         if (auto problem = RunParameterProblem(m)) {
             host.message("計算を中止しました (" + stepText(n) + ")。" + *problem, Buttons::Ok);
@@ -69,8 +69,7 @@ RunEnd RunTimeSteps(Module1& m, Host& host, StepObserver& observer) {
                          Buttons::Ok);
             return RunEnd::Diverged;
         }
-        if (!observer.stepDone(n, report))
-            return RunEnd::Cancelled;
+        if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;
 }

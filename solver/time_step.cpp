@@ -23,20 +23,19 @@ std::optional<std::string> meshCountProblem(const char* name, int count) {
     return std::nullopt;
 }
 
-bool covers(const Array2<double>& a, int nx, int ny) { return a.inRange(nx, ny); }
+bool covers(const Array2<double>& a, int nx, int ny) {
+    return a.inRange(nx, ny);
+}
 
 } // namespace
 
 std::optional<std::string> RunParameterProblem(const Module1& m) {
-    if (auto p = meshCountProblem("X", m.nx))
-        return p;
-    if (auto p = meshCountProblem("Y", m.ny))
-        return p;
+    if (auto p = meshCountProblem("X", m.nx)) return p;
+    if (auto p = meshCountProblem("Y", m.ny)) return p;
     if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxCells)
         return "メッシュ数 X × Y (" + std::to_string(m.nx) + " × " + std::to_string(m.ny) +
                ") が大きすぎます。" + std::to_string(kMaxCells) + " セル以下にしてください。";
-    if (m.dt == 0)
-        return std::string("時間刻みが 0 です。0 以外の値を入力してください。");
+    if (m.dt == 0) return std::string("時間刻みが 0 です。0 以外の値を入力してください。");
     if (m.reynolds == 0)
         return std::string("レイノルズ数が 0 です。0 以外の値を入力してください。");
     return std::nullopt;
@@ -53,8 +52,7 @@ void CheckSolverArrays(const Module1& m) {
         ok = ok && f->inRange(nx);
     for (const auto* f : {&m.facY1, &m.facY2, &m.facY3, &m.facY4, &m.facY5})
         ok = ok && f->inRange(ny);
-    if (!ok)
-        throwOutOfRange();
+    if (!ok) throwOutOfRange();
 }
 
 StepReport AdvanceTimeStep(Module1& m) {
@@ -69,12 +67,10 @@ StepReport AdvanceTimeStep(Module1& m) {
         pressure.setPressureBoundary();
         // Only the last sweep of a step needs its exact error; earlier ones
         // only need to know whether they reached the tolerance.
-        const double error =
-            pressure.sweep(k == iterations ? std::numeric_limits<double>::infinity()
-                                           : kPressureTolerance);
+        const double error = pressure.sweep(
+            k == iterations ? std::numeric_limits<double>::infinity() : kPressureTolerance);
         report = {k, error};
-        if (error <= kPressureTolerance)
-            break;
+        if (error <= kPressureTolerance) break;
     }
     CorrectVelocity(m);
     return report;
@@ -87,8 +83,7 @@ bool FieldIsFinite(const Module1& m) {
             double probe = 0;
             for (int i = 0; i <= a->upper1(); ++i)
                 probe += row[i] - row[i]; // 0 for finite values, NaN otherwise
-            if (probe != 0)
-                return false;
+            if (probe != 0) return false;
         }
     }
     return true;

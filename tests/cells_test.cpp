@@ -13,7 +13,9 @@ using test::ScriptedHost;
 
 QRgb pixelAt(const ImageSurface& s, double x, double y) {
     const QPointF p = s.toPixel(x, y);
-    return s.image().pixel(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))) & 0xFFFFFF;
+    return s.image().pixel(static_cast<int>(std::lround(p.x())),
+                           static_cast<int>(std::lround(p.y()))) &
+           0xFFFFFF;
 }
 
 class CellMap : public ::testing::Test {

@@ -15,14 +15,14 @@ bool sameBits(double a, double b) {
 }
 
 void expectSameField(const Module1& fast, const Module1& plain, int step) {
-    for (const auto& [f, p, name] : {std::tuple{&fast.U, &plain.U, "U"},
-                                    std::tuple{&fast.V, &plain.V, "V"},
-                                    std::tuple{&fast.P, &plain.P, "P"}})
+    for (const auto& [f, p, name] :
+         {std::tuple{&fast.U, &plain.U, "U"}, std::tuple{&fast.V, &plain.V, "V"},
+          std::tuple{&fast.P, &plain.P, "P"}})
         for (int j = 0; j <= f->upper2(); ++j)
             for (int i = 0; i <= f->upper1(); ++i)
                 ASSERT_TRUE(sameBits((*f)(i, j), (*p)(i, j)))
-                    << name << "(" << i << ", " << j << ") at step " << step << ": "
-                    << (*f)(i, j) << " vs " << (*p)(i, j);
+                    << name << "(" << i << ", " << j << ") at step " << step << ": " << (*f)(i, j)
+                    << " vs " << (*p)(i, j);
 }
 
 void compareRuns(Module1 m, int steps) {
@@ -89,10 +89,8 @@ TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     for (int n = 1; n <= 200 && (fastStep == 0 || plainStep == 0); ++n) {
         AdvanceTimeStep(m);
         literal::AdvanceTimeStep(plain);
-        if (fastStep == 0 && !FieldIsFinite(m))
-            fastStep = n;
-        if (plainStep == 0 && !FieldIsFinite(plain))
-            plainStep = n;
+        if (fastStep == 0 && !FieldIsFinite(m)) fastStep = n;
+        if (plainStep == 0 && !FieldIsFinite(plain)) plainStep = n;
     }
     ASSERT_GT(fastStep, 0);
     EXPECT_EQ(fastStep, plainStep);

@@ -25,7 +25,8 @@ TEST(MeshNodes, EqualSpacingIgnoresTheLists) {
     ScriptedHost host;
     BuildMeshNodes(m, host);
     EXPECT_EQ(m.xNode.upper(), 4);
-    EXPECT_EQ(std::vector<double>(m.xNode.data(), m.xNode.data() + 5), (std::vector<double>{0, 0, 10, 20, 30}));
+    EXPECT_EQ(std::vector<double>(m.xNode.data(), m.xNode.data() + 5),
+              (std::vector<double>{0, 0, 10, 20, 30}));
     m.meshSizeX = 0;
     BuildMeshNodes(m, host);
     EXPECT_EQ(m.xNode(4), 0);

@@ -115,7 +115,7 @@ TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
     m.lineScale = 0.1; // keep the lines inside their cells
     DrawPressurePlot(m, host, s);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(at(2, 2), 0x000000u);            // ring cell (1, 1)
+    EXPECT_EQ(at(2, 2), 0x000000u);     // ring cell (1, 1)
     EXPECT_EQ(at(23, 13), 0x000000u);   // solid (3, 2)
     EXPECT_EQ(at(14, 13), 0x64C880u);   // (2, 2) band 1: uniform pressure
     EXPECT_EQ(at(33, 23), 0x64C880u);   // (4, 3)
@@ -131,8 +131,8 @@ TEST_F(Plot, FourByTwoMeshMapsToFortyByTwenty) {
     EXPECT_EQ(s.scale().width, 40);
     EXPECT_EQ(s.scale().height, 20);
     EXPECT_NEAR(s.heightTwips(), 7215.0 / 2, 0.01);
-    EXPECT_EQ(at(15, 2), 0x000000u);  // cell (2, 1), black
-    EXPECT_EQ(at(15, 5), 0x0000FFu);  // its flow line through (15, 5)
+    EXPECT_EQ(at(15, 2), 0x000000u); // cell (2, 1), black
+    EXPECT_EQ(at(15, 5), 0x0000FFu); // its flow line through (15, 5)
 }
 
 TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {

@@ -31,9 +31,9 @@ TEST(ResultTable, FixedFourDecimals) {
     EXPECT_EQ(FormatFixed4(12345.6), "12345.6000");
     EXPECT_EQ(FormatFixed4(123456.78), "123456.7800");
     EXPECT_EQ(RightAligned(FormatFixed4(123456.78), 10), "23456.7800");
-    EXPECT_EQ(FormatFixed4(0.03125), "0.0313");   // exact halfway: away from zero
+    EXPECT_EQ(FormatFixed4(0.03125), "0.0313"); // exact halfway: away from zero
     EXPECT_EQ(FormatFixed4(-0.03125), "-0.0313");
-    EXPECT_EQ(FormatFixed4(-0.00001), "0.0000");  // no sign on a zero result
+    EXPECT_EQ(FormatFixed4(-0.00001), "0.0000"); // no sign on a zero result
     EXPECT_EQ(FormatFixed4(9.99996), "10.0000");
     EXPECT_EQ(FormatFixed4(0), "0.0000");
 }
@@ -95,8 +95,9 @@ TEST_F(TextCommand, BeforeAnyRunOnlyTheMessageShows) {
     click();
     EXPECT_FALSE(shown);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "インデックスが有効範囲にありません。(結果テキスト生成)\r\n\r\n"
-                                     "未だ計算実行されていない可能性があります.");
+    EXPECT_EQ(host.messages[0].text,
+              "インデックスが有効範囲にありません。(結果テキスト生成)\r\n\r\n"
+              "未だ計算実行されていない可能性があります.");
     EXPECT_EQ(host.controls["Label13"], "");
     EXPECT_FALSE(host.busy);
 }

@@ -27,8 +27,7 @@ class RunDriver : public ::testing::Test {
     std::vector<std::string> captions() const {
         std::vector<std::string> out;
         for (const auto& [control, text] : host.captionLog)
-            if (control == "Label13")
-                out.push_back(text);
+            if (control == "Label13") out.push_back(text);
         return out;
     }
     // The field after a plain run of `steps` steps without displays.
@@ -56,7 +55,8 @@ TEST_F(RunDriver, DefaultsDisplayEverySecondStepTo400) {
 TEST_F(RunDriver, IntervalThreeSkipsTheLastStep) {
     host.controls["Text8"] = "3";
     EXPECT_EQ(run(), RunEnd::Completed);
-    EXPECT_EQ(captions(), (std::vector<std::string>{"計算結果 3回目", "計算結果 6回目", "計算結果 9回目"}));
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"計算結果 3回目", "計算結果 6回目", "計算結果 9回目"}));
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[0].text, "計算結果 3回目表示画像を保存しますか。");
     EXPECT_EQ(host.messages[0].buttons, Buttons::YesNoCancel);
@@ -111,8 +111,7 @@ TEST_F(RunDriver, YesSavesThePictureThenGoesOn) {
 TEST_F(RunDriver, StopFlagEndsTheRunBeforeTheNextStep) {
     host.controls["Text8"] = "1000";
     host.onProcessEvents = [this] {
-        if (host.processEventsCalls == 5)
-            Command7_Click(m);
+        if (host.processEventsCalls == 5) Command7_Click(m);
     };
     EXPECT_EQ(run(), RunEnd::Stopped);
     EXPECT_EQ(m.U, reference(4).U);
@@ -197,8 +196,7 @@ TEST_F(RunDriver, MissingCellMapEndsTheRunWithoutComputing) {
 TEST_F(RunDriver, MeshCountsRaisedDuringARunStopItInsteadOfOverrunning) {
     host.controls["Text8"] = "1000";
     host.onProcessEvents = [this] {
-        if (host.processEventsCalls == 3)
-            m.nx = 25; // typed into the field while the run yields
+        if (host.processEventsCalls == 3) m.nx = 25; // typed into the field while the run yields
     };
     EXPECT_EQ(run(), RunEnd::Failed);
     EXPECT_NE(host.messages.back().text.find("(計算実行 3 回目)"), std::string::npos);

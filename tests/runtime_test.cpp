@@ -14,7 +14,7 @@ TEST(LenientNumber, ReadsTheLongestLeadingNumber) {
     EXPECT_EQ(leadingNumber("  2.5"), 2.5);
     EXPECT_EQ(leadingNumber("-.5x"), -0.5);
     EXPECT_EQ(leadingNumber("1e3"), 1000);
-    EXPECT_EQ(leadingNumber("1e"), 1);   // an exponent needs digits
+    EXPECT_EQ(leadingNumber("1e"), 1); // an exponent needs digits
     EXPECT_EQ(leadingNumber("1.5.2"), 1.5);
     EXPECT_EQ(leadingNumber("-"), 0);
     EXPECT_EQ(leadingNumber("."), 0);

@@ -79,8 +79,7 @@ class BoundaryMaps : public ::testing::Test {
         std::vector<std::pair<int, int>> cells;
         for (int j = 0; j <= 9; ++j)
             for (int i = 0; i <= 9; ++i)
-                if (m.bcMapA(i, j) != 0)
-                    cells.emplace_back(i, j);
+                if (m.bcMapA(i, j) != 0) cells.emplace_back(i, j);
         return cells;
     }
 };
@@ -162,7 +161,7 @@ TEST(VelocityBoundary, WallsThenOutflowOwningTheCorners) {
     EXPECT_EQ(m.V(3, 2), 0);
     EXPECT_EQ(m.U(6, 3), 403);
     EXPECT_EQ(m.V(5, 3), 1403);
-    EXPECT_EQ(m.V(5, 2), 0);          // outflow copy of the 0 just set
+    EXPECT_EQ(m.V(5, 2), 0);         // outflow copy of the 0 just set
     EXPECT_EQ(m.U(6, 6), m.U(4, 4)); // corner ends with the outflow value
     for (int i = 1; i <= 6; ++i) {
         EXPECT_EQ(m.V(i, 2), 0);

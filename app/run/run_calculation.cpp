@@ -18,8 +18,7 @@ class DisplayEveryInterval : public StepObserver {
         : m_(m), host_(host), picture_(picture), dialog_(dialog), interval_(interval) {}
 
     bool stepDone(int n, const StepReport&) override {
-        if (n % interval_ != 0)
-            return true;
+        if (n % interval_ != 0) return true;
         ShowResult(m_, host_, picture_);
         const std::string caption = StepCaption(n);
         host_.setControlText("Label13", caption);
@@ -49,14 +48,15 @@ class DisplayEveryInterval : public StepObserver {
 
 } // namespace
 
-std::string StepCaption(int n) { return "計算結果 " + std::to_string(n) + "回目"; }
+std::string StepCaption(int n) {
+    return "計算結果 " + std::to_string(n) + "回目";
+}
 
 long long DisplayInterval(const std::string& text) {
     // Beyond any step count an Integer can hold, an interval means "never".
     constexpr double kNever = 1.0e9;
     const LenientValue v = readLeadingNumber(text);
-    if (v.overflow)
-        return static_cast<long long>(kNever);
+    if (v.overflow) return static_cast<long long>(kNever);
     return static_cast<long long>(std::min(std::fabs(roundHalfEven(v.value)), kNever));
 }
 
@@ -69,8 +69,7 @@ RunEnd RunCalculation(Module1& m, Host& host, Surface& picture, SaveDialogState&
     }
     DisplayEveryInterval display(m, host, picture, dialog, interval);
     const RunEnd end = RunTimeSteps(m, host, display);
-    if (end == RunEnd::Diverged)
-        ShowResult(m, host, picture); // the last finite field
+    if (end == RunEnd::Diverged) ShowResult(m, host, picture); // the last finite field
     return end;
 }
 

@@ -24,6 +24,8 @@ inline RunEnd Command1_Click(Module1& m, Host& host, Surface& picture, SaveDialo
     m.stopRequested = 0;
     return RunCalculation(m, host, picture, dialog);
 }
-inline void Command7_Click(Module1& m) { m.stopRequested = kTrue; }
+inline void Command7_Click(Module1& m) {
+    m.stopRequested = kTrue;
+}
 
 } // namespace kestrel

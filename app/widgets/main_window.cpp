@@ -211,18 +211,25 @@ void MainWindow::connectHandlers() {
 
     connect(option("Option1"), &QRadioButton::clicked, this, [this] { option1Click(); });
     connect(option("Option2"), &QRadioButton::clicked, this, [this] { option1Click(); });
-    connect(option("Option6"), &QRadioButton::clicked, this, [this] { Option6_Click(m_, host_, picture_); });
-    connect(option("Option7"), &QRadioButton::clicked, this, [this] { Option7_Click(m_, host_, picture_); });
+    connect(option("Option6"), &QRadioButton::clicked, this,
+            [this] { Option6_Click(m_, host_, picture_); });
+    connect(option("Option7"), &QRadioButton::clicked, this,
+            [this] { Option7_Click(m_, host_, picture_); });
 
     connect(button("Command1"), &QPushButton::clicked, this, [this] { command1Click(); });
     connect(button("Command7"), &QPushButton::clicked, this, [this] { Command7_Click(m_); });
     connect(button("Command2"), &QPushButton::clicked, this, [this] { command2Click(); });
-    connect(button("Command3"), &QPushButton::clicked, this, [this] { Command3_Click(m_, host_, picture_); });
-    connect(button("Command4"), &QPushButton::clicked, this, [this] { Command4_Click(m_, host_, picture_); });
-    connect(button("Command5"), &QPushButton::clicked, this, [this] { Command5_Click(m_, host_, picture_); });
-    connect(button("Command6"), &QPushButton::clicked, this, [this] { Command6_Click(m_, host_, picture_); });
+    connect(button("Command3"), &QPushButton::clicked, this,
+            [this] { Command3_Click(m_, host_, picture_); });
+    connect(button("Command4"), &QPushButton::clicked, this,
+            [this] { Command4_Click(m_, host_, picture_); });
+    connect(button("Command5"), &QPushButton::clicked, this,
+            [this] { Command5_Click(m_, host_, picture_); });
+    connect(button("Command6"), &QPushButton::clicked, this,
+            [this] { Command6_Click(m_, host_, picture_); });
     connect(button("Command8"), &QPushButton::clicked, this, [this] { command8Click(); });
-    connect(button("Command9"), &QPushButton::clicked, this, [this] { Command9_Click(m_, host_, picture_); });
+    connect(button("Command9"), &QPushButton::clicked, this,
+            [this] { Command9_Click(m_, host_, picture_); });
     connect(button("Command10"), &QPushButton::clicked, this,
             [this] { Command10_Click(host_, picture_, saveDialog_); });
 
@@ -257,8 +264,7 @@ void MainWindow::option1Click() {
 void MainWindow::command1Click() {
     // A run started from inside a run would re-initialise the fields under
     // the running loop, so the button is off while a run goes on.
-    if (running_)
-        return;
+    if (running_) return;
     running_ = true;
     auto* run = findChild<QPushButton*>("Command1");
     run->setEnabled(false);
@@ -268,8 +274,7 @@ void MainWindow::command1Click() {
 }
 
 void MainWindow::command2Click() {
-    if (!coordinateEditor_)
-        coordinateEditor_ = new CoordinateEditor(m_, host_);
+    if (!coordinateEditor_) coordinateEditor_ = new CoordinateEditor(m_, host_);
     coordinateEditor_->show();
     coordinateEditor_->raise();
     coordinateEditor_->activateWindow();
@@ -277,8 +282,7 @@ void MainWindow::command2Click() {
 
 void MainWindow::command8Click() {
     Command8_Click(m_, host_, [this]() -> ResultViewer& {
-        if (!textViewer_)
-            textViewer_ = new TextViewer(m_, host_);
+        if (!textViewer_) textViewer_ = new TextViewer(m_, host_);
         return *textViewer_;
     });
 }
@@ -287,10 +291,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, a run in progress included:
     // the run stops at its next step and the event loop then quits.
     m_.stopRequested = kTrue;
-    if (coordinateEditor_)
-        coordinateEditor_->closeWithoutAsking();
-    if (textViewer_)
-        textViewer_->close();
+    if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();
+    if (textViewer_) textViewer_->close();
     event->accept();
     QApplication::quit();
 }

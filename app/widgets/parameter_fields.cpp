@@ -8,8 +8,7 @@ namespace kestrel {
 FieldApply integerField(Integer& target) {
     return [&target](const QString& text) {
         const LenientValue v = readLeadingNumber(text.toStdString());
-        if (v.overflow)
-            return false;
+        if (v.overflow) return false;
         try {
             target = toInteger(v.value);
             return true;
@@ -22,8 +21,7 @@ FieldApply integerField(Integer& target) {
 FieldApply doubleField(double& target) {
     return [&target](const QString& text) {
         const LenientValue v = readLeadingNumber(text.toStdString());
-        if (v.overflow)
-            return false;
+        if (v.overflow) return false;
         target = v.value;
         return true;
     };

@@ -9,29 +9,24 @@ namespace {
 
 int buttonCode(Qt::MouseButtons buttons) {
     int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
+    if (buttons & Qt::LeftButton) code |= 1;
+    if (buttons & Qt::RightButton) code |= 2;
+    if (buttons & Qt::MiddleButton) code |= 4;
     return code;
 }
 
 int shiftCode(Qt::KeyboardModifiers modifiers) {
     int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
     return code;
 }
 
 } // namespace
 
-PictureBox::PictureBox(ImageSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+PictureBox::PictureBox(ImageSurface& surface, QWidget* parent)
+    : QWidget(parent), surface_(surface) {
     setObjectName("Picture1");
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -39,7 +34,9 @@ PictureBox::PictureBox(ImageSurface& surface, QWidget* parent) : QWidget(parent)
     followSize();
 }
 
-QSize PictureBox::sizeHint() const { return surface_.image().size(); }
+QSize PictureBox::sizeHint() const {
+    return surface_.image().size();
+}
 
 void PictureBox::followSize() {
     setFixedSize(surface_.image().size());
@@ -49,6 +46,7 @@ void PictureBox::followSize() {
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, surface_.image());
+    surface_.shown();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

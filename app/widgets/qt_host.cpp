@@ -12,7 +12,9 @@ namespace kestrel {
 
 namespace {
 
-QString toQt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString toQt(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
@@ -32,8 +34,7 @@ Answer QtHost::message(const std::string& text, Buttons buttons) {
         return Answer::Cancel;
     default:
         // Closing a question box with Escape or its close button means Cancel (or No).
-        if (buttons == Buttons::YesNoCancel)
-            return Answer::Cancel;
+        if (buttons == Buttons::YesNoCancel) return Answer::Cancel;
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
 }
@@ -50,12 +51,13 @@ std::optional<std::string> QtHost::askSaveFileName(const std::string& filter,
                                                    const std::string& initialName) {
     const QString chosen =
         QFileDialog::getSaveFileName(window_, QString(), toQt(initialName), qtFilter(filter));
-    if (chosen.isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
 }
 
-void QtHost::processEvents() { QApplication::processEvents(); }
+void QtHost::processEvents() {
+    QApplication::processEvents();
+}
 
 QWidget* QtHost::find(std::string_view control) const {
     return window_ ? window_->findChild<QWidget*>(toQt(control)) : nullptr;
@@ -63,12 +65,9 @@ QWidget* QtHost::find(std::string_view control) const {
 
 std::string QtHost::controlText(std::string_view control) {
     QWidget* w = find(control);
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text().toStdString();
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text().toStdString();
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        return button->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
     return {};
 }
 

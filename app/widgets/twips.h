@@ -5,7 +5,9 @@
 
 namespace kestrel {
 
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
 
 inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),

@@ -71,7 +71,8 @@ void CoordinateEditor::showList(int index) {
     Group& g = groups_[index];
     g.view->clear();
     for (int k = 0; k < g.list.count(); ++k)
-        g.view->addItem(QString::fromStdString(EntryLabel(k + 1, g.list.values[static_cast<std::size_t>(k)])));
+        g.view->addItem(
+            QString::fromStdString(EntryLabel(k + 1, g.list.values[static_cast<std::size_t>(k)])));
     g.view->setCurrentRow(g.list.selected);
 }
 
@@ -87,8 +88,7 @@ void CoordinateEditor::deleteClick(int index) {
 void CoordinateEditor::insertClick(int index) {
     Group& g = groups_[index];
     const double v = readLeadingNumber(g.valueField->text().toStdString()).value;
-    if (!InsertValue(g.list, v))
-        host_.message("挿入できません", Buttons::Ok);
+    if (!InsertValue(g.list, v)) host_.message("挿入できません", Buttons::Ok);
     showList(index);
 }
 

@@ -114,18 +114,16 @@ bool TextViewer::saveTable(const std::string& path) const {
 
 void TextViewer::saveClick() {
     const auto chosen = host_.askSaveFileName(kTextFilter, lastSaveName_);
-    if (!chosen || chosen->empty())
-        return;
+    if (!chosen || chosen->empty()) return;
     lastSaveName_ = *chosen;
     if (!saveTable(*chosen))
         host_.message("ファイルに書き込めませんでした: " + *chosen, Buttons::Ok);
 }
 
 void TextViewer::redisplay() {
-    const auto range = RedisplayRange(m_, range_[0]->text().toStdString(),
-                                      range_[1]->text().toStdString(),
-                                      range_[2]->text().toStdString(),
-                                      range_[3]->text().toStdString());
+    const auto range =
+        RedisplayRange(m_, range_[0]->text().toStdString(), range_[1]->text().toStdString(),
+                       range_[2]->text().toStdString(), range_[3]->text().toStdString());
     if (!range) {
         host_.message(standardDescription(ErrorNumber::SubscriptOutOfRange) + "(再表示)" +
                           kNoResultNote,
@@ -147,8 +145,7 @@ void TextViewer::redisplay() {
 void TextViewer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int heightTwips = frameGeometry().height() * 15 - 700;
-    if (heightTwips >= 200)
-        text_->setFixedHeight(twipsToPixels(heightTwips));
+    if (heightTwips >= 200) text_->setFixedHeight(twipsToPixels(heightTwips));
 }
 
 } // namespace kestrel

@@ -118,8 +118,7 @@ StepReport AdvanceTimeStep(Module1& m) {
         literal::SetPressureBoundary(m);
         const double e = literal::SweepPressure(m);
         report = {k, e};
-        if (e <= kPressureTolerance)
-            break;
+        if (e <= kPressureTolerance) break;
     }
     literal::CorrectVelocity(m);
     return report;

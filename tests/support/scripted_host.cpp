@@ -3,9 +3,10 @@
 namespace kestrel::test {
 
 namespace {
-const std::vector<std::set<std::string>> kGroups = {
-    {"Option1", "Option2"}, {"Option4", "Option5"}, {"Option6", "Option7"},
-    {"Option3_0", "Option3_1", "Option3_2"}};
+const std::vector<std::set<std::string>> kGroups = {{"Option1", "Option2"},
+                                                    {"Option4", "Option5"},
+                                                    {"Option6", "Option7"},
+                                                    {"Option3_0", "Option3_1", "Option3_2"}};
 }
 
 ScriptedHost::ScriptedHost() {
@@ -26,8 +27,7 @@ Answer ScriptedHost::message(const std::string& text, Buttons buttons) {
 std::optional<std::string> ScriptedHost::askSaveFileName(const std::string& filter,
                                                          const std::string& initialName) {
     dialogs.emplace_back(filter, initialName);
-    if (saveNames.empty())
-        return std::nullopt;
+    if (saveNames.empty()) return std::nullopt;
     auto name = saveNames.front();
     saveNames.pop_front();
     return name;
@@ -35,8 +35,7 @@ std::optional<std::string> ScriptedHost::askSaveFileName(const std::string& filt
 
 void ScriptedHost::processEvents() {
     ++processEventsCalls;
-    if (onProcessEvents)
-        onProcessEvents();
+    if (onProcessEvents) onProcessEvents();
 }
 
 std::string ScriptedHost::controlText(std::string_view control) {

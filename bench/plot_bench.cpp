@@ -1,0 +1,52 @@
+// How long one display of a run takes: the pressure plot with flow lines.
+#include "app/run/run_calculation.h"
+#include "canvas/image_surface.h"
+#include "plot/field_plot.h"
+#include "support/scripted_host.h"
+#include "support/test_state.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kestrel;
+
+void pressurePlot(benchmark::State& state) {
+    Module1 m = test::meshState(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    test::initialiseRun(m);
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1; i <= m.nx; ++i)
+            m.P(i, j) = 0.01 * i - 0.02 * j; // every band in use
+    test::ScriptedHost host;
+    ImageSurface picture(7215, 3735);
+    for (auto _ : state)
+        DrawPressurePlot(m, host, picture);
+}
+
+// A whole default run in continuous display mode: 400 steps, a plot every 2.
+void defaultRunWithDisplays(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Module1 m = test::meshState(61, 31);
+        for (int i = 15; i <= 19; ++i)
+            for (int j = 14; j <= 18; ++j)
+                m.cellKind(i, j) = 0;
+        test::ScriptedHost host;
+        host.select("Option5");
+        ImageSurface picture(7215, 3735);
+        SaveDialogState dialog;
+        state.ResumeTiming();
+        Command1_Click(m, host, picture, dialog);
+    }
+}
+
+} // namespace
+
+BENCHMARK(defaultRunWithDisplays)
+    ->Name("DefaultRunContinuousDisplay")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(pressurePlot)
+    ->Name("PressurePlot")
+    ->Args({61, 31})
+    ->Args({400, 200})
+    ->Unit(benchmark::kMillisecond);
