@@ -28,9 +28,7 @@ void defaultRunWithDisplays(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         Module1 m = test::meshState(61, 31);
-        for (int i = 15; i <= 19; ++i)
-            for (int j = 14; j <= 18; ++j)
-                m.cellKind(i, j) = 0;
+        test::addDefaultObstacle(m);
         test::ScriptedHost host;
         host.select("Option5");
         ImageSurface picture(7215, 3735);

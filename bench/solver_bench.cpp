@@ -26,9 +26,7 @@ template <StepReport (*Step)(Module1&)> void defaultRun(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Module1 m = test::meshState(61, 31);
-        for (int i = 15; i <= 19; ++i)
-            for (int j = 14; j <= 18; ++j)
-                m.cellKind(i, j) = 0;
+        test::addDefaultObstacle(m);
         test::initialiseRun(m);
         state.ResumeTiming();
         for (int n = 1; n <= 400; ++n)

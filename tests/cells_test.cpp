@@ -1,6 +1,7 @@
 #include "canvas/image_surface.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
+#include "support/pixels.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
 
@@ -11,12 +12,7 @@ namespace {
 
 using test::ScriptedHost;
 
-QRgb pixelAt(const ImageSurface& s, double x, double y) {
-    const QPointF p = s.toPixel(x, y);
-    return s.image().pixel(static_cast<int>(std::lround(p.x())),
-                           static_cast<int>(std::lround(p.y()))) &
-           0xFFFFFF;
-}
+using test::pixelAt;
 
 class CellMap : public ::testing::Test {
   protected:

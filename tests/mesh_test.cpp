@@ -2,6 +2,7 @@
 #include "mesh/coordinate_lists.h"
 #include "mesh/mesh_display.h"
 #include "mesh/mesh_nodes.h"
+#include "support/pixels.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
 
@@ -71,10 +72,7 @@ class MeshDisplay : public ::testing::Test {
   protected:
     ScriptedHost host;
     ImageSurface s{7215, 3735};
-    QRgb at(double x, double y) {
-        const QPointF p = s.toPixel(x, y);
-        return s.image().pixel(qRound(p.x()), qRound(p.y())) & 0xFFFFFF;
-    }
+    QRgb at(double x, double y) { return test::pixelAt(s, x, y); }
 };
 
 TEST_F(MeshDisplay, FourByTwoIsDrawnTrueToShape) {

@@ -3,6 +3,7 @@
 #include "plot/field_plot.h"
 #include "plot/flow_line.h"
 #include "plot/image_saving.h"
+#include "support/pixels.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
 
@@ -102,10 +103,7 @@ class Plot : public ::testing::Test {
   protected:
     ScriptedHost host;
     ImageSurface s{7215, 3735};
-    QRgb at(double x, double y) {
-        const QPointF p = s.toPixel(x, y);
-        return s.image().pixel(qRound(p.x()), qRound(p.y())) & 0xFFFFFF;
-    }
+    QRgb at(double x, double y) { return test::pixelAt(s, x, y); }
 };
 
 TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {

@@ -1,5 +1,6 @@
 #include "test_state.h"
 
+#include "batch/case_file.h"
 #include "cells/cell_map.h"
 #include "scripted_host.h"
 #include "solver/boundary_conditions.h"
@@ -8,18 +9,15 @@
 namespace kestrel::test {
 
 Module1 defaultState() {
-    Module1 m;
-    m.dt = 0.005;
-    m.reynolds = 40;
-    m.stepCount = 400;
-    m.nx = 61;
-    m.ny = 31;
-    m.meshSizeX = 10;
-    m.meshSizeY = 10;
-    m.maxIter = 100;
-    m.lineScale = 5;
-    m.meshMode = kTrue;
+    Module1 m = DefaultCase().state;
+    m.cellKind.erase(); // the window starts without a cell map
     return m;
+}
+
+void addDefaultObstacle(Module1& m) {
+    for (int i = 15; i <= 19; ++i)
+        for (int j = 14; j <= 18; ++j)
+            m.cellKind(i, j) = 0;
 }
 
 Module1 meshState(int nx, int ny, int meshSize) {
