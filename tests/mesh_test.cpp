@@ -68,12 +68,7 @@ TEST(MeshNodes, ShortListFailsAtTheMissingNode) {
     EXPECT_THROW(BuildMeshNodes(m, host), Failure);
 }
 
-class MeshDisplay : public ::testing::Test {
-  protected:
-    ScriptedHost host;
-    ImageSurface s{7215, 3735};
-    QRgb at(double x, double y) { return test::pixelAt(s, x, y); }
-};
+using MeshDisplay = test::PictureTest;
 
 TEST_F(MeshDisplay, FourByTwoIsDrawnTrueToShape) {
     Module1 m = test::meshState(4, 2);

@@ -99,12 +99,7 @@ TEST(FlowLineWidth, RoundsAndFallsBackToOne) {
     EXPECT_THROW(FlowLinePenWidth("99999"), Failure);
 }
 
-class Plot : public ::testing::Test {
-  protected:
-    ScriptedHost host;
-    ImageSurface s{7215, 3735};
-    QRgb at(double x, double y) { return test::pixelAt(s, x, y); }
-};
+using Plot = test::PictureTest;
 
 TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
     Module1 m = test::meshState(5, 4);

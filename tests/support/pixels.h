@@ -1,7 +1,9 @@
 #pragma once
 #include "canvas/image_surface.h"
+#include "scripted_host.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace kestrel::test {
 
@@ -12,5 +14,13 @@ inline QRgb pixelAt(const ImageSurface& s, double x, double y) {
                            static_cast<int>(std::lround(p.y()))) &
            0xFFFFFF;
 }
+
+// A drawing area the size of the main window's, with a host for messages.
+class PictureTest : public ::testing::Test {
+  protected:
+    ScriptedHost host;
+    ImageSurface s{7215, 3735};
+    QRgb at(double x, double y) const { return pixelAt(s, x, y); }
+};
 
 } // namespace kestrel::test
