@@ -44,6 +44,10 @@ struct Module1 {
     Array1<double> work4;
 };
 
+// Largest mesh, cells including the border ring, the program takes on:
+// beyond it the arrays of a run would not fit this machine comfortably.
+constexpr long long kMaxMeshCells = 16'000'000;
+
 // Marker for a node without a coordinate in the coordinate lists.
 constexpr double kUnsetCoordinate = -999999.0;
 

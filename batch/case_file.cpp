@@ -99,8 +99,8 @@ CaseFile ReadCaseFile(const std::string& text) {
     if (has("nx") || has("ny")) {
         if (m.nx < 1 || m.ny < 1 || m.nx > 32766 || m.ny > 32766)
             refuse(has("nx") ? "nx" : "ny", "must lie in 1..32766");
-        if (static_cast<long long>(m.nx) * m.ny > 16'000'000)
-            refuse("nx", "times ny must not exceed 16000000 cells");
+        if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
+            refuse("nx", "and ny give more than " + std::to_string(kMaxMeshCells) + " cells");
         InitCellMap(m);
     }
     if (has("meshMode")) m.meshMode = integer(j["meshMode"], "meshMode", -1, 0);

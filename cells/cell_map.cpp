@@ -17,6 +17,7 @@ std::string describe(int error) {
 } // namespace
 
 void InitCellMap(Module1& m) {
+    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells) throwOutOfMemory();
     m.cellKind.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
     for (int i = 1; i <= m.nx; ++i)
         for (int j = 1; j <= m.ny; ++j)

@@ -10,9 +10,6 @@ namespace kestrel {
 
 namespace {
 
-// Beyond this the arrays of a run would not fit this machine comfortably.
-constexpr long long kMaxCells = 16'000'000;
-
 std::optional<std::string> meshCountProblem(const char* name, int count) {
     if (count < 5)
         return std::string("メッシュ数 ") + name + " が " + std::to_string(count) +
@@ -32,9 +29,9 @@ bool covers(const Array2<double>& a, int nx, int ny) {
 std::optional<std::string> RunParameterProblem(const Module1& m) {
     if (auto p = meshCountProblem("X", m.nx)) return p;
     if (auto p = meshCountProblem("Y", m.ny)) return p;
-    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxCells)
+    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
         return "メッシュ数 X × Y (" + std::to_string(m.nx) + " × " + std::to_string(m.ny) +
-               ") が大きすぎます。" + std::to_string(kMaxCells) + " セル以下にしてください。";
+               ") が大きすぎます。" + std::to_string(kMaxMeshCells) + " セル以下にしてください。";
     if (m.dt == 0) return std::string("時間刻みが 0 です。0 以外の値を入力してください。");
     if (m.reynolds == 0)
         return std::string("レイノルズ数が 0 です。0 以外の値を入力してください。");

@@ -71,6 +71,10 @@ TEST_F(CellMap, MapSmallerThanTheMeshIsOfferedAgainAndZeroCountFails) {
     host.answers = {Answer::Yes};
     Command3_Click(m, host, picture);
     EXPECT_EQ(host.messages.back().text, "インデックスが有効範囲にありません。 (流体箇所表示)");
+    m.nx = m.ny = 30000; // a map this size would exhaust memory
+    host.answers = {Answer::Yes};
+    Command3_Click(m, host, picture);
+    EXPECT_EQ(host.messages.back().text, "メモリが不足しています。 (流体箇所表示)");
 }
 
 TEST_F(CellMap, InitialiseAnsweredNoKeepsTheMapAndTheDrawing) {
