@@ -103,6 +103,15 @@ TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
     EXPECT_EQ(m.cellKind(10, 5), 0);
 }
 
+TEST_F(Window, TallPictureScrollsWithoutHidingItsRightColumn) {
+    auto* area = w.findChild<QWidget*>("Picture1Area");
+    const int width = area->width();
+    w.picture().setHeightTwips(10000);
+    EXPECT_GT(area->width(), width);
+    w.picture().setHeightTwips(3000);
+    EXPECT_EQ(area->width(), width);
+}
+
 TEST_F(Window, RunButtonComputesAndShowsTheLastStep) {
     m.cellKind.redim(62, 32);
     for (int i = 1; i <= 61; ++i)

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace kestrel {
 
@@ -170,6 +171,15 @@ void MainWindow::buildCellControls() {
     placeTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
     pictureBox_ = new PictureBox(picture_);
     pictureArea_->setWidget(pictureBox_);
+    // A picture taller than the area scrolls; the area then widens by the
+    // scroll bar (into the gap beside it) so that no column is hidden.
+    connect(pictureBox_, &PictureBox::pictureResized, this, [this](QSize size) {
+        const int width = twipsToPixels(kPictureWidth);
+        const int height = twipsToPixels(kPictureHeight);
+        const int bar =
+            size.height() > height ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+        pictureArea_->resize(width + bar, height);
+    });
 }
 
 void MainWindow::buildRunControls() {

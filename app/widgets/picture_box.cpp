@@ -41,6 +41,7 @@ QSize PictureBox::sizeHint() const {
 void PictureBox::followSize() {
     setFixedSize(surface_.image().size());
     update();
+    emit pictureResized(size());
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

@@ -18,6 +18,7 @@ class PictureBox : public QWidget {
   signals:
     void mouseDown(int button, int shift, float x, float y);
     void mouseMove(int button, int shift, float x, float y);
+    void pictureResized(QSize size);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
