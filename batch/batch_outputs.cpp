@@ -2,22 +2,17 @@
 
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
+#include "runtime/file_writing.h"
+#include "runtime/number_text.h"
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
 namespace kestrel {
 
 namespace {
-
-std::string full(double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
 
 bool endsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
@@ -35,8 +30,9 @@ std::string CsvTable(const Module1& m) {
         for (int i = 1; i <= m.nx; ++i) {
             const double x = 0.5 * (m.xNode.at(i) + m.xNode.at(i + 1));
             const double y = 0.5 * (m.yNode.at(j) + m.yNode.at(j + 1));
-            out += std::to_string(i) + "," + std::to_string(j) + "," + full(x) + "," + full(y) +
-                   "," + full(m.U.at(i, j)) + "," + full(m.V.at(i, j)) + "," + full(m.P.at(i, j)) +
+            out += std::to_string(i) + "," + std::to_string(j) + "," + FullPrecisionNumber(x) +
+                   "," + FullPrecisionNumber(y) + "," + FullPrecisionNumber(m.U.at(i, j)) + "," +
+                   FullPrecisionNumber(m.V.at(i, j)) + "," + FullPrecisionNumber(m.P.at(i, j)) +
                    "\n";
         }
     return out;
@@ -62,10 +58,8 @@ bool WritePlotImage(Module1& m, Host& host, const std::string& path) {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path);
+    if (const auto error = WriteWholeFile(path, text))
+        throw std::runtime_error("cannot write " + path + ": " + *error);
 }
 
 } // namespace kestrel

@@ -1,6 +1,7 @@
 #include "coordinate_lists.h"
 
 #include "runtime/lenient_number.h"
+#include "runtime/number_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,16 +29,6 @@ int clampSelection(int position, int count) {
 std::optional<double> CoordinateList::value(int k) const {
     if (!hasValue(k)) return std::nullopt;
     return readLeadingNumber(values.at(static_cast<std::size_t>(k))).value;
-}
-
-std::string GeneralNumber(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15G", v);
-    // Two-digit exponents, as in 1E-05 and 1E+15.
-    const std::string s = text;
-    const auto e = s.find('E');
-    if (e == std::string::npos || s.size() - e != 3) return s;
-    return s.substr(0, e + 2) + "0" + s.substr(e + 2);
 }
 
 std::string EntryLabel(int node, const std::string& valueText) {

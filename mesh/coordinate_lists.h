@@ -19,8 +19,6 @@ struct CoordinateList {
     std::optional<double> value(int k) const;
 };
 
-// Numbers as the lists show them: up to 15 significant digits, no padding.
-std::string GeneralNumber(double v);
 // "0003 : 1.5"; node numbers are zero-padded to four digits.
 std::string EntryLabel(int node, const std::string& valueText);
 

@@ -39,11 +39,14 @@ void WidenEmptyRange(double minimum, double& maximum) {
 
 void FindSpeedRange(Module1& m) {
     const double first = m.V.at(1, 1) * m.V.at(1, 1) + m.U.at(1, 1) * m.U.at(1, 1);
+    if (!std::isfinite(first)) throwOverflow();
     double largest = first;
     double smallest = first;
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
             const double s = m.V.at(i, j) * m.V(i, j) + m.U.at(i, j) * m.U(i, j);
+            // Squares of finite speeds above ~1.3e154 leave the Double range.
+            if (!std::isfinite(s)) throwOverflow();
             if (s > largest) largest = s;
             if (s < smallest) smallest = s;
         }

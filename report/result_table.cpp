@@ -1,7 +1,8 @@
 #include "result_table.h"
 
+#include "runtime/number_text.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace kestrel {
 
@@ -26,9 +27,7 @@ std::string FormatFixed4(double v) {
     if (std::isinf(v)) return v > 0 ? "Infinity" : "-Infinity";
     // Forty decimals are exact enough to tell a halfway value from its
     // neighbours for every double that can round to one.
-    char text[400];
-    std::snprintf(text, sizeof text, "%.40f", std::fabs(v));
-    const std::string expansion = text;
+    const std::string expansion = FixedNumber(std::fabs(v), 40);
     const std::size_t point = expansion.find('.');
     std::string digits = expansion.substr(0, point) + expansion.substr(point + 1, 4);
     if (expansion[point + 5] >= '5') incrementDigits(digits);

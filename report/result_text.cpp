@@ -47,10 +47,17 @@ int rangeValue(const std::string& text) {
 
 } // namespace
 
+std::optional<TableRange> WholeTableRange(const Module1& m) {
+    if (!m.U.exists() || !m.V.exists() || !m.P.exists()) return std::nullopt;
+    return TableRange{
+        1, std::min({static_cast<int>(m.nx), m.U.upper1(), m.V.upper1(), m.P.upper1()}), 1,
+        std::min({static_cast<int>(m.ny), m.U.upper2(), m.V.upper2(), m.P.upper2()})};
+}
+
 std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& firstX,
                                          const std::string& lastX, const std::string& firstY,
                                          const std::string& lastY) {
-    if (!m.U.exists() || !m.V.exists() || !m.P.exists()) return std::nullopt;
+    if (!WholeTableRange(m)) return std::nullopt;
     int a = rangeValue(firstX);
     int b = rangeValue(lastX);
     int c = rangeValue(firstY);
@@ -60,8 +67,9 @@ std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& fi
     a = std::max(a, 1);
     c = std::max(c, 1);
     // nx / ny may have been raised since the run: never read past the fields.
-    b = std::min({b, static_cast<int>(m.nx), m.U.upper1()});
-    d = std::min({d, static_cast<int>(m.ny), m.U.upper2()});
+    const TableRange whole = *WholeTableRange(m);
+    b = std::min(b, whole.lastI);
+    d = std::min(d, whole.lastJ);
     return TableRange{a, b, c, d};
 }
 

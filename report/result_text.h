@@ -34,6 +34,9 @@ std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& fi
                                          const std::string& lastX, const std::string& firstY,
                                          const std::string& lastY);
 
+// Every cell of the mesh that the field arrays hold; nullopt without a field.
+std::optional<TableRange> WholeTableRange(const Module1& m);
+
 inline const std::string kNoResultNote = "\r\n\r\n未だ計算実行されていない可能性があります.";
 
 } // namespace kestrel

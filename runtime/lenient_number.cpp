@@ -2,9 +2,10 @@
 
 #include "failure.h"
 
-#include <cctype>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace kestrel {
@@ -46,6 +47,13 @@ std::size_t numericPrefix(std::string_view text, std::size_t start) {
     return p - start;
 }
 
+// strtod follows the system language's decimal point; this reads with the
+// "C" locale's, which is what every field and file of the program uses.
+double readCNumber(const std::string& number) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(number.c_str(), nullptr, c);
+}
+
 } // namespace
 
 LenientValue readLeadingNumber(std::string_view text) {
@@ -57,7 +65,7 @@ LenientValue readLeadingNumber(std::string_view text) {
     std::string number(text.substr(start, length));
     for (char& c : number)
         if (c == 'd' || c == 'D') c = 'e';
-    const double value = std::strtod(number.c_str(), nullptr);
+    const double value = readCNumber(number);
     if (std::isinf(value)) return {0.0, true};
     return {value, false};
 }

@@ -2,9 +2,9 @@
 
 #include "mesh/mesh_nodes.h"
 #include "runtime/failure.h"
+#include "runtime/number_text.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace kestrel {
 
@@ -18,16 +18,10 @@ struct FactorArrays {
     Array1<double>& f5;
 };
 
-std::string formatCoordinate(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", v);
-    return text;
-}
-
 [[noreturn]] void zeroWidth(const char* axis, int k, double coordinate) {
     throw Failure(ErrorNumber::DivisionByZero,
                   std::string(axis) + " 座標の節点 " + std::to_string(k - 1) + " と " +
-                      std::to_string(k + 1) + " が同じ値 (" + formatCoordinate(coordinate) +
+                      std::to_string(k + 1) + " が同じ値 (" + GeneralNumber(coordinate) +
                       ") です。メッシュ幅が 0 になるため計算できません。");
 }
 

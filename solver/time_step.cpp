@@ -38,7 +38,7 @@ std::optional<std::string> RunParameterProblem(const Module1& m) {
     return std::nullopt;
 }
 
-void CheckSolverArrays(const Module1& m) {
+bool SolverArraysCover(const Module1& m) {
     const int nx = m.nx;
     const int ny = m.ny;
     bool ok = covers(m.U, nx, ny) && covers(m.V, nx, ny) && covers(m.P, nx, ny) &&
@@ -49,7 +49,11 @@ void CheckSolverArrays(const Module1& m) {
         ok = ok && f->inRange(nx);
     for (const auto* f : {&m.facY1, &m.facY2, &m.facY3, &m.facY4, &m.facY5})
         ok = ok && f->inRange(ny);
-    if (!ok) throwOutOfRange();
+    return ok;
+}
+
+void CheckSolverArrays(const Module1& m) {
+    if (!SolverArraysCover(m)) throwOutOfRange();
 }
 
 StepReport AdvanceTimeStep(Module1& m) {

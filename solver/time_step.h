@@ -22,6 +22,9 @@ StepReport AdvanceTimeStep(Module1& m);
 // Why the solver cannot run with these parameters; nullopt when it can.
 std::optional<std::string> RunParameterProblem(const Module1& m);
 
+// Whether every array a time step reads or writes covers the current nx and ny.
+bool SolverArraysCover(const Module1& m);
+
 // Throws the index failure when an array the step reads or writes does not
 // cover the current nx and ny.
 void CheckSolverArrays(const Module1& m);

@@ -88,10 +88,12 @@ TEST_F(Window, MeshModeOptionsEnableTheirControls) {
 }
 
 TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
-    auto seen = test::answerNextBox(QMessageBox::Yes);
+    test::ModalAnswerer answerer;
+    answerer.buttons = {QMessageBox::Yes};
     QTest::mouseClick(button("Command3"), Qt::LeftButton);
-    EXPECT_EQ(seen->title, "Kestrel");
-    EXPECT_EQ(seen->text, "流体箇所データが初期化されます。よろしいですか？");
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(answerer.seen[0].title, "Kestrel");
+    EXPECT_EQ(answerer.lastText(), "流体箇所データが初期化されます。よろしいですか？");
     ASSERT_EQ(m.pickState, 1);
     auto* picture = w.findChild<QWidget*>("Picture1");
     ASSERT_NE(picture, nullptr);

@@ -2,6 +2,7 @@
 #include "mesh/coordinate_lists.h"
 #include "mesh/mesh_display.h"
 #include "mesh/mesh_nodes.h"
+#include "runtime/number_text.h"
 #include "support/pixels.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"

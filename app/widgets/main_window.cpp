@@ -1,11 +1,11 @@
 #include "main_window.h"
 
+#include "app/handler_guard.h"
 #include "app/run/run_calculation.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
 #include "mesh/mesh_display.h"
 #include "mesh/widgets/coordinate_editor.h"
-#include "parameter_fields.h"
 #include "picture_box.h"
 #include "plot/field_plot.h"
 #include "report/result_text.h"
@@ -60,7 +60,8 @@ constexpr int kInstructionTops[20] = {360,  600,  960,  1320, 1560, 1920, 2280, 
 } // namespace
 
 MainWindow::MainWindow(Module1& state, QWidget* parent)
-    : QWidget(parent), m_(state), picture_(kPictureWidth, kPictureHeight), host_(this) {
+    : QWidget(parent), m_(state), picture_(kPictureWidth, kPictureHeight), host_(this),
+      fields_(state) {
     setObjectName("frmDataIn");
     setWindowTitle("Kestrel");
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
@@ -83,20 +84,22 @@ QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* c
                                 int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(name);
+    // Each frame by its own caption, not by the frame around it.
+    frame->setAccessibleName(caption);
     placeTwips(frame, left, top, width, height);
     return frame;
 }
 
 QLineEdit* MainWindow::addField(QWidget* parent, const char* name, const char* labelName,
                                 const char* caption, int labelLeft, int left, int top, int width,
-                                int height) {
+                                int height, const char* accessibleName) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(labelName);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(label, labelLeft, top, left - labelLeft - 60, height);
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
-    field->setAccessibleName(caption);
+    field->setAccessibleName(accessibleName ? accessibleName : caption);
     label->setBuddy(field);
     placeTwips(field, left, top, width, height);
     return field;
@@ -143,13 +146,13 @@ void MainWindow::buildDisplayFrame() {
 void MainWindow::buildMeshFrame() {
     QGroupBox* frame = addFrame(this, "Frame2", "メッシュデータ", 120, 2280, 7215, 975);
     QGroupBox* counts = addFrame(frame, "Frame3", "メッシュ数", 240, 240, 2160, 615);
-    addField(counts, "Text4", "Label4", "X", 60, 360, 270, 615);
-    addField(counts, "Text5", "Label5", "Y", 1020, 1320, 270, 615);
+    addField(counts, "Text4", "Label4", "X", 60, 360, 270, 615, 270, "メッシュ数 X");
+    addField(counts, "Text5", "Label5", "Y", 1020, 1320, 270, 615, 270, "メッシュ数 Y");
     addOption(frame, "Option1", "等間隔", 2520, 360, 900)->setChecked(true);
     addOption(frame, "Option2", "指定", 2520, 600, 900);
     QGroupBox* sizes = addFrame(frame, "Frame4", "メッシュサイズ", 3480, 240, 1935, 615);
-    addField(sizes, "Text6", "Label7", "X", 60, 360, 270, 615);
-    addField(sizes, "Text7", "Label6", "Y", 1020, 1320, 270, 615);
+    addField(sizes, "Text6", "Label7", "X", 60, 360, 270, 615, 270, "メッシュサイズ X");
+    addField(sizes, "Text7", "Label6", "Y", 1020, 1320, 270, 615, 270, "メッシュサイズ Y");
     addButton(frame, "Command2", "座標値指定", 5520, 360, 1575, 495);
 }
 
@@ -204,51 +207,73 @@ void MainWindow::buildInstructions() {
     }
 }
 
+template <typename Signal, typename Sender, typename Work>
+void MainWindow::onEvent(Sender* sender, Signal signal, const char* operation, Needs needs,
+                         Work work) {
+    connect(sender, signal, this, [this, operation, needs, work](auto... args) {
+        RunGuarded(host_, operation, [&] {
+            if (needs == Needs::Parameters && !parametersInUse()) return;
+            work(args...);
+        });
+    });
+}
+
+bool MainWindow::parametersInUse() {
+    const auto problem = fields_.notInUseProblem();
+    if (problem) host_.message(*problem, Buttons::Ok);
+    return !problem;
+}
+
 void MainWindow::connectHandlers() {
     auto field = [this](const char* name) { return findChild<QLineEdit*>(name); };
     auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
     auto option = [this](const char* name) { return findChild<QRadioButton*>(name); };
 
-    connectParameterField(field("Text1"), doubleField(m_.dt));
-    connectParameterField(field("Text2"), doubleField(m_.reynolds));
-    connectParameterField(field("Text3"), integerField(m_.stepCount));
-    connectParameterField(field("Text4"), integerField(m_.nx));
-    connectParameterField(field("Text5"), integerField(m_.ny));
-    connectParameterField(field("Text6"), integerField(m_.meshSizeX));
-    connectParameterField(field("Text7"), integerField(m_.meshSizeY));
-    connectParameterField(field("Text9"), integerField(m_.maxIter));
-    connectParameterField(field("Text11"), doubleField(m_.lineScale));
+    fields_.addDouble(field("Text1"), "時間刻み", m_.dt);
+    fields_.addDouble(field("Text2"), "レイノルズ数", m_.reynolds);
+    fields_.addInteger(field("Text3"), "計算回数", m_.stepCount);
+    fields_.addInteger(field("Text4"), "メッシュ数 X", m_.nx);
+    fields_.addInteger(field("Text5"), "メッシュ数 Y", m_.ny);
+    fields_.addInteger(field("Text6"), "メッシュサイズ X", m_.meshSizeX);
+    fields_.addInteger(field("Text7"), "メッシュサイズ Y", m_.meshSizeY);
+    fields_.addInteger(field("Text9"), "収束最大", m_.maxIter);
+    fields_.addDouble(field("Text11"), "流線の尺度", m_.lineScale);
 
-    connect(option("Option1"), &QRadioButton::clicked, this, [this] { option1Click(); });
-    connect(option("Option2"), &QRadioButton::clicked, this, [this] { option1Click(); });
-    connect(option("Option6"), &QRadioButton::clicked, this,
-            [this] { Option6_Click(m_, host_, picture_); });
-    connect(option("Option7"), &QRadioButton::clicked, this,
-            [this] { Option7_Click(m_, host_, picture_); });
+    const auto clicked = &QAbstractButton::clicked;
+    const Needs none = Needs::Nothing;
+    const Needs parameters = Needs::Parameters;
+    onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
+    onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
+    onEvent(option("Option6"), clicked, "計算結果表示", none,
+            [this](bool) { Option6_Click(m_, host_, picture_); });
+    onEvent(option("Option7"), clicked, "計算結果表示", none,
+            [this](bool) { Option7_Click(m_, host_, picture_); });
 
-    connect(button("Command1"), &QPushButton::clicked, this, [this] { command1Click(); });
-    connect(button("Command7"), &QPushButton::clicked, this, [this] { Command7_Click(m_); });
-    connect(button("Command2"), &QPushButton::clicked, this, [this] { command2Click(); });
-    connect(button("Command3"), &QPushButton::clicked, this,
-            [this] { Command3_Click(m_, host_, picture_); });
-    connect(button("Command4"), &QPushButton::clicked, this,
-            [this] { Command4_Click(m_, host_, picture_); });
-    connect(button("Command5"), &QPushButton::clicked, this,
-            [this] { Command5_Click(m_, host_, picture_); });
-    connect(button("Command6"), &QPushButton::clicked, this,
-            [this] { Command6_Click(m_, host_, picture_); });
-    connect(button("Command8"), &QPushButton::clicked, this, [this] { command8Click(); });
-    connect(button("Command9"), &QPushButton::clicked, this,
-            [this] { Command9_Click(m_, host_, picture_); });
-    connect(button("Command10"), &QPushButton::clicked, this,
-            [this] { Command10_Click(host_, picture_, saveDialog_); });
+    onEvent(button("Command1"), clicked, "計算実行", parameters, [this](bool) { command1Click(); });
+    onEvent(button("Command7"), clicked, "停止", none, [this](bool) { Command7_Click(m_); });
+    onEvent(button("Command2"), clicked, "座標値指定", none, [this](bool) { command2Click(); });
+    onEvent(button("Command3"), clicked, "流体有無指定", parameters,
+            [this](bool) { Command3_Click(m_, host_, picture_); });
+    onEvent(button("Command4"), clicked, "流体箇所初期化", parameters,
+            [this](bool) { Command4_Click(m_, host_, picture_); });
+    onEvent(button("Command5"), clicked, "範囲指定", parameters,
+            [this](bool) { Command5_Click(m_, host_, picture_); });
+    onEvent(button("Command6"), clicked, "相似形表示", parameters,
+            [this](bool) { Command6_Click(m_, host_, picture_); });
+    onEvent(button("Command8"), clicked, "結果テキスト生成", none,
+            [this](bool) { command8Click(); });
+    onEvent(button("Command9"), clicked, "計算結果表示", none,
+            [this](bool) { Command9_Click(m_, host_, picture_); });
+    onEvent(button("Command10"), clicked, "表示画像保存", none,
+            [this](bool) { Command10_Click(host_, picture_, saveDialog_); });
 
-    connect(pictureBox_, &PictureBox::mouseDown, this, [this](int b, int s, float x, float y) {
-        Picture1_MouseDown(m_, host_, picture_, b, s, x, y);
-    });
-    connect(pictureBox_, &PictureBox::mouseMove, this, [this](int b, int s, float x, float y) {
-        Picture1_MouseMove(m_, picture_, b, s, x, y);
-    });
+    onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
+            [this](int b, int s, float x, float y) {
+                Picture1_MouseDown(m_, host_, picture_, b, s, x, y);
+            });
+    onEvent(
+        pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
+        [this](int b, int s, float x, float y) { Picture1_MouseMove(m_, picture_, b, s, x, y); });
 }
 
 void MainWindow::formLoad() {
@@ -275,16 +300,27 @@ void MainWindow::command1Click() {
     // A run started from inside a run would re-initialise the fields under
     // the running loop, so the button is off while a run goes on.
     if (running_) return;
-    running_ = true;
     auto* run = findChild<QPushButton*>("Command1");
-    run->setEnabled(false);
+    // Whatever ends the run, the window leaves the running state with it.
+    struct Running {
+        MainWindow& w;
+        QPushButton* run;
+        Running(MainWindow& w, QPushButton* run) : w(w), run(run) {
+            w.running_ = true;
+            w.fields_.setRunning(true);
+            run->setEnabled(false);
+        }
+        ~Running() {
+            run->setEnabled(true);
+            w.fields_.setRunning(false);
+            w.running_ = false;
+        }
+    } running(*this, run);
     Command1_Click(m_, host_, picture_, saveDialog_);
-    run->setEnabled(true);
-    running_ = false;
 }
 
 void MainWindow::command2Click() {
-    if (!coordinateEditor_) coordinateEditor_ = new CoordinateEditor(m_, host_);
+    if (!coordinateEditor_) coordinateEditor_ = new CoordinateEditor(m_);
     coordinateEditor_->show();
     coordinateEditor_->raise();
     coordinateEditor_->activateWindow();
@@ -292,7 +328,7 @@ void MainWindow::command2Click() {
 
 void MainWindow::command8Click() {
     Command8_Click(m_, host_, [this]() -> ResultViewer& {
-        if (!textViewer_) textViewer_ = new TextViewer(m_, host_);
+        if (!textViewer_) textViewer_ = new TextViewer(m_);
         return *textViewer_;
     });
 }

@@ -3,6 +3,7 @@
 // buttons, the drawing area and the operating instructions.
 #include "app/module1.h"
 #include "canvas/image_surface.h"
+#include "parameter_fields.h"
 #include "plot/image_saving.h"
 #include "qt_host.h"
 
@@ -50,9 +51,16 @@ class MainWindow : public QWidget {
     void command2Click();
     void command8Click();
 
+    // Connects a control's signal to work that runs guarded under the
+    // operation's name; with parameters, only while every field is in use.
+    enum class Needs { Nothing, Parameters };
+    template <typename Signal, typename Sender, typename Work>
+    void onEvent(Sender* sender, Signal signal, const char* operation, Needs needs, Work work);
+    bool parametersInUse();
+
     QLineEdit* addField(QWidget* parent, const char* name, const char* labelName,
                         const char* caption, int labelLeft, int left, int top, int width,
-                        int height = 270);
+                        int height = 270, const char* accessibleName = nullptr);
     QPushButton* addButton(QWidget* parent, const char* name, const char* caption, int left,
                            int top, int width, int height = 375);
     QRadioButton* addOption(QWidget* parent, const char* name, const char* caption, int left,
@@ -64,6 +72,7 @@ class MainWindow : public QWidget {
     ImageSurface picture_;
     QtHost host_;
     SaveDialogState saveDialog_;
+    ParameterFields fields_;
     bool running_ = false;
     QScrollArea* pictureArea_ = nullptr;
     PictureBox* pictureBox_ = nullptr;

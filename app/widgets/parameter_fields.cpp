@@ -2,41 +2,98 @@
 
 #include "runtime/failure.h"
 #include "runtime/lenient_number.h"
+#include "runtime/number_text.h"
+#include "runtime/user_text.h"
+#include "solver/time_step.h"
+
+#include <QLineEdit>
 
 namespace kestrel {
 
-FieldApply integerField(Integer& target) {
-    return [&target](const QString& text) {
-        const LenientValue v = readLeadingNumber(text.toStdString());
-        if (v.overflow) return false;
+namespace {
+
+constexpr const char* kOutOfRange = "この値は扱える範囲を超えています。";
+
+} // namespace
+
+void ParameterFields::addInteger(QLineEdit* field, const QString& name, Integer& target) {
+    fields_.push_back({field, name, &target, nullptr});
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [this, index = fields_.size() - 1] { apply(fields_[index]); });
+}
+
+void ParameterFields::addDouble(QLineEdit* field, const QString& name, double& target) {
+    fields_.push_back({field, name, nullptr, &target});
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [this, index = fields_.size() - 1] { apply(fields_[index]); });
+}
+
+void ParameterFields::apply(Field& field) {
+    const LenientValue read = readLeadingNumber(field.edit->text().toStdString());
+    if (read.overflow) return show(field, kOutOfRange);
+    Integer newInteger = 0;
+    if (field.integerTarget) {
         try {
-            target = toInteger(v.value);
-            return true;
+            newInteger = toInteger(read.value);
         } catch (const Failure&) {
-            return false;
+            return show(field, kOutOfRange);
         }
-    };
+    }
+    const Integer oldInteger = field.integerTarget ? *field.integerTarget : 0;
+    const double oldDouble = field.doubleTarget ? *field.doubleTarget : 0;
+    if (field.integerTarget)
+        *field.integerTarget = newInteger;
+    else
+        *field.doubleTarget = read.value;
+    if (running_) {
+        // The run reads the state at its next step: never hand it a value it cannot use.
+        std::optional<std::string> problem = RunParameterProblem(m_);
+        if (!problem && !SolverArraysCover(m_))
+            problem = "計算中のメッシュより大きいメッシュ数は使えません。";
+        if (problem) {
+            if (field.integerTarget)
+                *field.integerTarget = oldInteger;
+            else
+                *field.doubleTarget = oldDouble;
+            return show(field, *problem + "計算中はこの値を使わず、前の値で続けます。");
+        }
+    }
+    show(field, {});
 }
 
-FieldApply doubleField(double& target) {
-    return [&target](const QString& text) {
-        const LenientValue v = readLeadingNumber(text.toStdString());
-        if (v.overflow) return false;
-        target = v.value;
-        return true;
-    };
+std::string ParameterFields::valueInUse(const Field& field) const {
+    return field.integerTarget ? std::to_string(*field.integerTarget)
+                               : GeneralNumber(*field.doubleTarget);
 }
 
-void connectParameterField(QLineEdit* field, FieldApply apply) {
-    QObject::connect(field, &QLineEdit::textChanged, field, [field, apply](const QString& text) {
-        if (apply(text)) {
-            field->setStyleSheet(QString());
-            field->setToolTip(QString());
-        } else {
-            field->setStyleSheet("QLineEdit { background: #ffd0d0; }");
-            field->setToolTip("この値は扱える範囲を超えているため使われません。前の値のままです。");
-        }
-    });
+void ParameterFields::show(Field& field, const std::string& reason) {
+    field.inUse = reason.empty();
+    if (field.inUse) {
+        field.edit->setStyleSheet(QString());
+        field.edit->setToolTip(QString());
+        return;
+    }
+    field.edit->setStyleSheet("QLineEdit { background: #ffd0d0; }");
+    field.edit->setToolTip(
+        QString::fromStdString(reason + "使われている値は " + valueInUse(field) + " です。"));
+}
+
+void ParameterFields::setRunning(bool running) {
+    running_ = running;
+    if (running) return;
+    for (Field& field : fields_)
+        if (!field.inUse) apply(field);
+}
+
+std::optional<std::string> ParameterFields::notInUseProblem() const {
+    for (const Field& field : fields_) {
+        if (field.inUse) continue;
+        return field.name.toStdString() + " の「" +
+               QuotedExcerpt(field.edit->text().toStdString()) +
+               "」は使われていません。使われている値は " + valueInUse(field) +
+               " です。値を直してから、もう一度操作してください。";
+    }
+    return std::nullopt;
 }
 
 } // namespace kestrel

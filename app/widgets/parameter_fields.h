@@ -1,21 +1,51 @@
 #pragma once
-// Copying a parameter field into the state on every change. Integer fields
-// round halves to even; a value the state cannot hold keeps the previous one
-// and the field shows why.
+// The parameter fields of the main window, each copied into the state on
+// every change of its text. A text whose value the state cannot hold, or
+// that a run in progress cannot use, is not taken: the state keeps the value
+// in use, and the field turns red and says so. Commands that use the
+// parameters ask first whether every field shows the value in use.
 #include "app/module1.h"
 
-#include <QLineEdit>
-#include <functional>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLineEdit;
 
 namespace kestrel {
 
-// Applies the field's text; false when it was not taken.
-using FieldApply = std::function<bool(const QString& text)>;
+class ParameterFields {
+  public:
+    explicit ParameterFields(Module1& state) : m_(state) {}
 
-FieldApply integerField(Integer& target);
-FieldApply doubleField(double& target);
+    // name is the field as the user reads it ("メッシュ数 X").
+    void addInteger(QLineEdit* field, const QString& name, Integer& target);
+    void addDouble(QLineEdit* field, const QString& name, double& target);
 
-// Marks the field red with a tooltip when apply() refuses its text.
-void connectParameterField(QLineEdit* field, FieldApply apply);
+    // A run is going on: only values it can use are taken. When it ends, the
+    // texts that were held back are taken as they stand.
+    void setRunning(bool running);
+
+    // Why a command must not go on now (a field whose text is not in use);
+    // nullopt when every field shows the value in use.
+    std::optional<std::string> notInUseProblem() const;
+
+  private:
+    struct Field {
+        QLineEdit* edit;
+        QString name;
+        Integer* integerTarget;
+        double* doubleTarget;
+        bool inUse = true;
+    };
+    void apply(Field& field);
+    std::string valueInUse(const Field& field) const;
+    void show(Field& field, const std::string& reason);
+
+    Module1& m_;
+    std::vector<Field> fields_;
+    bool running_ = false;
+};
 
 } // namespace kestrel

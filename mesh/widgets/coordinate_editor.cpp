@@ -1,7 +1,10 @@
 #include "coordinate_editor.h"
 
+#include "app/handler_guard.h"
 #include "app/widgets/twips.h"
+#include "runtime/failure.h"
 #include "runtime/lenient_number.h"
+#include "runtime/user_text.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -12,8 +15,8 @@
 
 namespace kestrel {
 
-CoordinateEditor::CoordinateEditor(Module1& state, Host& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_(state), host_(host) {
+CoordinateEditor::CoordinateEditor(Module1& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_(state) {
     setObjectName("frmXYPlace");
     setWindowTitle("XY座標の設定");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -50,9 +53,11 @@ void CoordinateEditor::buildGroup(int index, const char* caption, int left) {
         auto* button = new QPushButton(text, frame);
         button->setObjectName(QString("Command%1_%2").arg(number++).arg(index));
         placeTwips(button, 2040, top, 960, 375);
-        connect(button, &QPushButton::clicked, this, [this, index, handler = handler] {
-            readSelection(index);
-            (this->*handler)(index);
+        connect(button, &QPushButton::clicked, this, [this, index, handler = handler, text] {
+            RunGuarded(host_, text, [&] {
+                readSelection(index);
+                (this->*handler)(index);
+            });
         });
         top += 480;
     }
@@ -76,8 +81,11 @@ void CoordinateEditor::showList(int index) {
     g.view->setCurrentRow(g.list.selected);
 }
 
+// Only an entry the user selected counts: the current row alone (set by
+// keyboard focus) is no selection.
 void CoordinateEditor::readSelection(int index) {
-    groups_[index].list.selected = groups_[index].view->currentRow();
+    const QList<QListWidgetItem*> selected = groups_[index].view->selectedItems();
+    groups_[index].list.selected = selected.isEmpty() ? -1 : groups_[index].view->row(selected[0]);
 }
 
 void CoordinateEditor::deleteClick(int index) {
@@ -87,8 +95,14 @@ void CoordinateEditor::deleteClick(int index) {
 
 void CoordinateEditor::insertClick(int index) {
     Group& g = groups_[index];
-    const double v = readLeadingNumber(g.valueField->text().toStdString()).value;
-    if (!InsertValue(g.list, v)) host_.message("挿入できません", Buttons::Ok);
+    const std::string text = g.valueField->text().toStdString();
+    const LenientValue v = readLeadingNumber(text);
+    if (v.overflow) {
+        host_.message("「" + QuotedExcerpt(text) + "」は扱える範囲を超えているため挿入できません。",
+                      Buttons::Ok);
+        return;
+    }
+    if (!InsertValue(g.list, v.value)) host_.message("挿入できません", Buttons::Ok);
     showList(index);
 }
 
@@ -100,6 +114,16 @@ void CoordinateEditor::generateClick(int index) {
 void CoordinateEditor::clearClick(int index) {
     ClearAll(groups_[index].list);
     showList(index);
+}
+
+void CoordinateEditor::store() {
+    for (const auto& [axis, count] : {std::pair{"X", m_.nx}, std::pair{"Y", m_.ny}})
+        if (count + 1 < 0)
+            throw Failure(ErrorNumber::SubscriptOutOfRange,
+                          std::string("メッシュ数 ") + axis + " が " + std::to_string(count) +
+                              " のため、座標値を格納できません。");
+    StoreCoordinateList(groups_[0].list, m_.coordListX, m_.nx + 1);
+    StoreCoordinateList(groups_[1].list, m_.coordListY, m_.ny + 1);
 }
 
 void CoordinateEditor::closeWithoutAsking() {
@@ -117,8 +141,11 @@ void CoordinateEditor::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     case Answer::Yes:
-        StoreCoordinateList(groups_[0].list, m_.coordListX, m_.nx + 1);
-        StoreCoordinateList(groups_[1].list, m_.coordListY, m_.ny + 1);
+        // A list that cannot be stored keeps the window open with its work.
+        if (!RunGuarded(host_, "XY座標の設定", [this] { store(); })) {
+            event->ignore();
+            return;
+        }
         break;
     default:
         break;

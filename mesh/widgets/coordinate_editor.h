@@ -1,8 +1,8 @@
 #pragma once
 // "XY座標の設定": the X and Y node coordinate lists of a non-uniform mesh,
 // stored into the state when the user closes the window and says Yes.
-#include "app/host.h"
 #include "app/module1.h"
+#include "app/widgets/qt_host.h"
 #include "mesh/coordinate_lists.h"
 
 #include <QWidget>
@@ -15,7 +15,7 @@ namespace kestrel {
 class CoordinateEditor : public QWidget {
     Q_OBJECT
   public:
-    CoordinateEditor(Module1& state, Host& host, QWidget* parent = nullptr);
+    explicit CoordinateEditor(Module1& state, QWidget* parent = nullptr);
 
     // Closes with the main window, leaving the stored lists as they are.
     void closeWithoutAsking();
@@ -33,6 +33,7 @@ class CoordinateEditor : public QWidget {
     void load();
     void showList(int index);
     void readSelection(int index);
+    void store();
 
     void deleteClick(int index);
     void insertClick(int index);
@@ -40,7 +41,7 @@ class CoordinateEditor : public QWidget {
     void clearClick(int index);
 
     Module1& m_;
-    Host& host_;
+    QtHost host_{this}; // the editor's questions open over the editor
     Group groups_[2];
     bool asking_ = true;
 };

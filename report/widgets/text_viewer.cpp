@@ -1,7 +1,10 @@
 #include "text_viewer.h"
 
+#include "app/handler_guard.h"
 #include "app/widgets/twips.h"
 #include "runtime/failure.h"
+#include "runtime/file_writing.h"
+#include "runtime/user_text.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -11,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <fstream>
 
 namespace kestrel {
 
@@ -29,8 +31,8 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, 
 
 } // namespace
 
-TextViewer::TextViewer(const Module1& state, Host& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_(state), host_(host) {
+TextViewer::TextViewer(const Module1& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_(state) {
     setObjectName("frmText");
     setAttribute(Qt::WA_DeleteOnClose);
     resize(twipsToPixels(9285), twipsToPixels(4815));
@@ -48,12 +50,14 @@ TextViewer::TextViewer(const Module1& state, Host& host, QWidget* parent)
     auto* redisplayButton = new QPushButton("再表示", this);
     redisplayButton->setObjectName("Command1");
     placeTwips(redisplayButton, 6120, 120, 975, 375);
-    connect(redisplayButton, &QPushButton::clicked, this, [this] { redisplay(); });
+    connect(redisplayButton, &QPushButton::clicked, this,
+            [this] { RunGuarded(host_, "再表示", [this] { redisplay(); }); });
 
     auto* saveButton = new QPushButton("表全体を保存...", this);
     saveButton->setObjectName("SaveTable");
     placeTwips(saveButton, 7200, 120, 1935, 375);
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveClick(); });
+    connect(saveButton, &QPushButton::clicked, this,
+            [this] { RunGuarded(host_, "表全体を保存", [this] { saveClick(); }); });
 
     progress_ = addLabel(this, "Label5", "", 6120, 600);
 
@@ -105,19 +109,23 @@ void TextViewer::showViewer() {
     activateWindow();
 }
 
-bool TextViewer::saveTable(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out << table_;
-    out.close();
-    return static_cast<bool>(out);
-}
-
+// The whole table of the field as it is now, whatever range the area shows.
 void TextViewer::saveClick() {
+    const auto range = WholeTableRange(m_);
+    if (!range) {
+        host_.message(standardDescription(ErrorNumber::SubscriptOutOfRange) + "(表全体を保存)" +
+                          kNoResultNote,
+                      Buttons::Ok);
+        return;
+    }
     const auto chosen = host_.askSaveFileName(kTextFilter, lastSaveName_);
     if (!chosen || chosen->empty()) return;
     lastSaveName_ = *chosen;
-    if (!saveTable(*chosen))
-        host_.message("ファイルに書き込めませんでした: " + *chosen, Buttons::Ok);
+    const std::string table = BuildResultTable(m_, *range);
+    if (const auto error = WriteWholeFile(*chosen, table))
+        host_.message("ファイルに書き込めませんでした: " + QuotedExcerpt(*chosen) + " (" + *error +
+                          ")",
+                      Buttons::Ok);
 }
 
 void TextViewer::redisplay() {
@@ -132,12 +140,20 @@ void TextViewer::redisplay() {
     }
     host_.setBusy(true);
     progress_->setText(QString::fromStdString(kProgressCaption));
-    const std::string text = BuildResultTable(m_, *range, [this](int j) {
-        progress_->setText(QString::fromStdString(ProgressCaption(j, m_.ny)));
-        progress_->repaint();
-        host_.processEvents();
-    });
-    setTable(text);
+    try {
+        // A run started while the rows are built may re-dimension the fields:
+        // the next row then fails and the partial text is dropped.
+        const std::string text = BuildResultTable(m_, *range, [this](int j) {
+            progress_->setText(QString::fromStdString(ProgressCaption(j, m_.ny)));
+            progress_->repaint();
+            host_.processEvents();
+        });
+        setTable(text);
+    } catch (...) {
+        progress_->clear();
+        host_.setBusy(false);
+        throw;
+    }
     progress_->clear();
     host_.setBusy(false);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // "実行結果": the result table in a fixed-width font, a redisplay of a chosen
 // range, and saving the whole table to a text file.
-#include "app/host.h"
 #include "app/module1.h"
+#include "app/widgets/qt_host.h"
 #include "report/result_text.h"
 
 #include <QWidget>
@@ -19,7 +19,7 @@ constexpr int kViewerCharacterLimit = 65532;
 class TextViewer : public QWidget, public ResultViewer {
     Q_OBJECT
   public:
-    TextViewer(const Module1& state, Host& host, QWidget* parent = nullptr);
+    explicit TextViewer(const Module1& state, QWidget* parent = nullptr);
 
     void setRangeFields(const std::string& firstX, const std::string& lastX,
                         const std::string& firstY, const std::string& lastY) override;
@@ -27,9 +27,8 @@ class TextViewer : public QWidget, public ResultViewer {
     void setTable(const std::string& text) override;
     void showViewer() override;
 
+    // The table as last handed over, before the text area cuts it.
     const std::string& table() const { return table_; }
-    // Writes the whole table, never cut; false when the file could not be written.
-    bool saveTable(const std::string& path) const;
 
     void redisplay();
 
@@ -41,7 +40,7 @@ class TextViewer : public QWidget, public ResultViewer {
     void saveClick();
 
     const Module1& m_;
-    Host& host_;
+    QtHost host_{this}; // the viewer's messages open over the viewer
     std::string table_;
     std::string lastSaveName_;
     QPlainTextEdit* text_ = nullptr;

@@ -1,34 +1,41 @@
 #pragma once
-// Answers the next modal message box of a widget test by pressing a button.
-#include <QAbstractButton>
+// Answers the modal boxes and file dialogs of a widget test while it lives:
+// message boxes with the queued buttons (Escape when none is queued), file
+// dialogs with the queued names (Cancel when none is queued). Every box is
+// recorded with the window it belongs to.
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
 #include <QTimer>
-#include <functional>
-#include <memory>
-#include <string>
+#include <deque>
+#include <vector>
 
 namespace kestrel::test {
 
 struct SeenBox {
     QString text;
     QString title;
+    QPointer<QWidget> owner; // the window the box opened over
 };
 
-inline std::shared_ptr<SeenBox> answerNextBox(QMessageBox::StandardButton button) {
-    auto seen = std::make_shared<SeenBox>();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [seen, button, poll] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seen->text = box->text();
-            seen->title = box->windowTitle();
-            box->button(button)->click();
-            return;
-        }
-        QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
-    return seen;
-}
+class ModalAnswerer : public QObject {
+  public:
+    ModalAnswerer();
+
+    std::deque<QMessageBox::StandardButton> buttons;
+    std::deque<QString> fileNames; // an empty name cancels
+    std::vector<SeenBox> seen;
+    int dialogsSeen = 0;
+
+    // The last box's text, empty when none was seen.
+    QString lastText() const { return seen.empty() ? QString() : seen.back().text; }
+
+  private:
+    void poll();
+    QTimer timer_;
+};
 
 } // namespace kestrel::test

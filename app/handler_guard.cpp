@@ -1,0 +1,33 @@
+#include "handler_guard.h"
+
+#include "runtime/failure.h"
+
+#include <new>
+
+namespace kestrel {
+
+std::string FailureMessage(const std::string& description, const std::string& operation) {
+    return description + " (" + operation + ")";
+}
+
+bool RunGuarded(Host& host, const std::string& operation, const std::function<void()>& work) {
+    std::string description;
+    try {
+        work();
+        return true;
+    } catch (const Failure& f) {
+        description = f.description();
+    } catch (const std::bad_alloc&) {
+        description = standardDescription(ErrorNumber::OutOfMemory);
+    } catch (...) {
+        description = "予期しないエラーが発生しました。";
+    }
+    try {
+        host.message(FailureMessage(description, operation), Buttons::Ok);
+    } catch (...) {
+        // Not even the message could be shown; the program still goes on.
+    }
+    return false;
+}
+
+} // namespace kestrel

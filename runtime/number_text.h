@@ -1,0 +1,17 @@
+#pragma once
+// Numbers written as text the same way whatever the system language: "." is
+// always the decimal point, there is never a digit grouping.
+#include <string>
+
+namespace kestrel {
+
+// Up to 15 significant digits, no padding, exponents as 1E-05 / 1E+15.
+std::string GeneralNumber(double v);
+
+// 17 significant digits: reads back as exactly the same double.
+std::string FullPrecisionNumber(double v);
+
+// `decimals` digits after the point, rounded to nearest (as printf's %.*f).
+std::string FixedNumber(double v, int decimals);
+
+} // namespace kestrel
