@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 namespace kestrel::test {
 
@@ -17,15 +18,25 @@ bool commaIsTheDecimalPoint() {
     return conventions && std::strcmp(conventions->decimal_point, ",") == 0;
 }
 
-// Generates the locale once per test process into a temporary folder.
+// Generates the locale into a shared temporary folder, once for all test
+// processes: each builds its own copy and moves it into place, so a process
+// never sees another's half-written locale.
 bool generateLocale() {
-    const auto folder = std::filesystem::temp_directory_path() / "kestrel-locales";
-    std::filesystem::create_directories(folder);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (folder / kName).string() + "' >/dev/null 2>&1";
-    if (!std::filesystem::exists(folder / kName) && std::system(command.c_str()) != 0 &&
-        !std::filesystem::exists(folder / kName))
-        return false;
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "kestrel-locales";
+    fs::create_directories(folder);
+    if (!fs::exists(folder / kName)) {
+        const fs::path own = folder / ("building-" + std::to_string(::getpid()));
+        fs::create_directories(own);
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + (own / kName).string() + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) == 0 || fs::exists(own / kName)) {
+            std::error_code ignored;
+            fs::rename(own / kName, folder / kName, ignored); // another process may have won
+        }
+        fs::remove_all(own);
+    }
+    if (!fs::exists(folder / kName)) return false;
     setenv("LOCPATH", folder.c_str(), 1);
     return true;
 }
