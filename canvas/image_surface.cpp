@@ -57,11 +57,17 @@ void ImageSurface::setScale(float left, float top, float width, float height) {
 
 // The user range maps onto the pixel centres 0 .. size - 1, so the right and
 // bottom edges of a drawing stay visible.
+double ImageSurface::pixelXf(double x) const {
+    return (x - scale_.left) / scale_.width * (image_.width() - 1);
+}
+double ImageSurface::pixelYf(double y) const {
+    return (y - scale_.top) / scale_.height * (image_.height() - 1);
+}
 int ImageSurface::pixelX(double x) const {
-    return saturatedRound((x - scale_.left) / scale_.width * (image_.width() - 1));
+    return saturatedRound(pixelXf(x));
 }
 int ImageSurface::pixelY(double y) const {
-    return saturatedRound((y - scale_.top) / scale_.height * (image_.height() - 1));
+    return saturatedRound(pixelYf(y));
 }
 
 QPointF ImageSurface::toUser(QPointF pixel) const {
@@ -103,7 +109,8 @@ void ImageSurface::horizontalRun(int x1, int x2, int y, Rgb colour) {
 }
 
 void ImageSurface::verticalRun(int x, int y1, int y2, Rgb colour) {
-    for (int y = y1; y <= y2; ++y)
+    if (x < 0 || x >= image_.width()) return;
+    for (int y = std::max(y1, 0); y <= std::min(y2, image_.height() - 1); ++y)
         setPixel(x, y, colour);
 }
 
@@ -131,36 +138,127 @@ void ImageSurface::fillBox(float x1, float y1, float x2, float y2, Rgb colour) {
     notifyChanged();
 }
 
+namespace {
+
+// Liang-Barsky: the part of the segment a-b inside the box; false when none.
+// The segment is taken from its middle, c + t h with t in -1..1, so that
+// where a very long line crosses the box is found to the precision of the
+// box, not of the far ends.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+    const QPointF c = a * 0.5 + b * 0.5;
+    const QPointF h = b * 0.5 - a * 0.5;
+    double t0 = -1;
+    double t1 = 1;
+    const double p[4] = {-h.x(), h.x(), -h.y(), h.y()};
+    const double q[4] = {c.x() - box.left(), box.right() - c.x(), c.y() - box.top(),
+                         box.bottom() - c.y()};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+            continue;
+        }
+        const double t = q[k] / p[k];
+        if (p[k] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    // An end inside the box stays exactly as it was.
+    if (t0 > -1) a = c + t0 * h;
+    if (t1 < 1) b = c + t1 * h;
+    return true;
+}
+
+// Far enough outside any picture that clipping there changes no pixel inside
+// it, near enough that pixel arithmetic stays exact in 64 bits.
+constexpr double kFar = 1099511627776.0; // 2^40
+
+QPointF finitePoint(double x, double y) {
+    const auto limit = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e300, 1e300); };
+    return {limit(x), limit(y)};
+}
+
+// First k in [lo, hi] where the monotone predicate holds; hi + 1 when none does.
+template <typename Predicate> long long firstTrue(long long lo, long long hi, Predicate holds) {
+    while (lo <= hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (holds(mid))
+            hi = mid - 1;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+} // namespace
+
 // Thin lines pixel by pixel: a painter per line would cost more than the
-// line itself, and a plot draws one per cell.
-void ImageSurface::thinLine(QPoint a, QPoint b, Rgb colour) {
-    const int dx = std::abs(b.x() - a.x());
-    const int dy = -std::abs(b.y() - a.y());
-    const int sx = a.x() < b.x() ? 1 : -1;
-    const int sy = a.y() < b.y() ? 1 : -1;
-    int err = dx + dy;
-    QPoint p = a;
-    while (true) {
-        setPixel(p.x(), p.y(), colour);
-        if (p == b) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            p.rx() += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            p.ry() += sy;
-        }
+// line itself, and a plot draws one per cell. The pixels are those of the
+// midpoint rule from the end that comes first (left, then top), so a line
+// and its reverse are the same; only the steps that land in the picture are
+// visited, so a line costs what it shows, however long it is.
+void ImageSurface::thinLine(QPointF a, QPointF b, Rgb colour) {
+    if (!clipSegment(a, b, QRectF(QPointF(-kFar, -kFar), QPointF(kFar, kFar)))) return;
+    long long x0 = std::llround(a.x());
+    long long y0 = std::llround(a.y());
+    long long x1 = std::llround(b.x());
+    long long y1 = std::llround(b.y());
+    if (std::pair(x1, y1) < std::pair(x0, y0)) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const bool xMajor = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+    const long long major0 = xMajor ? x0 : y0;
+    const long long minor0 = xMajor ? y0 : x0;
+    const long long majorSteps = std::llabs(xMajor ? x1 - x0 : y1 - y0);
+    const long long minorSteps = std::llabs(xMajor ? y1 - y0 : x1 - x0);
+    const int majorSign = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
+    const int minorSign = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
+    const long long majorSize = xMajor ? image_.width() : image_.height();
+    const long long minorSize = xMajor ? image_.height() : image_.width();
+    // Minor coordinate after k major steps: round(k * minorSteps / majorSteps), halves down.
+    const auto minorAt = [&](long long k) -> long long {
+        if (majorSteps == 0) return minor0;
+        const __int128 numerator = static_cast<__int128>(2 * k) * minorSteps + majorSteps;
+        return minor0 + minorSign * static_cast<long long>(numerator / (2 * majorSteps));
+    };
+    // Steps whose major coordinate lies in the picture.
+    long long first = majorSign > 0 ? -major0 : major0 - (majorSize - 1);
+    long long last = majorSign > 0 ? majorSize - 1 - major0 : major0;
+    first = std::max(first, 0LL);
+    last = std::min(last, majorSteps);
+    if (first > last) return;
+    // The minor coordinate moves one way only: the steps inside form one run.
+    if (minorSign > 0) {
+        first = firstTrue(first, last, [&](long long k) { return minorAt(k) >= 0; });
+        last = firstTrue(first, last, [&](long long k) { return minorAt(k) > minorSize - 1; }) - 1;
+    } else {
+        first = firstTrue(first, last, [&](long long k) { return minorAt(k) <= minorSize - 1; });
+        last = firstTrue(first, last, [&](long long k) { return minorAt(k) < 0; }) - 1;
+    }
+    for (long long k = first; k <= last; ++k) {
+        const long long major = major0 + majorSign * k;
+        const long long minor = minorAt(k);
+        setPixel(static_cast<int>(xMajor ? major : minor), static_cast<int>(xMajor ? minor : major),
+                 colour);
     }
 }
 
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) {
+    QPointF a = finitePoint(pixelXf(x1), pixelYf(y1));
+    QPointF b = finitePoint(pixelXf(x2), pixelYf(y2));
     if (penWidth_ == 1) {
-        thinLine({pixelX(x1), pixelY(y1)}, {pixelX(x2), pixelY(y2)}, colour);
+        thinLine(a, b, colour);
         notifyChanged();
         return;
     }
+    // Only the part that can touch the picture reaches the painter.
+    const double margin = penWidth_ + 2.0;
+    if (!clipSegment(a, b,
+                     QRectF(QPointF(-margin, -margin),
+                            QPointF(image_.width() - 1 + margin, image_.height() - 1 + margin))))
+        return;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (drawMode_ == DrawMode::XorPen)
@@ -169,12 +267,12 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
     pen.setWidth(penWidth_);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
-    const QPoint a(pixelX(x1), pixelY(y1));
-    const QPoint b(pixelX(x2), pixelY(y2));
-    if (a == b)
-        painter.drawPoint(a); // a zero-length line still leaves a dot
+    const QPoint from(static_cast<int>(std::lround(a.x())), static_cast<int>(std::lround(a.y())));
+    const QPoint to(static_cast<int>(std::lround(b.x())), static_cast<int>(std::lround(b.y())));
+    if (from == to)
+        painter.drawPoint(from); // a zero-length line still leaves a dot
     else
-        painter.drawLine(a, b);
+        painter.drawLine(from, to);
     painter.end();
     notifyChanged();
 }

@@ -56,12 +56,14 @@ class ImageSurface : public Surface {
     static constexpr Rgb kBackground = rgb(255, 255, 255);
 
   private:
+    double pixelXf(double x) const;
+    double pixelYf(double y) const;
     int pixelX(double x) const;
     int pixelY(double y) const;
     void setPixel(int x, int y, Rgb colour);
     void horizontalRun(int x1, int x2, int y, Rgb colour);
     void verticalRun(int x, int y1, int y2, Rgb colour);
-    void thinLine(QPoint a, QPoint b, Rgb colour);
+    void thinLine(QPointF a, QPointF b, Rgb colour);
     void notifyChanged();
 
     double widthTwips_;

@@ -71,7 +71,7 @@ StepReport AdvanceTimeStep(Module1& m) {
         const double error = pressure.sweep(
             k == iterations ? std::numeric_limits<double>::infinity() : kPressureTolerance);
         report = {k, error};
-        if (error <= kPressureTolerance) break;
+        if (PressureConverged(error)) break;
     }
     CorrectVelocity(m);
     return report;

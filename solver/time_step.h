@@ -10,6 +10,11 @@ namespace kestrel {
 
 constexpr double kPressureTolerance = 0.0001;
 
+// An error at or below the tolerance ends the pressure iteration of a step.
+constexpr bool PressureConverged(double error) {
+    return error <= kPressureTolerance;
+}
+
 struct StepReport {
     int sweeps = 0;
     double lastError = 0; // NaN when no sweep was made

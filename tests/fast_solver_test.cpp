@@ -2,6 +2,7 @@
 // (+0 and -0 alike) and the same sweep counts, step after step.
 #include "oracle/literal_solver.h"
 #include "solver/time_step.h"
+#include "support/field_bits.h"
 #include "support/test_state.h"
 
 #include <cmath>
@@ -10,19 +11,11 @@
 namespace kestrel {
 namespace {
 
-bool sameBits(double a, double b) {
-    return a == b || (std::isnan(a) && std::isnan(b));
-}
-
 void expectSameField(const Module1& fast, const Module1& plain, int step) {
     for (const auto& [f, p, name] :
          {std::tuple{&fast.U, &plain.U, "U"}, std::tuple{&fast.V, &plain.V, "V"},
           std::tuple{&fast.P, &plain.P, "P"}})
-        for (int j = 0; j <= f->upper2(); ++j)
-            for (int i = 0; i <= f->upper1(); ++i)
-                ASSERT_TRUE(sameBits((*f)(i, j), (*p)(i, j)))
-                    << name << "(" << i << ", " << j << ") at step " << step << ": " << (*f)(i, j)
-                    << " vs " << (*p)(i, j);
+        ASSERT_EQ(test::FirstDifference(*f, *p), "") << name << " at step " << step;
 }
 
 void compareRuns(Module1 m, int steps) {
@@ -32,7 +25,7 @@ void compareRuns(Module1 m, int steps) {
         const StepReport a = AdvanceTimeStep(m);
         const StepReport b = literal::AdvanceTimeStep(plain);
         ASSERT_EQ(a.sweeps, b.sweeps) << "step " << n;
-        ASSERT_TRUE(sameBits(a.lastError, b.lastError)) << "step " << n;
+        ASSERT_TRUE(test::SameBits(a.lastError, b.lastError)) << "step " << n;
         expectSameField(m, plain, n);
     }
 }

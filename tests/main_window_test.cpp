@@ -1,6 +1,8 @@
 // The real main window, clicked offscreen.
 #include "app/widgets/main_window.h"
+#include "plot/field_plot.h"
 #include "support/modal_answer.h"
+#include "support/scripted_host.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +129,18 @@ TEST_F(Window, RunButtonComputesAndShowsTheLastStep) {
     EXPECT_TRUE(m.U.exists());
     const QRgb corner = w.picture().image().pixel(0, 0) & 0xFFFFFF;
     EXPECT_EQ(corner, 0x000000u); // ring cells are black in the plot
+
+    // The colour options redraw the field at once, each with its own plot.
+    test::ScriptedHost quiet;
+    ImageSurface speed{7215, 3735};
+    DrawSpeedPlot(m, quiet, speed);
+    ImageSurface pressure{7215, 3735};
+    DrawPressurePlot(m, quiet, pressure);
+    ASSERT_NE(speed.image(), pressure.image());
+    QTest::mouseClick(option("Option7"), Qt::LeftButton);
+    EXPECT_EQ(w.picture().image(), speed.image());
+    QTest::mouseClick(option("Option6"), Qt::LeftButton);
+    EXPECT_EQ(w.picture().image(), pressure.image());
 }
 
 } // namespace

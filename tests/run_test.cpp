@@ -1,5 +1,6 @@
 #include "app/run/run_calculation.h"
 #include "canvas/image_surface.h"
+#include "plot/field_plot.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
 
@@ -177,6 +178,10 @@ TEST_F(RunDriver, DivergingRunStopsAtItsStepWithTheLastFiniteField) {
     EXPECT_TRUE(FieldIsFinite(m));
     // The plot of the last finite field follows the message, without a failure.
     EXPECT_EQ(host.messages.size(), 1u);
+    ImageSurface expected{7215, 3735};
+    ShowResult(m, host, expected);
+    EXPECT_EQ(picture.image(), expected.image());
+    EXPECT_EQ(picture.image().pixel(0, 0) & 0xFFFFFF, 0u); // a plot, not the blank area
 }
 
 TEST_F(RunDriver, MissingCoordinateListEndsTheRunWithAMessage) {

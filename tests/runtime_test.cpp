@@ -66,12 +66,4 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
     EXPECT_THROW(a.redim(-1, 2), Failure);
 }
 
-TEST(DynamicArray, IndexIsFastestInMemory) {
-    Array2<double> a;
-    a.redim(4, 2);
-    a(2, 1) = 5;
-    EXPECT_EQ(a.row(1)[2], 5);
-    EXPECT_EQ(a.stride(), 5);
-}
-
 } // namespace kestrel

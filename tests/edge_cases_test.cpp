@@ -1,0 +1,283 @@
+// A fixed run pinned to the bit, and the edge cases of the plots, the run
+// loop and the pointer that the other suites leave open.
+#include "app/run/run_calculation.h"
+#include "canvas/image_surface.h"
+#include "cells/cell_map.h"
+#include "cells/pointer_selection.h"
+#include "mesh/mesh_display.h"
+#include "plot/color_scale.h"
+#include "plot/field_plot.h"
+#include "plot/flow_line.h"
+#include "solver/boundary_conditions.h"
+#include "solver/solver_steps.h"
+#include "support/field_bits.h"
+#include "support/pixels.h"
+#include "support/scripted_host.h"
+#include "support/test_state.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+#include <numeric>
+
+namespace kestrel {
+namespace {
+
+using test::pixelAt;
+using test::ScriptedHost;
+
+class Recorder : public StepObserver {
+  public:
+    std::vector<int> sweeps;
+    bool stepDone(int, const StepReport& r) override {
+        sweeps.push_back(r.sweeps);
+        return true;
+    }
+};
+
+// Code that the fast and the plain loops share (mesh factors, boundary maps,
+// initial fields) cannot be checked by comparing the two: pin the result of
+// the default case instead.
+TEST(GoldenRun, DefaultCaseWithTheFiveByFiveObstacle) {
+    Module1 m = test::meshState(61, 31);
+    test::addDefaultObstacle(m);
+    ScriptedHost host;
+    Recorder steps;
+    ASSERT_EQ(RunTimeSteps(m, host, steps), RunEnd::Completed);
+    ASSERT_EQ(steps.sweeps.size(), 400u);
+    EXPECT_EQ(std::accumulate(steps.sweeps.begin(), steps.sweeps.end(), 0), 31436);
+    EXPECT_EQ(steps.sweeps.front(), 100);
+    EXPECT_EQ(test::FieldFingerprint(m), 4627700611804036714u);
+}
+
+TEST(PressureIteration, AnErrorOfExactlyTheToleranceEndsIt) {
+    // One interior point whose correction is exactly 0.01: its square is the
+    // Double nearest 0.0001, the tolerance itself.
+    Module1 m = test::meshState(5, 5);
+    test::initialiseRun(m);
+    m.work1(3, 3) = -0.02;
+    m.work2(3, 3) = 0.5;
+    const double error = SweepPressure(m);
+    EXPECT_EQ(error, 0.0001);
+    EXPECT_TRUE(PressureConverged(error));
+    EXPECT_FALSE(PressureConverged(std::nextafter(0.0001, 1.0)));
+}
+
+TEST(BoundaryMapEdges, ObstaclesOnTheLastInnerRowAndColumnAreWeighted) {
+    Module1 m = test::meshState(8, 8);
+    m.cellKind(4, 7) = 0; // row ny - 1
+    m.cellKind(7, 4) = 0; // column nx - 1
+    ScriptedHost host;
+    ASSERT_EQ(境界条件初期化(m, host), 0);
+    EXPECT_EQ(m.bcMapB(4, 7), 3);
+    EXPECT_EQ(m.bcMapB(7, 4), 3);
+    EXPECT_EQ(m.bcMapA(4, 8), 1);
+    EXPECT_EQ(m.bcMapA(8, 4), 1);
+}
+
+TEST(FieldCheck, ANonFiniteValueInAnyFieldCounts) {
+    for (Array2<double> Module1::*field : {&Module1::U, &Module1::V, &Module1::P}) {
+        Module1 m = test::meshState(6, 6);
+        test::initialiseRun(m);
+        EXPECT_TRUE(FieldIsFinite(m));
+        (m.*field)(6, 6) = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_FALSE(FieldIsFinite(m));
+        (m.*field)(6, 6) = -std::numeric_limits<double>::infinity();
+        EXPECT_FALSE(FieldIsFinite(m));
+    }
+}
+
+class Display : public test::PictureTest {
+  protected:
+    Display() {
+        test::initialiseRun(m);
+        for (int j = 1; j <= 6; ++j)
+            for (int i = 1; i <= 8; ++i) {
+                m.U(i, j) = 0.1 * i;
+                m.V(i, j) = 0.05 * j;
+                m.P(i, j) = i - j;
+            }
+    }
+    QImage drawn(void (*plot)(Module1&, Host&, Surface&)) {
+        ImageSurface other{7215, 3735};
+        plot(m, host, other);
+        return other.image();
+    }
+    Module1 m = test::meshState(8, 6);
+};
+
+TEST_F(Display, TheColourOptionPicksThePlot) {
+    ShowResult(m, host, s);
+    EXPECT_EQ(s.image(), drawn(DrawPressurePlot));
+    EXPECT_NE(s.image(), drawn(DrawSpeedPlot));
+    host.select("Option7");
+    ShowResult(m, host, s);
+    EXPECT_EQ(s.image(), drawn(DrawSpeedPlot));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Display, SpeedsAtTheEndsOfTheRangeTakeTheEndBands) {
+    m.lineScale = 0;
+    host.select("Option7");
+    // The fastest and the slowest cells lie in the ring: give two inner cells
+    // exactly their speeds.
+    m.U(7, 5) = 0.8;
+    m.V(7, 5) = 0.3;
+    m.U(2, 2) = 0.1;
+    m.V(2, 2) = 0.05;
+    ShowResult(m, host, s);
+    ASSERT_EQ(m.speedMax, std::sqrt(0.3 * 0.3 + 0.8 * 0.8));
+    EXPECT_EQ(pixelAt(s, 62, 42), 0xFF4040u); // band 10
+    EXPECT_EQ(pixelAt(s, 12, 12), 0x64C880u); // band 1
+}
+
+TEST_F(Display, ASpeedWhoseSquareOverflowsIsAFailureOfThePlot) {
+    m.U(3, 3) = 1e155;
+    host.select("Option7");
+    ShowResult(m, host, s);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "オーバーフローしました。 (計算結果表示)");
+}
+
+TEST_F(Display, MeshCountsLoweredAfterTheRunShowTheFirstCells) {
+    m.nx = 6;
+    m.ny = 5;
+    m.lineScale = 0;
+    ShowResult(m, host, s);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(s.scale().width, 60);
+    EXPECT_EQ(s.scale().height, 50);
+    EXPECT_EQ(pixelAt(s, 53, 23), 0x000000u); // the new last column is black
+    EXPECT_NE(pixelAt(s, 43, 23), 0x000000u);
+}
+
+TEST_F(Display, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
+    SetPictureScale(s, -10, -10, 10, 10);
+    DrawFlowLine(m, s, 1, 0, 0, 0.6, 0.8); // lineScale 5: from (-3, -4) to (3, 4)
+    EXPECT_EQ(pixelAt(s, -3, -4), 0x0000FFu);
+    EXPECT_EQ(pixelAt(s, 3, 4), 0x0000FFu);
+    EXPECT_EQ(pixelAt(s, 0, 0), 0x0000FFu);
+    EXPECT_NE(pixelAt(s, 3.6, 4.8), 0x0000FFu);
+    const QImage diagonal = s.image();
+
+    s.clear();
+    m.lineScale = -5; // the same segment with its ends swapped
+    DrawFlowLine(m, s, 1, 0, 0, 0.6, 0.8);
+    EXPECT_EQ(s.image(), diagonal);
+
+    s.clear();
+    m.lineScale = 0;
+    DrawFlowLine(m, s, 3, 0, 0, 0.6, 0.8);
+    EXPECT_EQ(pixelAt(s, 0, 0), 0x0000FFu); // a dot in the pen width
+    EXPECT_NE(pixelAt(s, 1, 1), 0x0000FFu);
+}
+
+class RunLoop : public ::testing::Test {
+  protected:
+    RunLoop() { m.stepCount = 5; }
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const auto& [control, text] : host.captionLog)
+            if (control == "Label13") out.push_back(text);
+        return out;
+    }
+    Module1 m = test::meshState(12, 8);
+    ScriptedHost host;
+    ImageSurface picture{7215, 3735};
+    SaveDialogState dialog;
+};
+
+TEST_F(RunLoop, IntervalOneDisplaysEveryStep) {
+    host.select("Option5");
+    host.controls["Text8"] = "1";
+    EXPECT_EQ(Command1_Click(m, host, picture, dialog), RunEnd::Completed);
+    EXPECT_EQ(captions().size(), 5u);
+    EXPECT_EQ(captions().back(), "計算結果 5回目");
+}
+
+TEST_F(RunLoop, StopPressedDuringADueDisplayLetsThatStepFinish) {
+    host.select("Option5");
+    // Events run at the start of steps 1 and 2, then after the display of
+    // step 2: the press lands there.
+    host.onProcessEvents = [this] {
+        if (host.processEventsCalls == 3) Command7_Click(m);
+    };
+    EXPECT_EQ(Command1_Click(m, host, picture, dialog), RunEnd::Stopped);
+    EXPECT_EQ(captions(), std::vector<std::string>{"計算結果 2回目"});
+
+    Module1 twoSteps = test::meshState(12, 8);
+    twoSteps.stepCount = 2;
+    ScriptedHost quiet;
+    quiet.controls["Text8"] = "1000";
+    Command1_Click(twoSteps, quiet, picture, dialog);
+    EXPECT_EQ(test::FieldFingerprint(m), test::FieldFingerprint(twoSteps));
+}
+
+class PointerStates : public test::PictureTest {
+  protected:
+    PointerStates() {
+        InitCellMap(m);
+        DrawCellMap(m, s);
+    }
+    void down(int button, float x, float y) { Picture1_MouseDown(m, host, s, button, 0, x, y); }
+    Module1 m = test::meshState(10, 6);
+};
+
+TEST_F(PointerStates, OnlyTheLeftButtonActsInAnyState) {
+    for (Integer state : {0, 1, 2, 3}) {
+        m.pickState = state;
+        const QImage before = s.image();
+        for (int button : {2, 4}) {
+            down(button, 3.5f, 2.5f);
+            EXPECT_EQ(m.pickState, state);
+            EXPECT_EQ(m.cellKind(4, 3), 1);
+            EXPECT_EQ(s.image(), before) << "state " << state << " button " << button;
+        }
+    }
+}
+
+TEST_F(PointerStates, MovesDrawOnlyWhileARangeIsOpen) {
+    for (Integer state : {0, 1, 2}) {
+        m.pickState = state;
+        const QImage before = s.image();
+        Picture1_MouseMove(m, s, 0, 0, 5.5f, 4.5f);
+        EXPECT_EQ(s.image(), before) << "state " << state;
+        EXPECT_EQ(m.rangeEndI, 0);
+    }
+}
+
+TEST_F(PointerStates, AClickAtTheLeftEdgeChangesTheBorderColumn) {
+    m.pickState = 1;
+    const QImage before = s.image();
+    down(1, 0.0f, 2.5f);
+    EXPECT_EQ(m.cellKind(0, 3), 1); // inverted from the border's 0
+    EXPECT_EQ(m.cellKind(1, 3), 1);
+    EXPECT_EQ(pixelAt(s, 0.5, 2.5), before.pixel(s.toPixel(0.5, 2.5).toPoint()) & 0xFFFFFF);
+}
+
+TEST_F(PointerStates, AfterAResultPlotClicksUseThePlotsCoordinates) {
+    test::initialiseRun(m);
+    DrawPressurePlot(m, host, s); // mesh size 10: the plot runs from 0 to 100
+    m.pickState = 1;
+    down(1, 35.0f, 25.0f); // cell (35, 25) lies outside the map: ends quietly
+    down(1, 5.0f, 3.0f);
+    EXPECT_EQ(m.cellKind(5, 3), 0);
+    EXPECT_EQ(pixelAt(s, 4.5, 2.5), 0xFF0000u); // its square, drawn in the plot's units
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(MeshDisplayEdges, ARaisedColumnCountShowsTheFormerBorderInRed) {
+    ScriptedHost host;
+    ImageSurface s{7215, 3735};
+    Module1 m = test::meshState(6, 4);
+    m.nx = 7;
+    Command6_Click(m, host, s);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(pixelAt(s, 65, 15), 0xFF0000u);
+    EXPECT_EQ(pixelAt(s, 55, 15), 0x00FFFFu);
+    m.nx = 8;
+    Command6_Click(m, host, s);
+    EXPECT_EQ(host.messages.back().text, "インデックスが有効範囲にありません。 (相似形表示)");
+}
+
+} // namespace
+} // namespace kestrel
