@@ -121,6 +121,7 @@ TEST_F(Window, RunButtonComputesAndShowsTheLastStep) {
     for (int i = 1; i <= 61; ++i)
         for (int j = 1; j <= 31; ++j)
             m.cellKind(i, j) = 1;
+    m.cellKind(20, 15) = 0;
     field("Text3")->setText("6");
     QTest::mouseClick(option("Option5"), Qt::LeftButton);
     QTest::mouseClick(button("Command1"), Qt::LeftButton);

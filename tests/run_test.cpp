@@ -181,7 +181,7 @@ TEST_F(RunDriver, DivergingRunStopsAtItsStepWithTheLastFiniteField) {
     ImageSurface expected{7215, 3735};
     ShowResult(m, host, expected);
     EXPECT_EQ(picture.image(), expected.image());
-    EXPECT_EQ(picture.image().pixel(0, 0) & 0xFFFFFF, 0u); // a plot, not the blank area
+    EXPECT_NE(picture.image(), ImageSurface(7215, 3735).image()); // a plot, not the blank area
 }
 
 TEST_F(RunDriver, MissingCoordinateListEndsTheRunWithAMessage) {
