@@ -5,8 +5,12 @@
 namespace kestrel {
 
 Answer BatchHost::message(const std::string& text, Buttons buttons) {
-    lastMessage_ = text;
-    std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
+    // One line per message on a terminal.
+    std::string line;
+    for (char c : text)
+        if (c != '\r') line += c == '\n' ? ' ' : c;
+    lastMessage_ = line;
+    std::fprintf(stderr, "kestrel-batch: %s\n", line.c_str());
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 

@@ -4,6 +4,7 @@
 #include "plot/field_plot.h"
 #include "runtime/file_writing.h"
 #include "runtime/number_text.h"
+#include "runtime/user_text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -50,16 +51,17 @@ std::string StatsJson(const RunStats& stats) {
     return j.dump(1) + "\n";
 }
 
-bool WritePlotImage(Module1& m, Host& host, const std::string& path) {
+std::string PlotImageFile(Module1& m, Host& host, const std::string& path) {
     ImageSurface picture(7215, 3735);
-    ShowResult(m, host, picture);
-    if (endsWithPng(path)) return picture.image().save(QString::fromStdString(path), "PNG");
-    return picture.savePicture(path);
+    if (!ShowResult(m, host, picture)) throw std::runtime_error("the plot could not be drawn");
+    const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
+    if (bytes.empty()) throw std::runtime_error("the picture could not be encoded");
+    return bytes;
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-    if (const auto error = WriteWholeFile(path, text))
-        throw std::runtime_error("cannot write " + path + ": " + *error);
+void WriteOutputFile(const std::string& path, const std::string& bytes) {
+    if (const auto error = WriteWholeFile(path, bytes))
+        throw std::runtime_error("cannot write \"" + QuotedExcerpt(path) + "\": " + *error);
 }
 
 } // namespace kestrel

@@ -1,10 +1,13 @@
 #pragma once
 // A calculation case read from JSON, under the state's own names; missing
-// keys take the main window's defaults.
+// keys take the main window's defaults. The runner takes what the window
+// would run: values that make no physical sense only earn a warning, values
+// that would make the outputs meaningless are refused.
 #include "app/module1.h"
 
+#include <stdexcept>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 namespace kestrel {
@@ -13,10 +16,24 @@ struct CaseFile {
     Module1 state; // parameters, coordinate lists and the cell map
     bool pressureDisplay = true;
     int lineWidth = 1;
+    std::vector<std::string> warnings; // one line each
 };
 
-// Throws std::runtime_error with a one-line message naming the key.
-CaseFile ReadCaseFile(const std::string& json);
+// A case that cannot be run; the message is one short line naming the key
+// or the place in the file.
+class CaseError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest case file read; a longer input is refused, never read whole.
+constexpr std::size_t kMaxCaseFileBytes = 64u << 20;
+
+CaseFile ReadCaseFile(std::string_view json);
+
+// The text of a case file; refuses folders, unreadable paths and inputs
+// longer than kMaxCaseFileBytes (also endless ones such as /dev/zero).
+std::string ReadCaseText(const std::string& path);
 
 // The main window's defaults, with an all-fluid cell map.
 CaseFile DefaultCase();

@@ -4,17 +4,36 @@
 #include "batch_outputs.h"
 #include "case_file.h"
 #include "report/result_table.h"
+#include "runtime/user_text.h"
 #include "solver/run_time_steps.h"
 
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <functional>
+#include <map>
 
 namespace {
 
 using namespace kestrel;
+
+// Exit statuses, also listed by --help.
+enum Status : int {
+    kDone = 0,
+    kRefused = 1,   // the command line, the case file or an output name
+    kRunFailed = 2, // the run was refused or failed; nothing written
+    kDiverged = 3,  // outputs hold the last finite step
+    kOutputFailed = 4,
+};
+
+constexpr const char* kStatusHelp =
+    "Exit status:\n"
+    "  0  done, every output written\n"
+    "  1  the command line, the case file or an output name was refused; nothing ran\n"
+    "  2  the run was refused or failed; nothing written\n"
+    "  3  the run diverged; the outputs hold the last step whose values were finite\n"
+    "  4  an output could not be made or written (the others were written)";
 
 class RecordSteps : public StepObserver {
   public:
@@ -31,62 +50,110 @@ class RecordSteps : public StepObserver {
     int total_;
 };
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+void say(const std::string& text) {
+    std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
 }
 
-const char* endMessage(RunEnd end) {
-    switch (end) {
-    case RunEnd::Refused:
-        return "the run was refused";
-    case RunEnd::Diverged:
-        return "the run diverged";
-    default:
-        return "the run did not complete";
+struct Output {
+    const char* option;
+    std::string path;
+};
+
+// Empty names, two outputs into one file and an output over the case file
+// are refused before anything runs.
+bool outputsAreDistinct(const std::string& casePath, const std::vector<Output>& outputs,
+                        const std::vector<bool>& given) {
+    std::map<std::filesystem::path, std::string> taken;
+    std::error_code error;
+    taken[std::filesystem::weakly_canonical(casePath, error)] = "the case file";
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
+        if (!given[k]) continue;
+        const Output& o = outputs[k];
+        if (o.path.empty()) {
+            say(std::string(o.option) + " needs a file name");
+            return false;
+        }
+        const auto where = std::filesystem::weakly_canonical(o.path, error);
+        if (const auto it = taken.find(where); it != taken.end()) {
+            say(std::string(o.option) + " \"" + QuotedExcerpt(o.path) + "\" is also " + it->second);
+            return false;
+        }
+        taken[where] = std::string("the file of ") + o.option;
     }
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Kestrel batch runner: one calculation without a window"};
-    std::string casePath, tablePath, csvPath, imagePath, statsPath;
+    app.footer(kStatusHelp);
+    app.set_version_flag("--version", std::string("kestrel-batch ") + KESTREL_VERSION);
+    std::string casePath;
+    std::vector<Output> outputs = {
+        {"--table", {}}, {"--csv", {}}, {"--image", {}}, {"--stats", {}}};
     app.add_option("case", casePath, "case file (JSON)")->required();
-    app.add_option("--table", tablePath, "result table in the viewer's text format");
-    app.add_option("--csv", csvPath, "i,j,x,y,U,V,P with full precision");
-    app.add_option("--image", imagePath, "final plot, BMP or PNG by extension");
-    app.add_option("--stats", statsPath, "sweeps and errors per step, loop time (JSON)");
-    CLI11_PARSE(app, argc, argv);
-
+    const char* help[] = {
+        "result table in the viewer's text format", "i,j,x,y,U,V,P with full precision",
+        "final plot, BMP or PNG by extension", "sweeps and errors per step, loop time (JSON)"};
+    std::vector<CLI::Option*> options;
+    for (std::size_t k = 0; k < outputs.size(); ++k)
+        options.push_back(app.add_option(outputs[k].option, outputs[k].path, help[k]));
     try {
-        CaseFile c = ReadCaseFile(readFile(casePath));
-        Module1& m = c.state;
-        BatchHost host(c.pressureDisplay, c.lineWidth);
-        RunStats stats;
-        RecordSteps record(stats, m.stepCount);
-        const auto start = std::chrono::steady_clock::now();
-        const RunEnd end = RunTimeSteps(m, host, record);
-        stats.loopSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (end != RunEnd::Completed) {
-            std::fprintf(stderr, "kestrel-batch: %s: %s\n", endMessage(end),
-                         host.lastMessage().c_str());
-            return 1;
-        }
-        if (!tablePath.empty()) WriteTextFile(tablePath, BuildResultTable(m, {1, m.nx, 1, m.ny}));
-        if (!csvPath.empty()) WriteTextFile(csvPath, CsvTable(m));
-        if (!statsPath.empty()) WriteTextFile(statsPath, StatsJson(stats));
-        if (!imagePath.empty() && !WritePlotImage(m, host, imagePath))
-            throw std::runtime_error("cannot write " + imagePath);
-        std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(stats.steps.size()),
-                     stats.loopSeconds);
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "kestrel-batch: %s\n", e.what());
-        return 1;
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? kDone : kRefused;
     }
+    std::vector<bool> given;
+    for (CLI::Option* o : options)
+        given.push_back(o->count() > 0);
+    if (!outputsAreDistinct(casePath, outputs, given)) return kRefused;
+
+    CaseFile c;
+    try {
+        c = ReadCaseFile(ReadCaseText(casePath));
+    } catch (const CaseError& e) {
+        say(e.what());
+        return kRefused;
+    }
+    for (const std::string& warning : c.warnings)
+        say("warning: " + warning);
+
+    Module1& m = c.state;
+    BatchHost host(c.pressureDisplay, c.lineWidth);
+    RunStats stats;
+    RecordSteps record(stats, m.stepCount);
+    const auto start = std::chrono::steady_clock::now();
+    const RunEnd end = RunTimeSteps(m, host, record); // its messages are already printed
+    stats.loopSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (end != RunEnd::Completed && end != RunEnd::Diverged) return kRunFailed;
+
+    // Every output is made whole before any file is written.
+    const std::function<std::string()> makers[] = {
+        [&] {
+            return BuildResultTable(m, {1, m.nx, 1, m.ny});
+        },
+        [&] { return CsvTable(m); },
+        [&] { return PlotImageFile(m, host, outputs[2].path); },
+        [&] { return StatsJson(stats); },
+    };
+    int status = end == RunEnd::Diverged ? kDiverged : kDone;
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
+        if (!given[k]) continue;
+        try {
+            WriteOutputFile(outputs[k].path, makers[k]());
+        } catch (const std::exception& e) {
+            say(std::string(outputs[k].option) + ": " + e.what());
+            status = kOutputFailed;
+        }
+    }
+    if (status == kOutputFailed) return status;
+    if (end == RunEnd::Diverged) {
+        say("the run diverged; the outputs hold step " + std::to_string(stats.steps.size()));
+        return status;
+    }
+    std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(stats.steps.size()),
+                 stats.loopSeconds);
+    return status;
 }

@@ -1,8 +1,9 @@
 #include "image_surface.h"
 
 #include "runtime/failure.h"
+#include "runtime/file_writing.h"
 
-#include <QImageWriter>
+#include <QBuffer>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -286,9 +287,17 @@ void ImageSurface::refresh() {
     if (listener_.showNow) listener_.showNow();
 }
 
+std::string ImageSurface::encoded(const char* format) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image_.save(&buffer, format)) return {};
+    return bytes.toStdString();
+}
+
 bool ImageSurface::savePicture(const std::string& path) const {
-    QImageWriter writer(QString::fromStdString(path), "bmp");
-    return writer.write(image_);
+    const std::string bytes = encoded("BMP");
+    return !bytes.empty() && !WriteWholeFile(path, bytes);
 }
 
 void ImageSurface::notifyChanged() {

@@ -35,6 +35,8 @@ class ImageSurface : public Surface {
 
     void refresh() override;
     bool savePicture(const std::string& path) const override;
+    // The picture as the bytes of an image file ("BMP", "PNG"); empty when it cannot be encoded.
+    std::string encoded(const char* format) const;
 
     const QImage& image() const { return image_; }
     // Pixel position (fractions allowed) to user coordinates.

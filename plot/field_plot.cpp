@@ -53,32 +53,34 @@ void reportPlotFailure(Host& host, const Failure& f) {
 
 } // namespace
 
-void DrawPressurePlot(Module1& m, Host& host, Surface& picture) {
+bool DrawPressurePlot(Module1& m, Host& host, Surface& picture) {
     try {
         const double minimum = ArrayMin(m.P, m.nx, m.ny);
         const double maximum = ArrayMax(m.P, m.nx, m.ny);
         drawPlot(m, host, picture, {minimum, maximum}, [&m](int c, int r) { return m.P.at(c, r); });
+        return true;
     } catch (const Failure& f) {
         reportPlotFailure(host, f);
+        return false;
     }
 }
 
-void DrawSpeedPlot(Module1& m, Host& host, Surface& picture) {
+bool DrawSpeedPlot(Module1& m, Host& host, Surface& picture) {
     try {
         FindSpeedRange(m);
         drawPlot(m, host, picture, {m.speedMin, m.speedMax}, [&m](int c, int r) {
             return std::sqrt(m.U.at(c, r) * m.U(c, r) + m.V.at(c, r) * m.V(c, r));
         });
+        return true;
     } catch (const Failure& f) {
         reportPlotFailure(host, f);
+        return false;
     }
 }
 
-void ShowResult(Module1& m, Host& host, Surface& picture) {
-    if (host.isSelected("Option6"))
-        DrawPressurePlot(m, host, picture);
-    else
-        DrawSpeedPlot(m, host, picture);
+bool ShowResult(Module1& m, Host& host, Surface& picture) {
+    if (host.isSelected("Option6")) return DrawPressurePlot(m, host, picture);
+    return DrawSpeedPlot(m, host, picture);
 }
 
 } // namespace kestrel

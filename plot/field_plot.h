@@ -7,11 +7,12 @@
 
 namespace kestrel {
 
-void DrawPressurePlot(Module1& m, Host& host, Surface& picture);
-void DrawSpeedPlot(Module1& m, Host& host, Surface& picture);
+// Each reports its own failure; the result says whether the plot was drawn whole.
+bool DrawPressurePlot(Module1& m, Host& host, Surface& picture);
+bool DrawSpeedPlot(Module1& m, Host& host, Surface& picture);
 
 // The plot the colour option selects.
-void ShowResult(Module1& m, Host& host, Surface& picture);
+bool ShowResult(Module1& m, Host& host, Surface& picture);
 inline void Option6_Click(Module1& m, Host& host, Surface& picture) {
     ShowResult(m, host, picture);
 }

@@ -28,8 +28,36 @@ if(NOT head STREQUAL "BM")
   message(FATAL_ERROR "image is not a BMP")
 endif()
 
+# Each way of ending has its own status, so a script can tell them apart.
+function(expect_status expected pattern)
+  execute_process(COMMAND ${BATCH} ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL expected OR NOT err MATCHES "${pattern}")
+    message(FATAL_ERROR "kestrel-batch ${ARGN}: status ${rc}, expected ${expected}: ${err}")
+  endif()
+endfunction()
+
 file(WRITE ${WORK}/bad.json [=[{"nx": 12, "dt": 0}]=])
-execute_process(COMMAND ${BATCH} ${WORK}/bad.json RESULT_VARIABLE rc ERROR_VARIABLE err)
-if(rc EQUAL 0 OR NOT err MATCHES "時間刻みが 0")
-  message(FATAL_ERROR "a zero time step was not refused: ${err}")
+expect_status(2 "時間刻みが 0" ${WORK}/bad.json)
+expect_status(1 "is also the file of --table" ${WORK}/case.json --table ${WORK}/x --csv ${WORK}/x)
+expect_status(1 "is also the case file" ${WORK}/case.json --table ${WORK}/case.json)
+
+# A picture that cannot be drawn is a failure, and leaves no file.
+file(WRITE ${WORK}/tall.json [=[{"nx": 8, "ny": 6, "stepCount": 3, "maxIter": 5, "meshSizeY": 32767}]=])
+file(REMOVE ${WORK}/tall.png)
+expect_status(4 "--image: the plot could not be drawn" ${WORK}/tall.json --image ${WORK}/tall.png
+              --table ${WORK}/tall.txt)
+if(EXISTS ${WORK}/tall.png OR NOT EXISTS ${WORK}/tall.txt)
+  message(FATAL_ERROR "a failed picture left a file, or took the table with it")
+endif()
+
+# A diverged run writes the last finite field.
+file(WRITE ${WORK}/unstable.json [=[{"nx": 20, "ny": 12, "meshSizeX": 1, "meshSizeY": 1, "dt": 2,
+  "stepCount": 300, "obstacles": [[6, 5], [7, 5], [6, 6], [7, 6]]}]=])
+file(REMOVE ${WORK}/unstable.csv)
+expect_status(3 "the run diverged; the outputs hold step" ${WORK}/unstable.json
+              --csv ${WORK}/unstable.csv)
+file(STRINGS ${WORK}/unstable.csv rows)
+list(LENGTH rows count)
+if(NOT count EQUAL 241 OR rows MATCHES "inf|nan")
+  message(FATAL_ERROR "the diverged run's CSV: ${count} lines")
 endif()

@@ -1,15 +1,22 @@
+// The case file reader and the runner's outputs, as a script calling
+// kestrel-batch relies on them.
+#include "batch/batch_host.h"
 #include "batch/batch_outputs.h"
 #include "batch/case_file.h"
+#include "runtime/file_writing.h"
 
+#include <QImage>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace kestrel {
 namespace {
 
-std::string errorOf(const std::string& json) {
+std::string errorOf(std::string_view json) {
     try {
         ReadCaseFile(json);
-    } catch (const std::exception& e) {
+    } catch (const CaseError& e) {
         return e.what();
     }
     return "";
@@ -25,24 +32,111 @@ TEST(CaseFile, MissingKeysTakeTheWindowDefaults) {
     EXPECT_EQ(c.state.cellKind(2, 3), 0);
     EXPECT_EQ(c.state.cellKind(3, 3), 1);
     EXPECT_FALSE(c.pressureDisplay);
+    EXPECT_TRUE(c.warnings.empty());
 }
 
 TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
-    EXPECT_NE(errorOf(R"({"dx": 1})").find("\"dx\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"nx": "61"})").find("\"nx\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"stepCount": 1.5})").find("\"stepCount\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"maxIter": 40000})").find("\"maxIter\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"obstacles": [[62, 1]]})").find("\"obstacles\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"display": "colour"})").find("\"display\""), std::string::npos);
-    EXPECT_NE(errorOf(R"({"coordListX": [0, "a"]})").find("\"coordListX\""), std::string::npos);
-    EXPECT_NE(errorOf("{").find("not valid JSON"), std::string::npos);
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"dx": 1})", R"("dx" is not a known key)"},
+        {R"({"nx": "61"})", R"("nx" must be a whole number)"},
+        {R"({"maxIter": 40000})", R"("maxIter" must lie in -32768..32767)"},
+        {R"({"obstacles": [[62, 1]]})", R"("obstacles" must lie in 1..61)"},
+        {R"({"display": "colour"})", R"("display" must be "pressure" or "speed")"},
+        {R"({"coordListX": [0, "a"]})", R"("coordListX" must be a number)"},
+        {R"({"nx": 0})", R"("nx" must lie in 1..32766)"},
+        {R"({"lineWidth": 40000})", R"("lineWidth" must lie in -32768..32767)"},
+        {R"({"obstacles": [[0, 1]]})", R"("obstacles" must lie in 1..61)"},
+        {"[1, 2]", "must hold a JSON object"},
+    };
+    for (const auto& [json, message] : cases)
+        EXPECT_NE(errorOf(json).find(message), std::string::npos) << json << ": " << errorOf(json);
 }
 
-TEST(CaseFile, CoordinateListsKeepNullAsUnset) {
-    const CaseFile c = ReadCaseFile(R"({"meshMode": 0, "coordListX": [0, null, 3]})");
+TEST(CaseFile, WholeNumbersBeyondSixtyFourBitsDoNotWrapAround) {
+    EXPECT_NE(errorOf(R"({"stepCount": 18446744073709551615})").find("\"stepCount\" must lie"),
+              std::string::npos);
+    EXPECT_NE(errorOf(R"({"meshSizeX": 18446744073709551606})").find("\"meshSizeX\" must lie"),
+              std::string::npos);
+    EXPECT_NE(
+        errorOf(R"({"meshMode": 9223372036854775808})").find("\"meshMode\" must lie in -1..0"),
+        std::string::npos);
+    EXPECT_NE(errorOf(R"({"stepCount": -9223372036854775808})").find("\"stepCount\""),
+              std::string::npos);
+    // Fractions round as the window's fields do.
+    EXPECT_EQ(ReadCaseFile(R"({"stepCount": 2.5, "maxIter": 3.5})").state.stepCount, 2);
+    EXPECT_EQ(ReadCaseFile(R"({"maxIter": 3.5})").state.maxIter, 4);
+    EXPECT_EQ(ReadCaseFile(R"({"maxIter": 1e2})").state.maxIter, 100);
+    EXPECT_NE(errorOf(R"({"maxIter": 32767.5})").find("\"maxIter\" must lie"), std::string::npos);
+}
+
+TEST(CaseFile, MessagesAreShortOneLineAndQuoteSafely) {
+    const std::string longKey(100000, 'k');
+    const std::string hugeNumber = "1" + std::string(400, '0');
+    const std::string inputs[] = {
+        "{\"" + longKey + "\": 1}",
+        R"({"a\nb": 1, "c\u001b[31m": 2})",
+        "{\"dt\": " + hugeNumber + "}",
+        "{\"dt\": \xff\xfe}",
+        "{\"dt\": 0.005,\n \"nx\": 12,\n \"ny\": ]}",
+    };
+    for (const std::string& input : inputs) {
+        const std::string message = errorOf(input);
+        ASSERT_FALSE(message.empty());
+        EXPECT_LE(message.size(), 200u) << message;
+        for (unsigned char c : message) {
+            EXPECT_GE(c, 0x20) << message;
+            EXPECT_NE(c, 0x7F) << message;
+        }
+    }
+    EXPECT_EQ(errorOf("{\"dt\": " + hugeNumber + "}"),
+              "case file: line 1, column 8: the number \"100000000000000000000000…\" is too large");
+    EXPECT_EQ(errorOf("{\"dt\": 0.005,\n \"nx\": 12,\n \"ny\": ]}"),
+              "case file: line 3, column 8: not valid JSON near \",\\n \"nx\": 12,\\n \"ny\": ]\"");
+    EXPECT_NE(errorOf(R"({"a\nb": 1})").find(R"("a\nb" is not a known key)"), std::string::npos);
+}
+
+TEST(CaseFile, MeshModeZeroNeedsEveryNode) {
+    EXPECT_EQ(errorOf(R"({"meshMode": 0, "nx": 5, "ny": 5})"),
+              "case file: meshMode 0 needs \"coordListX\" with 6 nodes; it is missing");
+    EXPECT_EQ(errorOf(R"({"meshMode": 0, "nx": 5, "ny": 2, "coordListX": [0, 1, 2, 3, 4, 5],
+                         "coordListY": [0, 1]})"),
+              "case file: \"coordListY\" has 2 nodes; meshMode 0 needs 3 (1 missing)");
+    const CaseFile c = ReadCaseFile(
+        R"({"meshMode": 0, "nx": 2, "ny": 1, "coordListX": [0, null, 3], "coordListY": [0, 2]})");
     EXPECT_EQ(c.state.coordListX(1), 0);
     EXPECT_EQ(c.state.coordListX(2), kUnsetCoordinate);
     EXPECT_EQ(c.state.coordListX(3), 3);
+    ASSERT_EQ(c.warnings.size(), 1u);
+    EXPECT_NE(c.warnings[0].find("\"coordListX\" node 2"), std::string::npos);
+}
+
+TEST(CaseFile, MeaninglessPhysicsWarnsAndMeaninglessOutputsAreRefused) {
+    const CaseFile c = ReadCaseFile(
+        R"({"stepCount": -4, "dt": -0.1, "reynolds": -3, "meshSizeX": -10, "meshMode": -1})");
+    EXPECT_EQ(c.warnings.size(), 4u);
+    const CaseFile descending = ReadCaseFile(
+        R"({"meshMode": 0, "nx": 2, "ny": 1, "coordListX": [0, 5, 5], "coordListY": [2, 1]})");
+    ASSERT_EQ(descending.warnings.size(), 2u);
+    EXPECT_NE(descending.warnings[0].find("\"coordListX\" node 3 (5) is not above"),
+              std::string::npos);
+    EXPECT_NE(errorOf(R"({"meshMode": 0, "nx": 2, "ny": 1, "coordListX": [0, 1e308, 1.5e308],
+                          "coordListY": [0, 1]})")
+                  .find("\"coordListX\" nodes 2 and 3 are too large"),
+              std::string::npos);
+}
+
+TEST(CaseFileText, FoldersEndlessInputsAndMissingFilesAreRefused) {
+    const auto refusal = [](const std::string& path) {
+        try {
+            ReadCaseText(path);
+        } catch (const CaseError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_NE(refusal(::testing::TempDir()).find("is a folder"), std::string::npos);
+    EXPECT_NE(refusal("/dev/zero").find("is larger than 64 MiB"), std::string::npos);
+    EXPECT_NE(refusal("/nonexistent/case.json").find("cannot read"), std::string::npos);
 }
 
 TEST(BatchOutputs, StatsWriteNullForAStepWithoutSweeps) {
@@ -50,8 +144,55 @@ TEST(BatchOutputs, StatsWriteNullForAStepWithoutSweeps) {
     stats.steps = {{3, 0.5}, {0, std::numeric_limits<double>::quiet_NaN()}};
     stats.loopSeconds = 1.25;
     const std::string json = StatsJson(stats);
-    EXPECT_NE(json.find("null"), std::string::npos);
+    EXPECT_NE(json.find("\"lastError\": [\n  0.5,\n  null\n ]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"loopSeconds\": 1.25"), std::string::npos);
+}
+
+TEST(BatchOutputs, AFailedPlotIsAnErrorNotABlankPicture) {
+    CaseFile c = ReadCaseFile(R"({"nx": 8, "ny": 6, "stepCount": 0, "meshSizeY": 32767})");
+    BatchHost host(true, 1);
+    EXPECT_THROW(PlotImageFile(c.state, host, "p.png"), std::runtime_error); // no field yet
+}
+
+TEST(BatchOutputs, TheCaseLineWidthDrawsTheFlowLines) {
+    const auto picture = [](int width) {
+        CaseFile c = ReadCaseFile(R"({"nx": 12, "ny": 8, "stepCount": 0})");
+        Module1& m = c.state;
+        for (auto* a : {&m.U, &m.V, &m.P})
+            a->redim(m.nx, m.ny);
+        for (int j = 1; j <= m.ny; ++j)
+            for (int i = 1; i <= m.nx; ++i)
+                m.U(i, j) = 1;
+        m.xNode.redim(m.nx + 1);
+        m.yNode.redim(m.ny + 1);
+        for (int k = 1; k <= m.nx + 1; ++k)
+            m.xNode(k) = 10 * (k - 1);
+        for (int k = 1; k <= m.ny + 1; ++k)
+            m.yNode(k) = 10 * (k - 1);
+        BatchHost host(true, width);
+        const std::string png = PlotImageFile(m, host, "p.png");
+        return QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
+                                static_cast<int>(png.size()), "PNG");
+    };
+    const QImage thin = picture(1);
+    const QImage thick = picture(5);
+    ASSERT_FALSE(thin.isNull());
+    EXPECT_EQ(thin.size(), QSize(481, 321));
+    EXPECT_NE(thin, thick);
+}
+
+TEST(OutputFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+    const std::string path = ::testing::TempDir() + "kestrel_output.txt";
+    ASSERT_FALSE(WriteWholeFile(path, "first"));
+    const auto error = WriteWholeFile("/dev/full", "second");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "No space left on device");
+    EXPECT_THROW(WriteOutputFile("/nonexistent/x.txt", "x"), std::runtime_error);
+    EXPECT_TRUE(WriteWholeFile(::testing::TempDir(), "x")); // a folder
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "first");
 }
 
 } // namespace

@@ -97,7 +97,7 @@ class Display : public test::PictureTest {
                 m.P(i, j) = i - j;
             }
     }
-    QImage drawn(void (*plot)(Module1&, Host&, Surface&)) {
+    QImage drawn(bool (*plot)(Module1&, Host&, Surface&)) {
         ImageSurface other{7215, 3735};
         plot(m, host, other);
         return other.image();
