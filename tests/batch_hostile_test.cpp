@@ -1,0 +1,255 @@
+// kestrel-batch fed several hundred mutated case files and option sets, made
+// from a seed: each must end within seconds with a status of its own, short
+// printable messages, and never exit 0 after a failure. A failing input is
+// kept in the test's work folder under its number.
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <signal.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1; // exit status; -1 for a signal or a timeout
+    bool timedOut = false;
+    std::string errors;
+};
+
+Outcome runBatch(const std::vector<std::string>& arguments, const fs::path& errorFile) {
+    std::vector<char*> argv;
+    std::vector<std::string> owned = arguments;
+    for (std::string& a : owned)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    Outcome outcome;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return outcome;
+    posix_spawn_file_actions_destroy(&actions);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    int raw = 0;
+    while (waitpid(pid, &raw, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &raw, 0);
+            outcome.timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!outcome.timedOut && WIFEXITED(raw)) outcome.status = WEXITSTATUS(raw);
+    std::ifstream in(errorFile, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    outcome.errors = text.str();
+    return outcome;
+}
+
+// Valid small cases the mutations start from.
+const char* const kBases[] = {
+    R"({"nx": 12, "ny": 8, "stepCount": 2, "maxIter": 3, "obstacles": [[5, 4], [6, 4]]})",
+    R"({"dt": 0.01, "reynolds": 100, "stepCount": 3, "maxIter": 4, "nx": 9, "ny": 7,
+        "meshMode": 0, "coordListX": [0, 1, 2, 3, 4, 5, 6, 7, 8, 9],
+        "coordListY": [0, 1, 2, 3, 4, 5, 6, 7], "display": "speed", "lineScale": 2,
+        "lineWidth": 2})",
+    R"({"nx": 6, "ny": 6, "stepCount": 1, "maxIter": 1, "meshSizeX": 3, "meshSizeY": 5})",
+};
+
+const char* const kKeys[] = {"dt",         "reynolds",  "stepCount", "maxIter",   "nx",
+                             "ny",         "meshMode",  "meshSizeX", "meshSizeY", "coordListX",
+                             "coordListY", "obstacles", "display",   "lineScale", "lineWidth"};
+
+const char* const kValues[] = {
+    "0",
+    "-1",
+    "1",
+    "4",
+    "5",
+    "2.5",
+    "-0.0",
+    "1e308",
+    "-1e308",
+    "1e-320",
+    "1e400",
+    "-1e400",
+    "18446744073709551615",
+    "18446744073709551616",
+    "-9223372036854775809",
+    "9223372036854775807",
+    "32766",
+    "32767",
+    "32768",
+    "-32769",
+    "\"61\"",
+    "\"pressure\"",
+    "\"speed\"",
+    "\"\"",
+    "null",
+    "true",
+    "[]",
+    "{}",
+    "[[1, 1]]",
+    "[[0, 0]]",
+    "[[1]]",
+    "[null, 1, 2]",
+    "[1e308, 1.7e308]",
+    "-999999",
+    "[-999999, 0, 1]",
+    "[3, 2, 1, 0]",
+    "\"\\u0000\"",
+    "\"a\\u001b[31m\"",
+};
+
+std::string randomBytes(std::mt19937& random, int count) {
+    std::string s;
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int k = 0; k < count; ++k)
+        s += static_cast<char>(byte(random));
+    return s;
+}
+
+std::string mutate(std::mt19937& random, std::string text) {
+    const auto pick = [&](auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, std::size(list) - 1)(random)];
+    };
+    const auto at = [&] {
+        return std::uniform_int_distribution<std::size_t>(0, text.size())(random);
+    };
+    switch (std::uniform_int_distribution<int>(0, 9)(random)) {
+    case 0: // one key set to a hostile value
+    case 1: {
+        const std::string key = std::string("\"") + pick(kKeys) + "\": " + pick(kValues) + ", ";
+        text.insert(1, key); // the last of two equal keys counts
+        return text;
+    }
+    case 2: // truncated
+        return text.substr(0, at());
+    case 3: // raw bytes
+        return text.insert(at(), randomBytes(random, 1 + static_cast<int>(random() % 8)));
+    case 4: { // an unknown key, long or full of control characters
+        std::string key = random() % 2 ? std::string(100000, 'k') : "a\\nb\\u001b]0;x\\u0007";
+        return text.insert(1, "\"" + key + "\": 1, ");
+    }
+    case 5: { // a huge array
+        std::string cells = "[";
+        const int n = 20000 + static_cast<int>(random() % 80000);
+        for (int k = 0; k < n; ++k)
+            cells += (k ? ",[" : "[") + std::to_string(1 + k % 5) + "," +
+                     std::to_string(1 + k % 4) + "]";
+        return text.insert(1, std::string("\"") + (random() % 2 ? "obstacles" : "coordListX") +
+                                  "\": " + cells + "], ");
+    }
+    case 6: // deep nesting
+        return text.insert(1, "\"obstacles\": " + std::string(5000, '[') + std::string(5000, ']') +
+                                  ", ");
+    case 7: // a number with a thousand digits
+        return text.insert(1, "\"dt\": 1" + std::string(1000, '0') + ", ");
+    case 8: // not an object at all
+        return pick(kValues);
+    default: // two mutations
+        return mutate(random, mutate(random, text));
+    }
+}
+
+bool printableUtf8Line(const std::string& line) {
+    for (unsigned char c : line)
+        if (c < 0x20 || c == 0x7F) return false;
+    for (std::size_t k = 0; k < line.size();) {
+        const auto c = static_cast<unsigned char>(line[k]);
+        const std::size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (length == 0 || k + length > line.size()) return false;
+        for (std::size_t n = 1; n < length; ++n)
+            if ((static_cast<unsigned char>(line[k + n]) & 0xC0) != 0x80) return false;
+        k += length;
+    }
+    return true;
+}
+
+// What a message of a run that ended well may say.
+bool informational(const std::string& line) {
+    return line.rfind("kestrel-batch: warning: ", 0) == 0 ||
+           line.find("座標が設定されていない箇所があります") != std::string::npos;
+}
+
+TEST(HostileCases, EveryInputEndsCleanlyWithAStatusOfItsOwn) {
+    const char* seedText = std::getenv("KESTREL_HOSTILE_SEED");
+    const unsigned seed =
+        seedText ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10)) : 20261206u;
+    const int count = 400;
+    std::mt19937 random(seed);
+    const fs::path work = fs::path(::testing::TempDir()) / "kestrel-hostile";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    int failures = 0;
+    for (int n = 0; n < count && failures < 5; ++n) {
+        const fs::path folder = work / std::to_string(n);
+        fs::create_directories(folder);
+        const std::string text = mutate(random, kBases[n % std::size(kBases)]);
+        { std::ofstream(folder / "case.json", std::ios::binary) << text; }
+        std::vector<std::string> arguments = {KESTREL_BATCH, (folder / "case.json").string()};
+        const char* options[] = {"--table", "--csv", "--image", "--stats"};
+        const char* names[] = {"t.txt", "t.csv", random() % 2 ? "p.png" : "p.bmp", "s.json"};
+        std::vector<fs::path> outputs;
+        for (int k = 0; k < 4; ++k) {
+            if (random() % 4 == 0) continue;
+            arguments.push_back(options[k]);
+            // Now and then two outputs into one file, or one over the case file.
+            const int collision = static_cast<int>(random() % 40);
+            const fs::path path = collision == 0   ? folder / "case.json"
+                                  : collision == 1 ? folder / "t.txt"
+                                                   : folder / names[k];
+            arguments.push_back(path.string());
+            outputs.push_back(path);
+        }
+        const Outcome outcome = runBatch(arguments, folder / "stderr.txt");
+        std::vector<std::string> lines;
+        std::stringstream errors(outcome.errors);
+        for (std::string line; std::getline(errors, line);)
+            if (line.rfind("kestrel-batch:", 0) == 0) lines.push_back(line);
+
+        std::string problem;
+        if (outcome.timedOut)
+            problem = "did not end within 30 s";
+        else if (outcome.status < 0 || outcome.status > 4)
+            problem = "ended with status " + std::to_string(outcome.status);
+        for (const std::string& line : lines)
+            if (line.size() > 300 || !printableUtf8Line(line))
+                problem = "message: " + line.substr(0, 300);
+        if (outcome.status == 0 && !std::all_of(lines.begin(), lines.end(),
+                                                [](const auto& l) { return informational(l); }))
+            problem = "exit 0 after a failure";
+        if ((outcome.status == 0 || outcome.status == 3))
+            for (const fs::path& o : outputs)
+                if (!fs::exists(o) || fs::file_size(o) == 0)
+                    problem = "missing output " + o.string();
+        if (outcome.status != 0 && outcome.status != 3 && outcome.status != 4 && lines.empty())
+            problem = "status " + std::to_string(outcome.status) + " without a message";
+        if (!problem.empty()) {
+            ++failures;
+            ADD_FAILURE() << "case " << n << " (seed " << seed << ", kept in " << folder
+                          << "): " << problem;
+        } else {
+            fs::remove_all(folder);
+        }
+    }
+}
+
+} // namespace
