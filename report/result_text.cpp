@@ -15,20 +15,29 @@ std::string ProgressCaption(int j, int ny) {
 
 void Command8_Click(const Module1& m, Host& host,
                     const std::function<ResultViewer&()>& loadViewer) {
+    const std::string lastX = std::to_string(m.nx);
+    const std::string lastY = std::to_string(m.ny);
+    // The viewer is looked up at each use: the user may close it while the
+    // rows are built, and the table then goes to a new one.
+    const auto viewer = [&]() -> ResultViewer& {
+        ResultViewer& v = loadViewer();
+        v.setRangeFields("1", lastX, "1", lastY);
+        v.setCaption("実行結果");
+        return v;
+    };
     try {
-        ResultViewer& viewer = loadViewer();
-        viewer.setRangeFields("1", std::to_string(m.nx), "1", std::to_string(m.ny));
+        viewer();
         host.setBusy(true);
-        viewer.setCaption("実行結果");
         host.setControlText("Label13", kProgressCaption);
         const std::string text = BuildResultTable(m, {1, m.nx, 1, m.ny}, [&](int j) {
             host.setControlText("Label13", ProgressCaption(j, m.ny));
             host.processEvents();
         });
-        viewer.setTable(text);
+        ResultViewer& shown = viewer();
+        shown.setTable(text);
         host.setControlText("Label13", "");
         host.setBusy(false);
-        viewer.showViewer();
+        shown.showViewer();
     } catch (const Failure& f) {
         host.setControlText("Label13", "");
         host.setBusy(false);

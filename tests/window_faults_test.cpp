@@ -134,10 +134,12 @@ TEST_F(WindowFaults, FailingCommandsAreReportedAndTheWindowGoesOn) {
     field("Text4")->setText("-3");
     answerer.buttons = {QMessageBox::Yes};
     click("Command3");
-    EXPECT_TRUE(answerer.lastText().endsWith(" (流体箇所表示)")) << answerer.lastText().toStdString();
+    EXPECT_TRUE(answerer.lastText().endsWith(" (流体箇所表示)"))
+        << answerer.lastText().toStdString();
     answerer.buttons = {QMessageBox::Yes};
     click("Command4");
-    EXPECT_TRUE(answerer.lastText().endsWith(" (流体箇所初期化)")) << answerer.lastText().toStdString();
+    EXPECT_TRUE(answerer.lastText().endsWith(" (流体箇所初期化)"))
+        << answerer.lastText().toStdString();
     EXPECT_EQ(m.pickState, 0);
 }
 
@@ -164,9 +166,32 @@ TEST_F(WindowFaults, ClosingTheMainWindowClosesTheOtherWindows) {
     EXPECT_TRUE(answerer.seen.empty()) << answerer.lastText().toStdString();
 }
 
+TEST_F(WindowFaults, ClosingTheViewerWhileItsTableIsBuiltOpensANewOne) {
+    makeAllFluidMap();
+    field("Text3")->setText("0");
+    click("Command1");
+    click("Command8");
+    const auto openViewers = [] {
+        std::vector<QWidget*> viewers;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmText" && top->isVisible()) viewers.push_back(top);
+        return viewers;
+    };
+    ASSERT_EQ(openViewers().size(), 1u);
+    QWidget* first = openViewers()[0];
+    QTimer::singleShot(0, first, [first] { first->close(); }); // while the rows are built
+    click("Command8");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const auto viewers = openViewers();
+    ASSERT_EQ(viewers.size(), 1u);
+    EXPECT_EQ(viewers[0]->windowTitle(), "実行結果");
+    EXPECT_EQ(viewers[0]->findChild<QLineEdit*>("Text5")->text(), "31");
+    EXPECT_TRUE(answerer.seen.empty()) << answerer.lastText().toStdString();
+}
+
 TEST_F(WindowFaults, EveryFrameAndFieldIsNamedForAScreenReader) {
     const std::pair<const char*, const char*> frames[] = {
-        {"Frame8", "実行時"},       {"Frame9", "カラー表示"},   {"Frame3", "メッシュ数"},
+        {"Frame8", "実行時"},         {"Frame9", "カラー表示"},     {"Frame3", "メッシュ数"},
         {"Frame4", "メッシュサイズ"}, {"Frame6", "表示オプション"}, {"Frame2", "メッシュデータ"},
     };
     for (const auto& [name, caption] : frames)

@@ -328,7 +328,7 @@ void MainWindow::command2Click() {
 
 void MainWindow::command8Click() {
     Command8_Click(m_, host_, [this]() -> ResultViewer& {
-        if (!textViewer_) textViewer_ = new TextViewer(m_);
+        if (!textViewer_ || textViewer_->closed()) textViewer_ = new TextViewer(m_);
         return *textViewer_;
     });
 }

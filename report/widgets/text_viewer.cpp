@@ -7,6 +7,7 @@
 #include "runtime/user_text.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -156,6 +157,11 @@ void TextViewer::redisplay() {
     }
     progress_->clear();
     host_.setBusy(false);
+}
+
+void TextViewer::closeEvent(QCloseEvent* event) {
+    closed_ = true;
+    QWidget::closeEvent(event);
 }
 
 void TextViewer::resizeEvent(QResizeEvent* event) {

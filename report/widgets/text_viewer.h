@@ -31,9 +31,12 @@ class TextViewer : public QWidget, public ResultViewer {
     const std::string& table() const { return table_; }
 
     void redisplay();
+    // Closed by the user: it goes away, and the next table needs a new viewer.
+    bool closed() const { return closed_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     QLineEdit* addRangeField(QWidget* frame, const char* name, int left, int top);
@@ -46,6 +49,7 @@ class TextViewer : public QWidget, public ResultViewer {
     QPlainTextEdit* text_ = nullptr;
     QLabel* progress_ = nullptr;
     QLineEdit* range_[4] = {};
+    bool closed_ = false;
 };
 
 } // namespace kestrel

@@ -16,14 +16,17 @@ void ModalAnswerer::poll() {
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         if (!box->isVisible()) return;
         seen.push_back({box->text(), box->windowTitle(), box->parentWidget()});
-        if (buttons.empty()) {
-            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(box, &escape);
+        QAbstractButton* answer = nullptr;
+        if (!buttons.empty()) {
+            answer = box->button(buttons.front()); // null when the box has no such button
+            buttons.pop_front();
+        }
+        if (answer) {
+            answer->click();
             return;
         }
-        const QMessageBox::StandardButton answer = buttons.front();
-        buttons.pop_front();
-        box->button(answer)->click();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(box, &escape);
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         if (!dialog->isVisible()) return;
         ++dialogsSeen;

@@ -1,6 +1,7 @@
 #pragma once
 // Answers the modal boxes and file dialogs of a widget test while it lives:
-// message boxes with the queued buttons (Escape when none is queued), file
+// message boxes with the queued buttons (Escape when none is queued or the
+// box lacks the queued one), file
 // dialogs with the queued names (Cancel when none is queued). Every box is
 // recorded with the window it belongs to.
 #include <QApplication>

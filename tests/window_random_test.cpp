@@ -1,0 +1,237 @@
+// A seeded random user of the main window: clicks, hostile text in the
+// fields, option changes, short runs with edits while they step, the editor
+// and the viewer opened, used and closed. Nothing may leave a handler, and
+// the state must stay consistent: while a run steps, its arrays cover the
+// mesh; whenever no run goes on, every field in use is what the state holds.
+// KESTREL_DRIVER_SEED replays a seed.
+#include "app/widgets/main_window.h"
+#include "runtime/lenient_number.h"
+#include "solver/time_step.h"
+#include "support/modal_answer.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <random>
+
+namespace kestrel {
+namespace {
+
+unsigned driverSeed() {
+    const char* text = std::getenv("KESTREL_DRIVER_SEED");
+    return text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : 1207u;
+}
+
+class RandomUser {
+  public:
+    RandomUser(unsigned seed, Module1& m, MainWindow& w, test::ModalAnswerer& answerer)
+        : random_(seed), m_(m), w_(w), answerer_(answerer) {}
+
+    static constexpr QMessageBox::StandardButton kAnswers[] = {
+        QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok};
+    template <typename List> auto pick(const List& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, std::size(list) - 1)(random_)];
+    }
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    void act() {
+        answerer_.buttons.clear();
+        for (int k = 0; k < 6; ++k)
+            answerer_.buttons.push_back(pick(kAnswers));
+        switch (below(9)) {
+        case 0:
+        case 1:
+            return typeIntoAField();
+        case 2:
+            return clickAButton();
+        case 3:
+            return clickAnOption();
+        case 4:
+            return useThePicture();
+        case 5:
+            return run();
+        case 6:
+            return useTheEditor();
+        case 7:
+            return useTheViewer();
+        default:
+            return typeIntoAField();
+        }
+    }
+
+    // Checks made whenever the event loop runs, also inside a run.
+    void check() {
+        // A run steps when it yields without a box open; while a box of its
+        // own is open it may still be setting up.
+        if (w_.running() && !QApplication::activeModalWidget()) {
+            ASSERT_TRUE(SolverArraysCover(m_)) << "a run steps on arrays that miss the mesh";
+            ASSERT_FALSE(RunParameterProblem(m_)) << *RunParameterProblem(m_);
+        }
+        ASSERT_GE(m_.pickState, 0);
+        ASSERT_LE(m_.pickState, 3);
+    }
+
+    void checkFieldsFollowTheState() {
+        const std::pair<const char*, double> fields[] = {
+            {"Text1", m_.dt},        {"Text2", m_.reynolds}, {"Text3", m_.stepCount},
+            {"Text4", m_.nx},        {"Text5", m_.ny},       {"Text6", m_.meshSizeX},
+            {"Text7", m_.meshSizeY}, {"Text9", m_.maxIter},  {"Text11", m_.lineScale}};
+        for (const auto& [name, value] : fields) {
+            auto* f = w_.findChild<QLineEdit*>(name);
+            if (!f->toolTip().isEmpty()) continue; // shows that it is not in use
+            const double typed = readLeadingNumber(f->text().toStdString()).value;
+            const bool integer = std::string(name) != "Text1" && std::string(name) != "Text2" &&
+                                 std::string(name) != "Text11";
+            ASSERT_EQ(integer ? std::nearbyint(typed) : typed, value)
+                << name << " " << f->text().toStdString();
+        }
+    }
+
+  private:
+    void typeIntoAField() {
+        static const char* const names[] = {"Text1", "Text2", "Text3", "Text4",  "Text5", "Text6",
+                                            "Text7", "Text8", "Text9", "Text10", "Text11"};
+        static const char* const texts[] = {
+            "",       "0", "-5", "1e400", "40000", "2.5",  "abc", "0.00", "12abc", " 7",
+            "1e-320", "3", "8",  "12",    "5",     "0.01", "-0",  "1e5",  "32767", "\x01\xff"};
+        const char* name = pick(names);
+        auto* f = w_.findChild<QLineEdit*>(name);
+        const std::string mesh = std::string(name) == "Text4" || std::string(name) == "Text5"
+                                     ? pick(std::array{"5", "8", "12", "3", "-2", "0", "40000"})
+                                     : pick(texts);
+        const bool typeable = std::all_of(mesh.begin(), mesh.end(),
+                                          [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
+        if (below(2) || !typeable) {
+            f->setText(QString::fromLatin1(mesh.c_str()));
+        } else {
+            f->clear();
+            QTest::keyClicks(f, QString::fromLatin1(mesh.c_str()));
+        }
+    }
+
+    void clickAButton() {
+        static const char* const buttons[] = {"Command3", "Command4", "Command5", "Command6",
+                                              "Command7", "Command8", "Command9", "Command10"};
+        QTest::mouseClick(w_.findChild<QPushButton*>(pick(buttons)), Qt::LeftButton);
+    }
+
+    void clickAnOption() {
+        static const char* const options[] = {"Option1",   "Option2",   "Option4",
+                                              "Option5",   "Option6",   "Option7",
+                                              "Option3_0", "Option3_1", "Option3_2"};
+        auto* o = w_.findChild<QRadioButton*>(pick(options));
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(8, o->height() / 2));
+    }
+
+    void useThePicture() {
+        auto* picture = w_.findChild<QWidget*>("Picture1");
+        const QPoint at(below(picture->width() + 40) - 20, below(picture->height() + 40) - 20);
+        if (below(3) == 0)
+            QTest::mouseMove(picture, at);
+        else
+            QTest::mouseClick(
+                picture,
+                pick(std::array{Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}),
+                {}, at);
+    }
+
+    void run() {
+        // Short runs only: at most 4 steps on whatever mesh the fields hold.
+        w_.findChild<QLineEdit*>("Text3")->setText(QString::number(below(5)));
+        if (below(2)) {
+            // While it steps, the user keeps typing and clicking.
+            for (int k = 0; k < 3; ++k)
+                QTimer::singleShot(0, [this] {
+                    if (QApplication::activeModalWidget()) return; // the user cannot act now
+                    check();
+                    if (below(3) == 0)
+                        QTest::mouseClick(w_.findChild<QPushButton*>("Command7"), Qt::LeftButton);
+                    else
+                        typeIntoAField();
+                    check();
+                });
+        }
+        QTest::mouseClick(w_.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    }
+
+    void useTheEditor() {
+        auto* option2 = w_.findChild<QRadioButton*>("Option2");
+        QTest::mouseClick(option2, Qt::LeftButton, {}, QPoint(8, option2->height() / 2));
+        QTest::mouseClick(w_.findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        QWidget* editor = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmXYPlace" && top->isVisible()) editor = top;
+        if (!editor) return;
+        for (int k = 0; k < 4; ++k) {
+            const int group = below(2);
+            editor->findChild<QLineEdit*>(QString("Text1_%1").arg(group))
+                ->setText(pick(std::array{"1", "2.5", "1e400", "-3", "abc", ""}));
+            if (auto* list = editor->findChild<QListWidget*>(QString("List1_%1").arg(group));
+                list->count() > 0 && below(2))
+                list->item(below(list->count()))->setSelected(true);
+            QTest::mouseClick(editor->findChild<QPushButton*>(
+                                  QString("Command%1_%2").arg(1 + below(4)).arg(group)),
+                              Qt::LeftButton);
+        }
+        editor->close(); // answered at random: stored, not stored, or kept open
+    }
+
+    void useTheViewer() {
+        QTest::mouseClick(w_.findChild<QPushButton*>("Command8"), Qt::LeftButton);
+        QWidget* viewer = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmText" && top->isVisible()) viewer = top;
+        if (!viewer) return;
+        for (const char* name : {"Text2", "Text3", "Text4", "Text5"})
+            viewer->findChild<QLineEdit*>(name)->setText(
+                pick(std::array{"1", "0", "100", "", "3.5", "-2"}));
+        QTest::mouseClick(viewer->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        if (below(2)) viewer->close();
+    }
+
+    std::mt19937 random_;
+    Module1& m_;
+    MainWindow& w_;
+    test::ModalAnswerer& answerer_;
+};
+
+TEST(WindowRandomDriver, NothingLeavesAHandlerAndTheStateStaysConsistent) {
+    const unsigned seed = driverSeed();
+    static unsigned reportedSeed = 0;
+    reportedSeed = seed;
+    // A failure that ends the process still names the seed that replays it.
+    std::set_terminate([] {
+        std::cerr << "window driver ended by an exception; replay with KESTREL_DRIVER_SEED="
+                  << reportedSeed << "\n";
+        std::abort();
+    });
+    Module1 m;
+    test::ModalAnswerer answerer;
+    {
+        MainWindow w{m};
+        w.show();
+        RandomUser user(seed, m, w, answerer);
+        for (int event = 0; event < 300; ++event) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", event " + std::to_string(event));
+            user.act();
+            user.check();
+            user.checkFieldsFollowTheState();
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        w.close();
+    }
+    std::set_terminate(nullptr);
+}
+
+} // namespace
+} // namespace kestrel
