@@ -28,6 +28,7 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
 PictureBox::PictureBox(ImageSurface& surface, QWidget* parent)
     : QWidget(parent), surface_(surface) {
     setObjectName("Picture1");
+    setAccessibleName("描画領域");
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.setListener({[this] { update(); }, [this] { repaint(); }, [this] { followSize(); }});
