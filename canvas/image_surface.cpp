@@ -1,5 +1,6 @@
 #include "image_surface.h"
 
+#include "line_raster.h"
 #include "runtime/failure.h"
 #include "runtime/file_writing.h"
 
@@ -24,7 +25,7 @@ QRgb toQRgb(Rgb c) {
 // far off without overflowing int.
 int saturatedRound(double v) {
     if (std::isnan(v)) return -1;
-    return static_cast<int>(std::lround(std::clamp(v, -1.0e6, 1.0e6)));
+    return static_cast<int>(RoundHalfAway(std::clamp(v, -1.0e6, 1.0e6)));
 }
 
 } // namespace
@@ -86,45 +87,45 @@ void ImageSurface::clear() {
     notifyChanged();
 }
 
-void ImageSurface::setPixel(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    if (drawMode_ == DrawMode::XorPen)
-        line[x] ^= toQRgb(colour) & 0x00FFFFFFu;
-    else
-        line[x] = toQRgb(colour);
+ImageSurface::Pixels ImageSurface::pixelsForDrawing() {
+    // bits() detaches the picture once; a pixel at a time through scanLine()
+    // would check that for every pixel.
+    return {reinterpret_cast<QRgb*>(image_.bits()), image_.bytesPerLine() / 4, image_.width(),
+            image_.height()};
 }
 
-void ImageSurface::horizontalRun(int x1, int x2, int y, Rgb colour) {
-    if (y < 0 || y >= image_.height()) return;
+void ImageSurface::Pixels::set(int x, int y, QRgb value, DrawMode mode) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    QRgb& pixel = bits[static_cast<qsizetype>(y) * stride + x];
+    pixel = mode == DrawMode::XorPen ? pixel ^ (value & 0x00FFFFFFu) : value;
+}
+
+void ImageSurface::Pixels::run(int x1, int x2, int y, QRgb value, DrawMode mode) {
+    if (y < 0 || y >= height) return;
     x1 = std::max(x1, 0);
-    x2 = std::min(x2, image_.width() - 1);
+    x2 = std::min(x2, width - 1);
     if (x1 > x2) return;
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    if (drawMode_ == DrawMode::XorPen) {
+    QRgb* line = bits + static_cast<qsizetype>(y) * stride;
+    if (mode == DrawMode::XorPen) {
         for (int x = x1; x <= x2; ++x)
-            line[x] ^= toQRgb(colour) & 0x00FFFFFFu;
+            line[x] ^= value & 0x00FFFFFFu;
     } else {
-        std::fill(line + x1, line + x2 + 1, toQRgb(colour));
+        std::fill(line + x1, line + x2 + 1, value);
     }
-}
-
-void ImageSurface::verticalRun(int x, int y1, int y2, Rgb colour) {
-    if (x < 0 || x >= image_.width()) return;
-    for (int y = std::max(y1, 0); y <= std::min(y2, image_.height() - 1); ++y)
-        setPixel(x, y, colour);
 }
 
 void ImageSurface::drawBox(float x1, float y1, float x2, float y2, Rgb colour) {
     const auto [left, right] = std::minmax({pixelX(x1), pixelX(x2)});
     const auto [top, bottom] = std::minmax({pixelY(y1), pixelY(y2)});
+    Pixels pixels = pixelsForDrawing();
+    const QRgb value = toQRgb(colour);
     // Every pixel of the outline exactly once, so an exclusive-or box drawn
     // twice leaves the picture as it was.
-    horizontalRun(left, right, top, colour);
-    if (bottom > top) horizontalRun(left, right, bottom, colour);
-    if (bottom - top > 1) {
-        verticalRun(left, top + 1, bottom - 1, colour);
-        if (right > left) verticalRun(right, top + 1, bottom - 1, colour);
+    pixels.run(left, right, top, value, drawMode_);
+    if (bottom > top) pixels.run(left, right, bottom, value, drawMode_);
+    for (int y = std::max(top + 1, 0); y <= std::min(bottom - 1, pixels.height - 1); ++y) {
+        pixels.set(left, y, value, drawMode_);
+        if (right > left) pixels.set(right, y, value, drawMode_);
     }
     notifyChanged();
 }
@@ -132,133 +133,28 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, Rgb colour) {
 void ImageSurface::fillBox(float x1, float y1, float x2, float y2, Rgb colour) {
     const auto [x1p, x2p] = std::minmax({pixelX(x1), pixelX(x2)});
     const auto [y1p, y2p] = std::minmax({pixelY(y1), pixelY(y2)});
-    const int top = std::max(y1p, 0);
-    const int bottom = std::min(y2p, image_.height() - 1);
-    for (int y = top; y <= bottom; ++y)
-        horizontalRun(x1p, x2p, y, colour);
+    Pixels pixels = pixelsForDrawing();
+    const QRgb value = toQRgb(colour);
+    for (int y = std::max(y1p, 0); y <= std::min(y2p, pixels.height - 1); ++y)
+        pixels.run(x1p, x2p, y, value, drawMode_);
     notifyChanged();
 }
 
-namespace {
-
-// Liang-Barsky: the part of the segment a-b inside the box; false when none.
-// The segment is taken from its middle, c + t h with t in -1..1, so that
-// where a very long line crosses the box is found to the precision of the
-// box, not of the far ends.
-bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
-    const QPointF c = a * 0.5 + b * 0.5;
-    const QPointF h = b * 0.5 - a * 0.5;
-    double t0 = -1;
-    double t1 = 1;
-    const double p[4] = {-h.x(), h.x(), -h.y(), h.y()};
-    const double q[4] = {c.x() - box.left(), box.right() - c.x(), c.y() - box.top(),
-                         box.bottom() - c.y()};
-    for (int k = 0; k < 4; ++k) {
-        if (p[k] == 0) {
-            if (q[k] < 0) return false;
-            continue;
-        }
-        const double t = q[k] / p[k];
-        if (p[k] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
-    // An end inside the box stays exactly as it was.
-    if (t0 > -1) a = c + t0 * h;
-    if (t1 < 1) b = c + t1 * h;
-    return true;
-}
-
-// Far enough outside any picture that clipping there changes no pixel inside
-// it, near enough that pixel arithmetic stays exact in 64 bits.
-constexpr double kFar = 1099511627776.0; // 2^40
-
-QPointF finitePoint(double x, double y) {
-    const auto limit = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e300, 1e300); };
-    return {limit(x), limit(y)};
-}
-
-// First k in [lo, hi] where the monotone predicate holds; hi + 1 when none does.
-template <typename Predicate> long long firstTrue(long long lo, long long hi, Predicate holds) {
-    while (lo <= hi) {
-        const long long mid = lo + (hi - lo) / 2;
-        if (holds(mid))
-            hi = mid - 1;
-        else
-            lo = mid + 1;
-    }
-    return lo;
-}
-
-} // namespace
-
-// Thin lines pixel by pixel: a painter per line would cost more than the
-// line itself, and a plot draws one per cell. The pixels are those of the
-// midpoint rule from the end that comes first (left, then top), so a line
-// and its reverse are the same; only the steps that land in the picture are
-// visited, so a line costs what it shows, however long it is.
-void ImageSurface::thinLine(QPointF a, QPointF b, Rgb colour) {
-    if (!clipSegment(a, b, QRectF(QPointF(-kFar, -kFar), QPointF(kFar, kFar)))) return;
-    long long x0 = std::llround(a.x());
-    long long y0 = std::llround(a.y());
-    long long x1 = std::llround(b.x());
-    long long y1 = std::llround(b.y());
-    if (std::pair(x1, y1) < std::pair(x0, y0)) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
-    const bool xMajor = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
-    const long long major0 = xMajor ? x0 : y0;
-    const long long minor0 = xMajor ? y0 : x0;
-    const long long majorSteps = std::llabs(xMajor ? x1 - x0 : y1 - y0);
-    const long long minorSteps = std::llabs(xMajor ? y1 - y0 : x1 - x0);
-    const int majorSign = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
-    const int minorSign = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
-    const long long majorSize = xMajor ? image_.width() : image_.height();
-    const long long minorSize = xMajor ? image_.height() : image_.width();
-    // Minor coordinate after k major steps: round(k * minorSteps / majorSteps), halves down.
-    const auto minorAt = [&](long long k) -> long long {
-        if (majorSteps == 0) return minor0;
-        const __int128 numerator = static_cast<__int128>(2 * k) * minorSteps + majorSteps;
-        return minor0 + minorSign * static_cast<long long>(numerator / (2 * majorSteps));
-    };
-    // Steps whose major coordinate lies in the picture.
-    long long first = majorSign > 0 ? -major0 : major0 - (majorSize - 1);
-    long long last = majorSign > 0 ? majorSize - 1 - major0 : major0;
-    first = std::max(first, 0LL);
-    last = std::min(last, majorSteps);
-    if (first > last) return;
-    // The minor coordinate moves one way only: the steps inside form one run.
-    if (minorSign > 0) {
-        first = firstTrue(first, last, [&](long long k) { return minorAt(k) >= 0; });
-        last = firstTrue(first, last, [&](long long k) { return minorAt(k) > minorSize - 1; }) - 1;
-    } else {
-        first = firstTrue(first, last, [&](long long k) { return minorAt(k) <= minorSize - 1; });
-        last = firstTrue(first, last, [&](long long k) { return minorAt(k) < 0; }) - 1;
-    }
-    for (long long k = first; k <= last; ++k) {
-        const long long major = major0 + majorSign * k;
-        const long long minor = minorAt(k);
-        setPixel(static_cast<int>(xMajor ? major : minor), static_cast<int>(xMajor ? minor : major),
-                 colour);
-    }
-}
-
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) {
-    QPointF a = finitePoint(pixelXf(x1), pixelYf(y1));
-    QPointF b = finitePoint(pixelXf(x2), pixelYf(y2));
+    PointD a{pixelXf(x1), pixelYf(y1)};
+    PointD b{pixelXf(x2), pixelYf(y2)};
     if (penWidth_ == 1) {
-        thinLine(a, b, colour);
+        Pixels pixels = pixelsForDrawing();
+        const QRgb value = toQRgb(colour);
+        RasterLine(a, b, pixels.width, pixels.height,
+                   [&](int x, int y) { pixels.set(x, y, value, drawMode_); });
         notifyChanged();
         return;
     }
     // Only the part that can touch the picture reaches the painter.
     const double margin = penWidth_ + 2.0;
-    if (!clipSegment(a, b,
-                     QRectF(QPointF(-margin, -margin),
-                            QPointF(image_.width() - 1 + margin, image_.height() - 1 + margin))))
+    if (!ClipSegment(a, b, -margin, -margin, image_.width() - 1 + margin,
+                     image_.height() - 1 + margin))
         return;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -268,8 +164,8 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
     pen.setWidth(penWidth_);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
-    const QPoint from(static_cast<int>(std::lround(a.x())), static_cast<int>(std::lround(a.y())));
-    const QPoint to(static_cast<int>(std::lround(b.x())), static_cast<int>(std::lround(b.y())));
+    const QPoint from(static_cast<int>(RoundHalfAway(a.x)), static_cast<int>(RoundHalfAway(a.y)));
+    const QPoint to(static_cast<int>(RoundHalfAway(b.x)), static_cast<int>(RoundHalfAway(b.y)));
     if (from == to)
         painter.drawPoint(from); // a zero-length line still leaves a dot
     else

@@ -58,14 +58,20 @@ class ImageSurface : public Surface {
     static constexpr Rgb kBackground = rgb(255, 255, 255);
 
   private:
+    // The picture's pixels for one drawing operation.
+    struct Pixels {
+        QRgb* bits;
+        qsizetype stride; // pixels per row
+        int width;
+        int height;
+        void set(int x, int y, QRgb value, DrawMode mode);          // nothing outside the picture
+        void run(int x1, int x2, int y, QRgb value, DrawMode mode); // x1..x2 of row y, clipped
+    };
+    Pixels pixelsForDrawing();
     double pixelXf(double x) const;
     double pixelYf(double y) const;
     int pixelX(double x) const;
     int pixelY(double y) const;
-    void setPixel(int x, int y, Rgb colour);
-    void horizontalRun(int x1, int x2, int y, Rgb colour);
-    void verticalRun(int x, int y1, int y2, Rgb colour);
-    void thinLine(QPointF a, QPointF b, Rgb colour);
     void notifyChanged();
 
     double widthTwips_;

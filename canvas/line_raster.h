@@ -1,0 +1,134 @@
+#pragma once
+// Straight lines on a pixel grid. The pixels are those of the midpoint rule
+// walked from the end that comes first (left, then top), so a line and its
+// reverse are the same. Only the steps that land on the grid are visited:
+// a line costs what it shows, however long it is.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace kestrel {
+
+struct PointD {
+    double x;
+    double y;
+};
+
+// Liang-Barsky: the part of a-b inside [left, right] x [top, bottom];
+// false when none. The segment is taken from its middle, so where a very
+// long line crosses the box is found to the precision of the box, not of
+// the far ends; an end inside the box stays exactly as it was.
+bool ClipSegment(PointD& a, PointD& b, double left, double top, double right, double bottom);
+
+// Nearest whole number, halves away from zero; exact for |v| < 2^52.
+inline long long RoundHalfAway(double v) {
+    const auto whole = static_cast<long long>(v); // toward zero
+    const double rest = v - static_cast<double>(whole);
+    return whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
+}
+
+// Calls plot(x, y) for every pixel of the line from a to b (pixel
+// coordinates, rounded to the nearest pixel centre) that lies in
+// 0..width-1 x 0..height-1.
+template <typename Plot> void RasterLine(PointD a, PointD b, int width, int height, Plot plot) {
+    // Far enough outside any picture to change no pixel inside it, near
+    // enough for exact 64-bit pixel arithmetic.
+    constexpr double kFar = 1099511627776.0; // 2^40
+    const auto finite = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e300, 1e300); };
+    a = {finite(a.x), finite(a.y)};
+    b = {finite(b.x), finite(b.y)};
+    const bool inside = a.x >= -0.5 && a.y >= -0.5 && b.x >= -0.5 && b.y >= -0.5 && a.x < width &&
+                        b.x < width && a.y < height && b.y < height;
+    if (!inside && !ClipSegment(a, b, -kFar, -kFar, kFar, kFar)) return;
+    long long x0 = RoundHalfAway(a.x);
+    long long y0 = RoundHalfAway(a.y);
+    long long x1 = RoundHalfAway(b.x);
+    long long y1 = RoundHalfAway(b.y);
+    if (std::pair(x1, y1) < std::pair(x0, y0)) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const bool xMajor = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+    const long long major0 = xMajor ? x0 : y0;
+    const long long minor0 = xMajor ? y0 : x0;
+    const long long majorSteps = std::llabs(xMajor ? x1 - x0 : y1 - y0);
+    const long long minorSteps = std::llabs(xMajor ? y1 - y0 : x1 - x0);
+    const long long majorSign = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
+    const long long minorSign = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
+    // The common case, a line wholly on the grid: walk it from its start.
+    if (x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < width && x1 < width && y0 < height &&
+        y1 < height) {
+        long long major = major0;
+        long long minor = minor0;
+        long long remainder = majorSteps;
+        for (long long k = 0; k <= majorSteps; ++k) {
+            if (xMajor)
+                plot(static_cast<int>(major), static_cast<int>(minor));
+            else
+                plot(static_cast<int>(minor), static_cast<int>(major));
+            major += majorSign;
+            remainder += 2 * minorSteps;
+            if (remainder >= 2 * majorSteps) {
+                remainder -= 2 * majorSteps;
+                minor += minorSign;
+            }
+        }
+        return;
+    }
+    const long long majorSize = xMajor ? width : height;
+    const long long minorSize = xMajor ? height : width;
+    // After k major steps the minor coordinate has moved
+    // floor((2 k minorSteps + majorSteps) / (2 majorSteps)) steps.
+    const long long twiceMajor = 2 * majorSteps;
+    const auto minorAt = [&](long long k) -> long long {
+        if (majorSteps == 0) return minor0;
+        const __int128 numerator = static_cast<__int128>(2 * k) * minorSteps + majorSteps;
+        return minor0 + minorSign * static_cast<long long>(numerator / twiceMajor);
+    };
+    // The steps whose major coordinate lies on the grid...
+    long long first = std::max(majorSign > 0 ? -major0 : major0 - (majorSize - 1), 0LL);
+    long long last = std::min(majorSign > 0 ? majorSize - 1 - major0 : major0, majorSteps);
+    if (first > last) return;
+    // ...narrowed to those whose minor one does too: it moves one way only.
+    const auto firstTrue = [&](long long lo, long long hi, auto holds) {
+        while (lo <= hi) {
+            const long long mid = lo + (hi - lo) / 2;
+            if (holds(mid))
+                hi = mid - 1;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    };
+    if (minorSign > 0) {
+        first = firstTrue(first, last, [&](long long k) { return minorAt(k) >= 0; });
+        last = firstTrue(first, last, [&](long long k) { return minorAt(k) > minorSize - 1; }) - 1;
+    } else {
+        first = firstTrue(first, last, [&](long long k) { return minorAt(k) <= minorSize - 1; });
+        last = firstTrue(first, last, [&](long long k) { return minorAt(k) < 0; }) - 1;
+    }
+    if (first > last) return;
+    // Walk the run with the remainder of that division, one step at a time.
+    long long minor = minorAt(first);
+    long long remainder =
+        majorSteps == 0
+            ? 0
+            : static_cast<long long>((static_cast<__int128>(2 * first) * minorSteps + majorSteps) %
+                                     twiceMajor);
+    long long major = major0 + majorSign * first;
+    for (long long k = first; k <= last; ++k) {
+        if (xMajor)
+            plot(static_cast<int>(major), static_cast<int>(minor));
+        else
+            plot(static_cast<int>(minor), static_cast<int>(major));
+        major += majorSign;
+        remainder += 2 * minorSteps;
+        if (remainder >= twiceMajor) {
+            remainder -= twiceMajor;
+            minor += minorSign;
+        }
+    }
+}
+
+} // namespace kestrel
