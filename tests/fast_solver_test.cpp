@@ -1,6 +1,7 @@
 // The fast time step against the plain loops: the same bits in U, V and P
 // (+0 and -0 alike) and the same sweep counts, step after step.
 #include "oracle/literal_solver.h"
+#include "solver/pressure_solver.h"
 #include "solver/time_step.h"
 #include "support/field_bits.h"
 #include "support/test_state.h"
@@ -71,6 +72,41 @@ TEST(FastSolver, SmallestMeshAndFewSweeps) {
     compareRuns(limited, 25);
 }
 
+TEST(FastSolver, EveryRowLengthModuloTheVectorWidth) {
+    for (int nx = 8; nx <= 16; ++nx) {
+        Module1 m = test::meshState(nx, 9);
+        square(m, nx / 2, 4, 2);
+        m.cellKind(3, 3) = 0;      // on the first inner point of a row
+        m.cellKind(nx - 2, 7) = 0; // on the last one
+        SCOPED_TRACE("nx " + std::to_string(nx));
+        compareRuns(m, 12);
+    }
+}
+
+TEST(FastSolver, OneSweepAStepAndNoStepsAtAll) {
+    Module1 m = test::meshState(21, 11);
+    square(m, 8, 4, 3);
+    m.maxIter = 1;
+    compareRuns(m, 10);
+    Module1 none = test::meshState(21, 11);
+    none.maxIter = 0;
+    compareRuns(none, 3);
+}
+
+// Every error summed in order, as if each decision were too close to call:
+// nothing may change, neither the fields nor the sweep counts nor the errors.
+TEST(FastSolver, SummingEveryErrorInOrderChangesNothing) {
+    SetExactPressureErrorForTesting(true);
+    Module1 m = test::meshState(61, 31);
+    square(m, 15, 14, 5);
+    compareRuns(m, 25);
+    Module1 stretched = test::meshState(23, 17);
+    square(stretched, 6, 6, 3);
+    stretched.dt = 0.01;
+    compareRuns(stretched, 10);
+    SetExactPressureErrorForTesting(false);
+}
+
 TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     Module1 m = test::meshState(20, 12, 1);
     m.dt = 2.0;
@@ -87,6 +123,10 @@ TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     }
     ASSERT_GT(fastStep, 0);
     EXPECT_EQ(fastStep, plainStep);
+    // The overflowing field itself, infinities and NaNs included.
+    EXPECT_EQ(test::FirstDifference(m.U, plain.U), "");
+    EXPECT_EQ(test::FirstDifference(m.V, plain.V), "");
+    EXPECT_EQ(test::FirstDifference(m.P, plain.P), "");
 }
 
 } // namespace
