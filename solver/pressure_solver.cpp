@@ -10,9 +10,20 @@ namespace {
 
 bool exactForTesting = false;
 
-// Four lanes, split by the compiler into what the build's target offers.
-using Lanes = double __attribute__((vector_size(32)));
+// As many lanes as the build's target holds in one register.
+#if defined(__AVX__)
 constexpr int kLanes = 4;
+#else
+constexpr int kLanes = 2;
+#endif
+using Lanes = double __attribute__((vector_size(kLanes * sizeof(double))));
+
+Lanes broadcast(double v) {
+    Lanes lanes;
+    for (int k = 0; k < kLanes; ++k)
+        lanes[k] = v;
+    return lanes;
+}
 
 Lanes load(const double* p) {
     Lanes v;
@@ -126,10 +137,10 @@ template <bool Store> double PressureSolver::sweepRow(int j, double* terms) {
     const double fy5 = m_.facY5(j);
     // A cell code of 1 changes no bit: rows without obstacles skip it.
     const bool masked = rowHasSolid_[static_cast<std::size_t>(j)] != 0;
-    const Lanes fy4v = {fy4, fy4, fy4, fy4};
-    const Lanes fy5v = {fy5, fy5, fy5, fy5};
+    const Lanes fy4v = broadcast(fy4);
+    const Lanes fy5v = broadcast(fy5);
 
-    Lanes sum = {0, 0, 0, 0};
+    Lanes sum = broadcast(0);
     Lanes pending{};
     int pendingAt = -1;
     int i = first;
@@ -138,7 +149,7 @@ template <bool Store> double PressureSolver::sweepRow(int j, double* terms) {
         const Lanes c = correction(load(above + i), load(row + i + 1), load(row + i - 1),
                                    load(below + i), load(rhs + i), load(centre + i), old, fy4v,
                                    load(fx4 + i), load(fx5 + i), fy5v);
-        const Lanes k = masked ? load(fluid + i) : Lanes{1, 1, 1, 1};
+        const Lanes k = masked ? load(fluid + i) : broadcast(1);
         const Lanes term = masked ? c * c * k : c * c;
         const Lanes updated = masked ? k * old + c : old + c;
         if constexpr (Store) store(terms + (i - first), term);
@@ -162,7 +173,9 @@ template <bool Store> double PressureSolver::sweepRow(int j, double* terms) {
     if (pendingAt >= 0) store(row + pendingAt, pending);
     for (int k = tailStart; k <= last; ++k)
         row[k] = tailValues[k - tailStart];
-    return ((sum[0] + sum[1]) + (sum[2] + sum[3])) + tail;
+    for (int k = 0; k < kLanes; ++k)
+        tail += sum[k];
+    return tail;
 }
 
 double PressureSolver::sweep(bool lastAllowed) {
