@@ -10,7 +10,7 @@ std::string FailureMessage(const std::string& description, const std::string& op
     return description + " (" + operation + ")";
 }
 
-bool RunGuarded(Host& host, const std::string& operation, const std::function<void()>& work) {
+bool RunGuarded(Dialogs& dialogs, const std::string& operation, const std::function<void()>& work) {
     std::string description;
     try {
         work();
@@ -23,7 +23,7 @@ bool RunGuarded(Host& host, const std::string& operation, const std::function<vo
         description = "予期しないエラーが発生しました。";
     }
     try {
-        host.message(FailureMessage(description, operation), Buttons::Ok);
+        dialogs.message(FailureMessage(description, operation), Buttons::Ok);
     } catch (...) {
         // Not even the message could be shown; the program still goes on.
     }

@@ -15,6 +15,6 @@ std::string FailureMessage(const std::string& description, const std::string& op
 
 // Runs work; a failure that escapes it is shown as FailureMessage and false
 // is returned. true when the work ended normally.
-bool RunGuarded(Host& host, const std::string& operation, const std::function<void()>& work);
+bool RunGuarded(Dialogs& dialogs, const std::string& operation, const std::function<void()>& work);
 
 } // namespace kestrel

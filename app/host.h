@@ -1,19 +1,25 @@
 #pragma once
-// Everything the core needs from the windows besides the drawing area:
-// message boxes, the save dialog, the event loop and the controls it reads
-// or writes by name.
+// Everything the core needs from the windows besides the drawing area, in
+// the core's own terms. Which control holds a value is the window's
+// business alone.
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace kestrel {
 
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
-class Host {
+// The colour display: pressure ("圧力") or speed magnitude ("速度絶対値").
+enum class Display { Pressure, Speed };
+// How a selected cell changes: "非流体", "流体" or "反転".
+enum class ChangeMode { NonFluid, Fluid, Invert };
+
+// What any window asks of the user: questions and messages, the save
+// dialog, the event loop, the busy pointer.
+class Dialogs {
   public:
-    virtual ~Host() = default;
+    virtual ~Dialogs() = default;
 
     // Modal box titled with the application title, no icon.
     virtual Answer message(const std::string& text, Buttons buttons) = 0;
@@ -23,15 +29,29 @@ class Host {
                                                        const std::string& initialName) = 0;
 
     virtual void processEvents() = 0;
-
-    // Text of a field, caption of a label or button ("Text8", "Command5").
-    virtual std::string controlText(std::string_view control) = 0;
-    // Sets a caption and shows it at once.
-    virtual void setControlText(std::string_view control, const std::string& text) = 0;
-    // Whether an option button ("Option4", "Option3_2") is selected.
-    virtual bool isSelected(std::string_view option) = 0;
-
     virtual void setBusy(bool busy) = 0;
+};
+
+// The main window as the core sees it: its dialogs, and what its options and
+// fields say now.
+class Host : public Dialogs {
+  public:
+    // The run's status line ("計算結果 n回目"), shown at once.
+    virtual void showStatus(const std::string& text) = 0;
+
+    virtual Display display() = 0;
+    virtual ChangeMode changeMode() = 0;
+    // Each display of a run asks whether to save the picture ("表示確認"),
+    // rather than going straight on ("連続表示").
+    virtual bool confirmEachDisplay() = 0;
+    // The texts of the fields read when they are used, not stored.
+    virtual std::string displayIntervalText() = 0; // "表示間隔"
+    virtual std::string lineWidthText() = 0;       // "流線の線幅"
+
+    // Whether pointer editing selects ranges (the toggle then offers "点指定")
+    // rather than points (it offers "範囲指定").
+    virtual bool rangeSelection() = 0;
+    virtual void setRangeSelection(bool on) = 0;
 };
 
 } // namespace kestrel

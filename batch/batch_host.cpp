@@ -14,13 +14,4 @@ Answer BatchHost::message(const std::string& text, Buttons buttons) {
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
-std::string BatchHost::controlText(std::string_view control) {
-    if (control == "Text10") return std::to_string(lineWidth_);
-    return {};
-}
-
-bool BatchHost::isSelected(std::string_view option) {
-    return option == "Option6" && pressureDisplay_;
-}
-
 } // namespace kestrel

@@ -1,6 +1,6 @@
 #pragma once
 // The host of a run without windows: messages go to stderr, the display
-// options come from the case file.
+// and the flow-line width come from the case file.
 #include "app/host.h"
 
 #include <string>
@@ -9,23 +9,28 @@ namespace kestrel {
 
 class BatchHost : public Host {
   public:
-    BatchHost(bool pressureDisplay, int lineWidth)
-        : pressureDisplay_(pressureDisplay), lineWidth_(lineWidth) {}
+    BatchHost(Display display, int lineWidth) : display_(display), lineWidth_(lineWidth) {}
 
     Answer message(const std::string& text, Buttons buttons) override;
     std::optional<std::string> askSaveFileName(const std::string&, const std::string&) override {
         return std::nullopt;
     }
     void processEvents() override {}
-    std::string controlText(std::string_view control) override;
-    void setControlText(std::string_view, const std::string&) override {}
-    bool isSelected(std::string_view option) override;
     void setBusy(bool) override {}
+    void showStatus(const std::string&) override {}
+
+    Display display() override { return display_; }
+    ChangeMode changeMode() override { return ChangeMode::Invert; }
+    bool confirmEachDisplay() override { return false; }
+    std::string displayIntervalText() override { return {}; }
+    std::string lineWidthText() override { return std::to_string(lineWidth_); }
+    bool rangeSelection() override { return false; }
+    void setRangeSelection(bool) override {}
 
     const std::string& lastMessage() const { return lastMessage_; }
 
   private:
-    bool pressureDisplay_;
+    Display display_;
     int lineWidth_;
     std::string lastMessage_;
 };

@@ -25,7 +25,7 @@ bool endsWithPng(const std::string& path) {
 
 } // namespace
 
-std::string CsvTable(const Module1& m) {
+std::string CsvTable(const SimulationState& m) {
     std::string out = "i,j,x,y,U,V,P\n";
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
@@ -51,7 +51,7 @@ std::string StatsJson(const RunStats& stats) {
     return j.dump(1) + "\n";
 }
 
-std::string PlotImageFile(Module1& m, Host& host, const std::string& path) {
+std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
     ImageSurface picture(7215, 3735);
     if (!ShowResult(m, host, picture)) throw std::runtime_error("the plot could not be drawn");
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");

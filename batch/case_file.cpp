@@ -117,7 +117,7 @@ void coordinateList(const json& j, std::string_view key, Array1<double>& list) {
         list(static_cast<int>(k) + 1) = j[k].is_null() ? kUnsetCoordinate : number(j[k], key);
 }
 
-void obstacles(const json& j, Module1& m) {
+void obstacles(const json& j, SimulationState& m) {
     if (!j.is_array()) refuse("obstacles", "must be an array of [i, j] pairs");
     for (const json& cell : j) {
         if (!cell.is_array() || cell.size() != 2)
@@ -171,7 +171,7 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
 }
 
 void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
-    const Module1& m = c.state;
+    const SimulationState& m = c.state;
     if (m.stepCount < 0) warnings.push_back("\"stepCount\" is negative: no time step is made");
     if (m.dt < 0) warnings.push_back("\"dt\" is negative: the run goes backwards in time");
     if (m.reynolds < 0) warnings.push_back("\"reynolds\" is negative: physically meaningless");
@@ -183,7 +183,7 @@ void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
 
 CaseFile DefaultCase() {
     CaseFile c;
-    Module1& m = c.state;
+    SimulationState& m = c.state;
     m.dt = 0.005;
     m.reynolds = 40;
     m.stepCount = 400;
@@ -210,7 +210,7 @@ CaseFile ReadCaseFile(std::string_view text) {
             refuse(item.key(), "is not a known key");
 
     CaseFile c = DefaultCase();
-    Module1& m = c.state;
+    SimulationState& m = c.state;
     auto has = [&j](const char* key) { return j.contains(key); };
     if (has("dt")) m.dt = number(j["dt"], "dt");
     if (has("reynolds")) m.reynolds = number(j["reynolds"], "reynolds");
@@ -239,7 +239,7 @@ CaseFile ReadCaseFile(std::string_view text) {
         const json& d = j["display"];
         if (!d.is_string() || (d != "pressure" && d != "speed"))
             refuse("display", "must be \"pressure\" or \"speed\"");
-        c.pressureDisplay = d == "pressure";
+        c.display = d == "pressure" ? Display::Pressure : Display::Speed;
     }
     // As in the window's field, a width below 1 draws with 1.
     if (has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");

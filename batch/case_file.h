@@ -3,7 +3,8 @@
 // keys take the main window's defaults. The runner takes what the window
 // would run: values that make no physical sense only earn a warning, values
 // that would make the outputs meaningless are refused.
-#include "app/module1.h"
+#include "app/host.h"
+#include "app/simulation_state.h"
 
 #include <stdexcept>
 #include <string>
@@ -13,8 +14,8 @@
 namespace kestrel {
 
 struct CaseFile {
-    Module1 state; // parameters, coordinate lists and the cell map
-    bool pressureDisplay = true;
+    SimulationState state; // parameters, coordinate lists and the cell map
+    Display display = Display::Pressure;
     int lineWidth = 1;
     std::vector<std::string> warnings; // one line each
 };

@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
     for (const std::string& warning : c.warnings)
         say("warning: " + warning);
 
-    Module1& m = c.state;
-    BatchHost host(c.pressureDisplay, c.lineWidth);
+    SimulationState& m = c.state;
+    BatchHost host(c.display, c.lineWidth);
     RunStats stats;
     RecordSteps record(stats, m.stepCount);
     const auto start = std::chrono::steady_clock::now();

@@ -12,7 +12,8 @@ namespace {
 using namespace kestrel;
 
 void pressurePlot(benchmark::State& state) {
-    Module1 m = test::meshState(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    SimulationState m =
+        test::meshState(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     test::initialiseRun(m);
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i)
@@ -27,14 +28,14 @@ void pressurePlot(benchmark::State& state) {
 void defaultRunWithDisplays(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        Module1 m = test::meshState(61, 31);
+        SimulationState m = test::meshState(61, 31);
         test::addDefaultObstacle(m);
         test::ScriptedHost host;
-        host.select("Option5");
+        host.confirm = false;
         ImageSurface picture(7215, 3735);
         SaveDialogState dialog;
         state.ResumeTiming();
-        Command1_Click(m, host, picture, dialog);
+        StartRun(m, host, picture, dialog);
     }
 }
 

@@ -11,8 +11,8 @@ namespace {
 
 using namespace kestrel;
 
-Module1 channel(int nx, int ny) {
-    Module1 m = test::meshState(nx, ny);
+SimulationState channel(int nx, int ny) {
+    SimulationState m = test::meshState(nx, ny);
     // A square obstacle a quarter of the way along, a sixth of the height.
     const int size = std::max(2, ny / 6);
     for (int i = nx / 4; i < nx / 4 + size; ++i)
@@ -22,10 +22,10 @@ Module1 channel(int nx, int ny) {
     return m;
 }
 
-template <StepReport (*Step)(Module1&)> void defaultRun(benchmark::State& state) {
+template <StepReport (*Step)(SimulationState&)> void defaultRun(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        Module1 m = test::meshState(61, 31);
+        SimulationState m = test::meshState(61, 31);
         test::addDefaultObstacle(m);
         test::initialiseRun(m);
         state.ResumeTiming();
@@ -36,17 +36,17 @@ template <StepReport (*Step)(Module1&)> void defaultRun(benchmark::State& state)
 
 // One time step with exactly 100 pressure iterations (the tolerance is never
 // reached from this state with a forced maxIter and an unconverged field).
-template <StepReport (*Step)(Module1&)> void oneStep(benchmark::State& state) {
+template <StepReport (*Step)(SimulationState&)> void oneStep(benchmark::State& state) {
     const int nx = static_cast<int>(state.range(0));
     const int ny = static_cast<int>(state.range(1));
-    Module1 start = channel(nx, ny);
+    SimulationState start = channel(nx, ny);
     start.maxIter = 100;
-    Module1 warm = start;
+    SimulationState warm = start;
     Step(warm); // a developing field, so the sweeps do real work
     long long sweeps = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Module1 m = warm;
+        SimulationState m = warm;
         state.ResumeTiming();
         sweeps += Step(m).sweeps;
     }

@@ -7,8 +7,6 @@ namespace kestrel {
 namespace {
 
 const std::string kInitQuestion = "流体箇所データが初期化されます。よろしいですか？";
-const std::string kRangeCaption = "範囲指定";
-const std::string kPointCaption = "点指定";
 
 std::string describe(int error) {
     return standardDescription(static_cast<ErrorNumber>(error));
@@ -16,7 +14,7 @@ std::string describe(int error) {
 
 } // namespace
 
-void InitCellMap(Module1& m) {
+void InitCellMap(SimulationState& m) {
     if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells) throwOutOfMemory();
     m.cellKind.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
     for (int i = 1; i <= m.nx; ++i)
@@ -29,13 +27,13 @@ void DrawOutlinedBox(Surface& picture, float x1, float y1, float x2, float y2, R
     picture.drawBox(x1, y1, x2, y2, kOutlineColour);
 }
 
-void DrawCell(const Module1& m, Surface& picture, int i, int j) {
+void DrawCell(const SimulationState& m, Surface& picture, int i, int j) {
     const Rgb colour = m.cellKind.at(i, j) == 0 ? kSolidColour : kFluidColour;
     DrawOutlinedBox(picture, static_cast<float>(i - 1), static_cast<float>(j - 1),
                     static_cast<float>(i), static_cast<float>(j), colour);
 }
 
-int DrawCellMap(Module1& m, Surface& picture) {
+int DrawCellMap(SimulationState& m, Surface& picture) {
     try {
         if (m.nx == 0) throwDivisionByZero();
         picture.setHeightTwips(static_cast<float>(m.ny * picture.widthTwips() / m.nx));
@@ -50,7 +48,7 @@ int DrawCellMap(Module1& m, Surface& picture) {
     }
 }
 
-int ShowCellMap(Module1& m, Host& host, Surface& picture) {
+int ShowCellMap(SimulationState& m, Host& host, Surface& picture) {
     int e = DrawCellMap(m, picture);
     if (e == 0) return 0;
     if (host.message(kInitQuestion, Buttons::YesNo) == Answer::Yes) {
@@ -68,28 +66,29 @@ int ShowCellMap(Module1& m, Host& host, Surface& picture) {
 }
 
 Integer NewCellKind(Host& host, Integer v) {
-    if (host.isSelected("Option3_2")) return static_cast<Integer>(1 - v);
-    if (host.isSelected("Option3_1")) return 1;
-    return 0;
-}
-
-void Command3_Click(Module1& m, Host& host, Surface& picture) {
-    if (ShowCellMap(m, host, picture) != 0) return;
-    m.pickState = host.controlText("Command5") == kRangeCaption ? 1 : 2;
-}
-
-void Command5_Click(Module1& m, Host& host, Surface& picture) {
-    if (ShowCellMap(m, host, picture) != 0) return;
-    if (host.controlText("Command5") == kRangeCaption) {
-        m.pickState = 2;
-        host.setControlText("Command5", kPointCaption);
-    } else {
-        m.pickState = 1;
-        host.setControlText("Command5", kRangeCaption);
+    switch (host.changeMode()) {
+    case ChangeMode::Invert:
+        return static_cast<Integer>(1 - v);
+    case ChangeMode::Fluid:
+        return 1;
+    default:
+        return 0;
     }
 }
 
-void Command4_Click(Module1& m, Host& host, Surface& picture) {
+void StartCellEditing(SimulationState& m, Host& host, Surface& picture) {
+    if (ShowCellMap(m, host, picture) != 0) return;
+    m.pickState = host.rangeSelection() ? 2 : 1;
+}
+
+void ToggleRangeSelection(SimulationState& m, Host& host, Surface& picture) {
+    if (ShowCellMap(m, host, picture) != 0) return;
+    const bool range = !host.rangeSelection();
+    m.pickState = range ? 2 : 1;
+    host.setRangeSelection(range);
+}
+
+void ResetCellMap(SimulationState& m, Host& host, Surface& picture) {
     if (host.message(kInitQuestion, Buttons::YesNo) == Answer::No) return;
     int e = 0;
     try {

@@ -9,14 +9,14 @@ namespace kestrel {
 
 namespace {
 
-void drawRubberBand(const Module1& m, Surface& picture) {
+void drawRubberBand(const SimulationState& m, Surface& picture) {
     const DrawMode saved = picture.drawMode();
     picture.setDrawMode(DrawMode::XorPen);
     picture.drawBox(m.rangeStartI, m.rangeStartJ, m.rangeEndI, m.rangeEndJ, kRubberBandColour);
     picture.setDrawMode(saved);
 }
 
-void changeCell(Module1& m, Host& host, Surface& picture, int i, int j) {
+void changeCell(SimulationState& m, Host& host, Surface& picture, int i, int j) {
     Integer& cell = m.cellKind.at(i, j);
     cell = NewCellKind(host, cell);
     DrawCell(m, picture, i, j);
@@ -28,8 +28,8 @@ Integer CellIndexAt(double position) {
     return toInteger(std::floor(position + 0.99999));
 }
 
-void Picture1_MouseDown(Module1& m, Host& host, Surface& picture, int button, int /*shift*/,
-                        float x, float y) {
+void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, int /*shift*/,
+                    float x, float y) {
     if (button != 1) return;
     try {
         switch (m.pickState) {
@@ -65,8 +65,8 @@ void Picture1_MouseDown(Module1& m, Host& host, Surface& picture, int button, in
     }
 }
 
-void Picture1_MouseMove(Module1& m, Surface& picture, int /*button*/, int /*shift*/, float x,
-                        float y) {
+void MoveOnPicture(SimulationState& m, Surface& picture, int /*button*/, int /*shift*/, float x,
+                   float y) {
     if (m.pickState != 3) return;
     try {
         const Integer endI = CellIndexAt(x);

@@ -2,7 +2,7 @@
 // Marking cells with the pointer on the drawing area: one cell per click,
 // or a range between two clicks with a rubber band in between.
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/surface.h"
 
 namespace kestrel {
@@ -13,8 +13,9 @@ constexpr Rgb kRubberBandColour = rgb(255, 0, 0);
 // grid line still counts to the cell before it.
 Integer CellIndexAt(double position);
 
-void Picture1_MouseDown(Module1& m, Host& host, Surface& picture, int button, int shift, float x,
-                        float y);
-void Picture1_MouseMove(Module1& m, Surface& picture, int button, int shift, float x, float y);
+// A button pressed, and the pointer moved, over the drawing area.
+void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, int shift,
+                    float x, float y);
+void MoveOnPicture(SimulationState& m, Surface& picture, int button, int shift, float x, float y);
 
 } // namespace kestrel

@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const CaseError&) {
         return 0;
     }
-    Module1& m = c.state;
+    SimulationState& m = c.state;
     if (static_cast<long long>(m.nx) * m.ny > 2500) return 0;
     m.stepCount = std::min<Integer>(m.stepCount, 3);
     m.maxIter = std::min<Integer>(m.maxIter, 5);
-    BatchHost host(c.pressureDisplay, c.lineWidth);
+    BatchHost host(c.display, c.lineWidth);
     Quiet quiet;
     const RunEnd end = RunTimeSteps(m, host, quiet);
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return 0;

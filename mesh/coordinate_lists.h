@@ -1,7 +1,7 @@
 #pragma once
 // The editing logic of the coordinate editor: one list of node coordinates
 // per axis, each entry holding the text of its value ("" for none).
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <optional>
 #include <string>

@@ -7,7 +7,7 @@
 
 namespace kestrel {
 
-void DrawMeshShape(Module1& m, Host& host, Surface& picture) {
+void DrawMeshShape(SimulationState& m, Host& host, Surface& picture) {
     try {
         BuildMeshNodes(m, host);
         PrepareMeshPicture(m, picture);

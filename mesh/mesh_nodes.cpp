@@ -44,7 +44,7 @@ void fromList(Array1<double>& node, const Array1<double>& list, int count,
 
 } // namespace
 
-void BuildMeshNodes(Module1& m, Host& host) {
+void BuildMeshNodes(SimulationState& m, Host& host) {
     m.xNode.redim(addInteger(m.nx, 1));
     m.yNode.redim(addInteger(m.ny, 1));
     if (m.meshMode != 0) {

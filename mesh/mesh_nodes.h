@@ -1,7 +1,7 @@
 #pragma once
 // Node coordinates of the mesh, from equal spacing or the stored lists.
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 namespace kestrel {
 
@@ -10,6 +10,6 @@ inline const std::string kMissingXYMessage = "XY座標が設定されていな�
 
 // Fills xNode / yNode. An unset node is reported once per call; a list
 // without an element for a node fails with the index failure.
-void BuildMeshNodes(Module1& m, Host& host);
+void BuildMeshNodes(SimulationState& m, Host& host);
 
 } // namespace kestrel

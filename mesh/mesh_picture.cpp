@@ -4,7 +4,7 @@
 
 namespace kestrel {
 
-void PrepareMeshPicture(const Module1& m, Surface& picture) {
+void PrepareMeshPicture(const SimulationState& m, Surface& picture) {
     const double x1 = m.xNode.at(1);
     double x2 = m.xNode.at(m.nx + 1);
     const double y1 = m.yNode.at(1);

@@ -1,13 +1,13 @@
 #pragma once
 // Fitting the drawing area to the mesh: the height from the mesh's aspect
 // ratio, the user coordinates of the nodes, a clean picture.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/surface.h"
 
 namespace kestrel {
 
 // Uses xNode / yNode as they are. A far node at or below 0 is taken as one
 // unit past the near node; a zero width fails with division by zero.
-void PrepareMeshPicture(const Module1& m, Surface& picture);
+void PrepareMeshPicture(const SimulationState& m, Surface& picture);
 
 } // namespace kestrel

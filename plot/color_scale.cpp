@@ -37,7 +37,7 @@ void WidenEmptyRange(double minimum, double& maximum) {
     if (maximum <= minimum) maximum = minimum + 10;
 }
 
-void FindSpeedRange(Module1& m) {
+void FindSpeedRange(SimulationState& m) {
     const double first = m.V.at(1, 1) * m.V.at(1, 1) + m.U.at(1, 1) * m.U.at(1, 1);
     if (!std::isfinite(first)) throwOverflow();
     double largest = first;

@@ -1,6 +1,6 @@
 #pragma once
 // The ten-band colour scale and the ranges the plots colour by.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/surface.h"
 
 namespace kestrel {
@@ -12,7 +12,7 @@ Rgb colorMap(const double& minDT, const double& maxDT, const double& V);
 void WidenEmptyRange(double minimum, double& maximum);
 
 // speedMin / speedMax over cells 1..nx x 1..ny (squares compared, one root).
-void FindSpeedRange(Module1& m);
+void FindSpeedRange(SimulationState& m);
 double ArrayMax(const Array2<double>& a, int n1, int n2);
 double ArrayMin(const Array2<double>& a, int n1, int n2);
 

@@ -20,11 +20,11 @@ struct Range {
 };
 
 template <typename CellValue>
-void drawPlot(Module1& m, Host& host, Surface& picture, Range range, CellValue value) {
+void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, CellValue value) {
     WidenEmptyRange(range.minimum, range.maximum);
     PrepareMeshPicture(m, picture);
     // No events run during a plot, so the width field cannot change under it.
-    const std::string widthText = host.controlText("Text10");
+    const std::string widthText = host.lineWidthText();
     std::optional<int> penWidth; // converted at the first line, where a bad width fails
     for (int i = 2; i <= m.nx + 1; ++i) {
         for (int j = 2; j <= m.ny + 1; ++j) {
@@ -53,7 +53,7 @@ void reportPlotFailure(Host& host, const Failure& f) {
 
 } // namespace
 
-bool DrawPressurePlot(Module1& m, Host& host, Surface& picture) {
+bool DrawPressurePlot(SimulationState& m, Host& host, Surface& picture) {
     try {
         const double minimum = ArrayMin(m.P, m.nx, m.ny);
         const double maximum = ArrayMax(m.P, m.nx, m.ny);
@@ -65,7 +65,7 @@ bool DrawPressurePlot(Module1& m, Host& host, Surface& picture) {
     }
 }
 
-bool DrawSpeedPlot(Module1& m, Host& host, Surface& picture) {
+bool DrawSpeedPlot(SimulationState& m, Host& host, Surface& picture) {
     try {
         FindSpeedRange(m);
         drawPlot(m, host, picture, {m.speedMin, m.speedMax}, [&m](int c, int r) {
@@ -78,8 +78,8 @@ bool DrawSpeedPlot(Module1& m, Host& host, Surface& picture) {
     }
 }
 
-bool ShowResult(Module1& m, Host& host, Surface& picture) {
-    if (host.isSelected("Option6")) return DrawPressurePlot(m, host, picture);
+bool ShowResult(SimulationState& m, Host& host, Surface& picture) {
+    if (host.display() == Display::Pressure) return DrawPressurePlot(m, host, picture);
     return DrawSpeedPlot(m, host, picture);
 }
 

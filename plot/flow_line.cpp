@@ -11,8 +11,8 @@ int FlowLinePenWidth(const std::string& widthText) {
     return std::max<int>(1, toInteger(leadingNumber(widthText)));
 }
 
-void DrawFlowLine(const Module1& m, Surface& picture, int penWidth, double x, double y, double u,
-                  double v) {
+void DrawFlowLine(const SimulationState& m, Surface& picture, int penWidth, double x, double y,
+                  double u, double v) {
     const double q = u * u + v * v;
     if (q <= 0.00001) return;
     const double s = m.lineScale;

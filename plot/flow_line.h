@@ -1,5 +1,5 @@
 #pragma once
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/surface.h"
 
 #include <string>
@@ -14,7 +14,7 @@ int FlowLinePenWidth(const std::string& widthText);
 
 // A blue segment through (x, y) along (u, v), lineScale long per unit speed,
 // drawn with the field's pen width; the surface's pen width is restored.
-void DrawFlowLine(const Module1& m, Surface& picture, int penWidth, double x, double y, double u,
-                  double v);
+void DrawFlowLine(const SimulationState& m, Surface& picture, int penWidth, double x, double y,
+                  double u, double v);
 
 } // namespace kestrel

@@ -2,7 +2,7 @@
 
 namespace kestrel {
 
-void Command10_Click(Host& host, const Surface& picture, SaveDialogState& dialog) {
+void SavePicture(Host& host, const Surface& picture, SaveDialogState& dialog) {
     const auto chosen = host.askSaveFileName(kImageFilter, dialog.fileName);
     if (!chosen) return;
     dialog.fileName = *chosen;

@@ -15,6 +15,7 @@ struct SaveDialogState {
 
 // Saves the picture as BMP under the chosen name, whatever its extension.
 // Cancel, an empty name and a failed write all end silently.
-void Command10_Click(Host& host, const Surface& picture, SaveDialogState& dialog);
+// "表示画像保存", and Yes at a run's display question.
+void SavePicture(Host& host, const Surface& picture, SaveDialogState& dialog);
 
 } // namespace kestrel

@@ -42,7 +42,7 @@ std::string RightAligned(const std::string& text, std::size_t width) {
     return padded.substr(padded.size() - width);
 }
 
-void AppendTableRow(std::string& out, const Module1& m, int i, int j) {
+void AppendTableRow(std::string& out, const SimulationState& m, int i, int j) {
     const double u = m.U.at(i, j);
     const double v = m.V.at(i, j);
     const double p = m.P.at(i, j);
@@ -54,7 +54,7 @@ void AppendTableRow(std::string& out, const Module1& m, int i, int j) {
     out += "\r\n";
 }
 
-std::string BuildResultTable(const Module1& m, TableRange range,
+std::string BuildResultTable(const SimulationState& m, TableRange range,
                              const std::function<void(int j)>& beforeRow) {
     std::string text = kTableHeader;
     for (int j = range.firstJ; j <= range.lastJ; ++j) {

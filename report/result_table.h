@@ -1,6 +1,6 @@
 #pragma once
 // The X Y U V P table: header, rule, one 42-character row per cell, CRLF.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <functional>
 #include <string>
@@ -18,7 +18,7 @@ std::string FormatFixed4(double v);
 std::string RightAligned(const std::string& text, std::size_t width);
 
 // Row of cell (i, j); the index failure when the fields do not hold it.
-void AppendTableRow(std::string& out, const Module1& m, int i, int j);
+void AppendTableRow(std::string& out, const SimulationState& m, int i, int j);
 
 struct TableRange {
     int firstI, lastI, firstJ, lastJ;
@@ -26,7 +26,7 @@ struct TableRange {
 
 // Header, rule and the rows of the range, j outer and i inner; beforeRow(j)
 // runs before each row of j.
-std::string BuildResultTable(const Module1& m, TableRange range,
+std::string BuildResultTable(const SimulationState& m, TableRange range,
                              const std::function<void(int j)>& beforeRow = {});
 
 } // namespace kestrel

@@ -13,7 +13,7 @@ std::string ProgressCaption(int j, int ny) {
     return kProgressCaption + " " + std::to_string(j) + " / " + std::to_string(ny);
 }
 
-void Command8_Click(const Module1& m, Host& host,
+void ShowResultText(const SimulationState& m, Host& host,
                     const std::function<ResultViewer&()>& loadViewer) {
     const std::string lastX = std::to_string(m.nx);
     const std::string lastY = std::to_string(m.ny);
@@ -28,18 +28,18 @@ void Command8_Click(const Module1& m, Host& host,
     try {
         viewer();
         host.setBusy(true);
-        host.setControlText("Label13", kProgressCaption);
+        host.showStatus(kProgressCaption);
         const std::string text = BuildResultTable(m, {1, m.nx, 1, m.ny}, [&](int j) {
-            host.setControlText("Label13", ProgressCaption(j, m.ny));
+            host.showStatus(ProgressCaption(j, m.ny));
             host.processEvents();
         });
         ResultViewer& shown = viewer();
         shown.setTable(text);
-        host.setControlText("Label13", "");
+        host.showStatus("");
         host.setBusy(false);
         shown.showViewer();
     } catch (const Failure& f) {
-        host.setControlText("Label13", "");
+        host.showStatus("");
         host.setBusy(false);
         host.message(f.description() + "(結果テキスト生成)" + kNoResultNote, Buttons::Ok);
     }
@@ -56,14 +56,14 @@ int rangeValue(const std::string& text) {
 
 } // namespace
 
-std::optional<TableRange> WholeTableRange(const Module1& m) {
+std::optional<TableRange> WholeTableRange(const SimulationState& m) {
     if (!m.U.exists() || !m.V.exists() || !m.P.exists()) return std::nullopt;
     return TableRange{
         1, std::min({static_cast<int>(m.nx), m.U.upper1(), m.V.upper1(), m.P.upper1()}), 1,
         std::min({static_cast<int>(m.ny), m.U.upper2(), m.V.upper2(), m.P.upper2()})};
 }
 
-std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& firstX,
+std::optional<TableRange> RedisplayRange(const SimulationState& m, const std::string& firstX,
                                          const std::string& lastX, const std::string& firstY,
                                          const std::string& lastY) {
     if (!WholeTableRange(m)) return std::nullopt;

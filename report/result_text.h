@@ -1,7 +1,7 @@
 #pragma once
 // "結果のテキスト表示" and the viewer's "再表示", without the windows.
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "result_table.h"
 
 #include <functional>
@@ -25,17 +25,19 @@ inline const std::string kProgressCaption = "テキスト生成中";
 std::string ProgressCaption(int j, int ny);
 
 // loadViewer creates the viewer when it does not exist and returns it.
-void Command8_Click(const Module1& m, Host& host, const std::function<ResultViewer&()>& loadViewer);
+// "結果のテキスト表示".
+void ShowResultText(const SimulationState& m, Host& host,
+                    const std::function<ResultViewer&()>& loadViewer);
 
 // The redisplay range from the four range fields: exchanged, raised to 1,
 // limited to nx / ny and to the field arrays; fractions rounded (halves to
 // even). nullopt when no field exists to list.
-std::optional<TableRange> RedisplayRange(const Module1& m, const std::string& firstX,
+std::optional<TableRange> RedisplayRange(const SimulationState& m, const std::string& firstX,
                                          const std::string& lastX, const std::string& firstY,
                                          const std::string& lastY);
 
 // Every cell of the mesh that the field arrays hold; nullopt without a field.
-std::optional<TableRange> WholeTableRange(const Module1& m);
+std::optional<TableRange> WholeTableRange(const SimulationState& m);
 
 inline const std::string kNoResultNote = "\r\n\r\n未だ計算実行されていない可能性があります.";
 

@@ -6,7 +6,7 @@ namespace kestrel {
 
 namespace {
 
-void markFluidNextToSolid(Module1& m) {
+void markFluidNextToSolid(SimulationState& m) {
     const Array2<Integer>& k = m.cellKind;
     Array2<Integer>& a = m.bcMapA;
     for (int j = 1; j <= m.ny; ++j) {
@@ -23,7 +23,7 @@ void markFluidNextToSolid(Module1& m) {
     }
 }
 
-void weighSolidCells(Module1& m) {
+void weighSolidCells(SimulationState& m) {
     const Array2<Integer>& a = m.bcMapA;
     for (int j = 2; j <= m.ny - 1; ++j) {
         for (int i = 2; i <= m.nx - 1; ++i) {
@@ -36,7 +36,7 @@ void weighSolidCells(Module1& m) {
 
 } // namespace
 
-int 境界条件初期化(Module1& m, Host& host) {
+int InitBoundaryConditions(SimulationState& m, Host& host) {
     try {
         m.bcMapA.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
         m.bcMapB.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
@@ -49,7 +49,7 @@ int 境界条件初期化(Module1& m, Host& host) {
     }
 }
 
-void 初期条件(Module1& m) {
+void SetInitialConditions(SimulationState& m) {
     for (auto* a : {&m.U, &m.V, &m.P, &m.work1, &m.work2, &m.work3})
         a->redim(m.nx, m.ny);
     m.work4.redim(m.nx);

@@ -41,7 +41,7 @@ void computeFactors(const Array1<double>& x, int count, FactorArrays f, const ch
 
 } // namespace
 
-void 計算因子初期化(Module1& m, Host& host) {
+void InitCalculationFactors(SimulationState& m, Host& host) {
     BuildMeshNodes(m, host);
     computeFactors(m.xNode, m.nx, {m.facX1, m.facX2, m.facX3, m.facX4, m.facX5}, "X");
     computeFactors(m.yNode, m.ny, {m.facY1, m.facY2, m.facY3, m.facY4, m.facY5}, "Y");

@@ -1,12 +1,12 @@
 #pragma once
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 namespace kestrel {
 
 // Node coordinates, then the mesh factors facX1..5 / facY1..5. Two nodes
 // i - 1 and i + 1 at the same coordinate fail with a division-by-zero
 // failure whose description names them.
-void 計算因子初期化(Module1& m, Host& host);
+void InitCalculationFactors(SimulationState& m, Host& host);
 
 } // namespace kestrel

@@ -3,7 +3,7 @@
 
 namespace kestrel {
 
-void PreparePressureEquation(Module1& m) {
+void PreparePressureEquation(SimulationState& m) {
     for (int j = 2; j <= m.ny - 1; ++j) {
         const double* __restrict u = m.U.row(j);
         const double* __restrict vm = m.V.row(j - 1);
@@ -27,13 +27,13 @@ void PreparePressureEquation(Module1& m) {
     }
 }
 
-void SetObstaclePressure(Module1& m) {
+void SetObstaclePressure(SimulationState& m) {
     PressureSolver(m).setObstaclePressure();
 }
-void SetPressureBoundary(Module1& m) {
+void SetPressureBoundary(SimulationState& m) {
     PressureSolver(m).setPressureBoundary();
 }
-double SweepPressure(Module1& m) {
+double SweepPressure(SimulationState& m) {
     return PressureSolver(m).sweep(true);
 }
 

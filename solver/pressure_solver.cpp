@@ -48,7 +48,7 @@ void SetExactPressureErrorForTesting(bool on) {
     exactForTesting = on;
 }
 
-PressureSolver::PressureSolver(Module1& m)
+PressureSolver::PressureSolver(SimulationState& m)
     : m_(m),
       fluid_(static_cast<std::size_t>(m.P.upper2() + 1) * static_cast<std::size_t>(m.P.stride())),
       rowHasSolid_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), 0) {

@@ -1,7 +1,7 @@
 #pragma once
 // The pressure iteration of one time step, as fast as the machine allows and
 // bit for bit what the plain loops give.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <vector>
 
@@ -12,7 +12,7 @@ class PressureSolver {
     // Built once per step, after PreparePressureEquation: gathers the
     // non-fluid points and the cell codes as numbers, so that each
     // iteration only does arithmetic.
-    explicit PressureSolver(Module1& m);
+    explicit PressureSolver(SimulationState& m);
 
     void setObstaclePressure();
     void setPressureBoundary();
@@ -33,7 +33,7 @@ class PressureSolver {
     };
     template <bool Store> double sweepRow(int j, double* terms);
 
-    Module1& m_;
+    SimulationState& m_;
     std::vector<double> fluid_;     // cellKind as Double, laid out like P
     std::vector<char> rowHasSolid_; // by row j: a non-fluid point among 3..nx-2
     std::vector<SolidPoint> solids_;

@@ -40,7 +40,7 @@ void provisionalRow(int first, int last, const double* __restrict um, const doub
 
 } // namespace
 
-void ComputeProvisionalVelocity(Module1& m) {
+void ComputeProvisionalVelocity(SimulationState& m) {
     const double rRe = 1 / m.reynolds;
     const int first = 3;
     const int lastI = m.nx - 2;

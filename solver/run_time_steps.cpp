@@ -10,12 +10,12 @@ namespace {
 
 struct FieldSnapshot {
     Array2<double> U, V, P;
-    void take(const Module1& m) {
+    void take(const SimulationState& m) {
         U = m.U;
         V = m.V;
         P = m.P;
     }
-    void restore(Module1& m) const {
+    void restore(SimulationState& m) const {
         m.U = U;
         m.V = V;
         m.P = P;
@@ -28,19 +28,19 @@ std::string stepText(int n) {
 
 } // namespace
 
-RunEnd RunTimeSteps(Module1& m, Host& host, StepObserver& observer) {
+RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     if (auto problem = RunParameterProblem(m)) {
         host.message("計算を開始できません。" + *problem, Buttons::Ok);
         return RunEnd::Refused;
     }
     try {
-        計算因子初期化(m, host);
+        InitCalculationFactors(m, host);
     } catch (const Failure& f) {
         host.message(f.description() + " (計算因子初期化)", Buttons::Ok);
         return RunEnd::Failed;
     }
-    if (境界条件初期化(m, host) != 0) return RunEnd::Failed;
-    初期条件(m);
+    if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;
+    SetInitialConditions(m);
 
     FieldSnapshot lastFinite;
     const int steps = m.stepCount;

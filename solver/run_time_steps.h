@@ -2,7 +2,7 @@
 // The calculation itself, shared by the run button and the batch runner:
 // initialisation, then the time steps with their checks.
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "time_step.h"
 
 namespace kestrel {
@@ -20,6 +20,6 @@ class StepObserver {
 // the initialisation, stops when stopRequested is set (checked after the
 // pending events at the start of each step), and stops a run whose values
 // leave the Double range with the field of the last finite step restored.
-RunEnd RunTimeSteps(Module1& m, Host& host, StepObserver& observer);
+RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer);
 
 } // namespace kestrel

@@ -27,7 +27,7 @@ bool covers(const Array2<double>& a, int nx, int ny) {
 
 } // namespace
 
-std::optional<std::string> RunParameterProblem(const Module1& m) {
+std::optional<std::string> RunParameterProblem(const SimulationState& m) {
     if (auto p = meshCountProblem("X", m.nx)) return p;
     if (auto p = meshCountProblem("Y", m.ny)) return p;
     if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
@@ -39,7 +39,7 @@ std::optional<std::string> RunParameterProblem(const Module1& m) {
     return std::nullopt;
 }
 
-bool SolverArraysCover(const Module1& m) {
+bool SolverArraysCover(const SimulationState& m) {
     const int nx = m.nx;
     const int ny = m.ny;
     bool ok = covers(m.U, nx, ny) && covers(m.V, nx, ny) && covers(m.P, nx, ny) &&
@@ -53,11 +53,11 @@ bool SolverArraysCover(const Module1& m) {
     return ok;
 }
 
-void CheckSolverArrays(const Module1& m) {
+void CheckSolverArrays(const SimulationState& m) {
     if (!SolverArraysCover(m)) throwOutOfRange();
 }
 
-StepReport AdvanceTimeStep(Module1& m) {
+StepReport AdvanceTimeStep(SimulationState& m) {
     SetVelocityBoundary(m);
     ComputeProvisionalVelocity(m);
     PreparePressureEquation(m);
@@ -75,7 +75,7 @@ StepReport AdvanceTimeStep(Module1& m) {
     return report;
 }
 
-bool FieldIsFinite(const Module1& m) {
+bool FieldIsFinite(const SimulationState& m) {
     for (const auto* a : {&m.U, &m.V, &m.P}) {
         for (int j = 0; j <= a->upper2(); ++j) {
             const double* row = a->row(j);

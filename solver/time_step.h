@@ -1,7 +1,7 @@
 #pragma once
 // One whole time step, and the checks that keep a run from starting or
 // going on with inputs the solver cannot use.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <optional>
 #include <string>
@@ -22,18 +22,18 @@ struct StepReport {
 
 // Velocity boundary, provisional velocity, up to maxIter pressure sweeps
 // ending at an error <= kPressureTolerance, velocity correction.
-StepReport AdvanceTimeStep(Module1& m);
+StepReport AdvanceTimeStep(SimulationState& m);
 
 // Why the solver cannot run with these parameters; nullopt when it can.
-std::optional<std::string> RunParameterProblem(const Module1& m);
+std::optional<std::string> RunParameterProblem(const SimulationState& m);
 
 // Whether every array a time step reads or writes covers the current nx and ny.
-bool SolverArraysCover(const Module1& m);
+bool SolverArraysCover(const SimulationState& m);
 
 // Throws the index failure when an array the step reads or writes does not
 // cover the current nx and ny.
-void CheckSolverArrays(const Module1& m);
+void CheckSolverArrays(const SimulationState& m);
 
-bool FieldIsFinite(const Module1& m);
+bool FieldIsFinite(const SimulationState& m);
 
 } // namespace kestrel

@@ -4,7 +4,7 @@ namespace kestrel {
 
 // Walls at rows 2 and ny - 1 with their ghost rows, then the outflow columns;
 // the outflow loop runs last, so it owns the corners.
-void SetVelocityBoundary(Module1& m) {
+void SetVelocityBoundary(SimulationState& m) {
     Array2<double>& U = m.U;
     Array2<double>& V = m.V;
     const int nx = m.nx;

@@ -3,7 +3,7 @@
 
 namespace kestrel {
 
-void CorrectVelocity(Module1& m) {
+void CorrectVelocity(SimulationState& m) {
     const double dt = m.dt;
     const double* __restrict fx1 = m.facX1.data();
     for (int j = 3; j <= m.ny - 2; ++j) {

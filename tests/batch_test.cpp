@@ -31,7 +31,7 @@ TEST(CaseFile, MissingKeysTakeTheWindowDefaults) {
     EXPECT_EQ(c.state.meshMode, -1);
     EXPECT_EQ(c.state.cellKind(2, 3), 0);
     EXPECT_EQ(c.state.cellKind(3, 3), 1);
-    EXPECT_FALSE(c.pressureDisplay);
+    EXPECT_EQ(c.display, Display::Speed);
     EXPECT_TRUE(c.warnings.empty());
 }
 
@@ -150,14 +150,14 @@ TEST(BatchOutputs, StatsWriteNullForAStepWithoutSweeps) {
 
 TEST(BatchOutputs, AFailedPlotIsAnErrorNotABlankPicture) {
     CaseFile c = ReadCaseFile(R"({"nx": 8, "ny": 6, "stepCount": 0, "meshSizeY": 32767})");
-    BatchHost host(true, 1);
+    BatchHost host(Display::Pressure, 1);
     EXPECT_THROW(PlotImageFile(c.state, host, "p.png"), std::runtime_error); // no field yet
 }
 
 TEST(BatchOutputs, TheCaseLineWidthDrawsTheFlowLines) {
     const auto picture = [](int width) {
         CaseFile c = ReadCaseFile(R"({"nx": 12, "ny": 8, "stepCount": 0})");
-        Module1& m = c.state;
+        SimulationState& m = c.state;
         for (auto* a : {&m.U, &m.V, &m.P})
             a->redim(m.nx, m.ny);
         for (int j = 1; j <= m.ny; ++j)
@@ -169,7 +169,7 @@ TEST(BatchOutputs, TheCaseLineWidthDrawsTheFlowLines) {
             m.xNode(k) = 10 * (k - 1);
         for (int k = 1; k <= m.ny + 1; ++k)
             m.yNode(k) = 10 * (k - 1);
-        BatchHost host(true, width);
+        BatchHost host(Display::Pressure, width);
         const std::string png = PlotImageFile(m, host, "p.png");
         return QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
                                 static_cast<int>(png.size()), "PNG");

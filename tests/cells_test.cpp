@@ -16,14 +16,14 @@ using test::pixelAt;
 
 class CellMap : public ::testing::Test {
   protected:
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     ScriptedHost host;
     ImageSurface picture{7215, 3735};
 };
 
 TEST_F(CellMap, FirstCommandOffersTheMapAndSwitchesEditingOn) {
     host.answers = {Answer::Yes};
-    Command3_Click(m, host, picture);
+    StartCellEditing(m, host, picture);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "流体箇所データが初期化されます。よろしいですか？");
     EXPECT_EQ(host.messages[0].buttons, Buttons::YesNo);
@@ -36,24 +36,24 @@ TEST_F(CellMap, FirstCommandOffersTheMapAndSwitchesEditingOn) {
 }
 
 TEST_F(CellMap, AnsweringNoExplainsWhyAndChangesNothing) {
-    Command5_Click(m, host, picture);
+    ToggleRangeSelection(m, host, picture);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[1].text,
               "初期化が必要な理由：インデックスが有効範囲にありません。 (流体箇所表示)");
     EXPECT_EQ(m.pickState, 0);
-    EXPECT_EQ(host.controlText("Command5"), "範囲指定");
+    EXPECT_FALSE(host.range);
 }
 
 TEST_F(CellMap, RangeButtonTogglesItsCaptionAndState) {
     host.answers = {Answer::Yes};
-    Command5_Click(m, host, picture);
+    ToggleRangeSelection(m, host, picture);
     EXPECT_EQ(m.pickState, 2);
-    EXPECT_EQ(host.controlText("Command5"), "点指定");
-    Command3_Click(m, host, picture);
+    EXPECT_TRUE(host.range);
+    StartCellEditing(m, host, picture);
     EXPECT_EQ(m.pickState, 2);
-    Command5_Click(m, host, picture);
+    ToggleRangeSelection(m, host, picture);
     EXPECT_EQ(m.pickState, 1);
-    EXPECT_EQ(host.controlText("Command5"), "範囲指定");
+    EXPECT_FALSE(host.range);
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
@@ -61,19 +61,19 @@ TEST_F(CellMap, MapSmallerThanTheMeshIsOfferedAgainAndZeroCountFails) {
     InitCellMap(m);
     m.nx = 63;
     host.answers = {Answer::Yes};
-    Command3_Click(m, host, picture);
+    StartCellEditing(m, host, picture);
     EXPECT_EQ(m.cellKind.upper1(), 64);
     m.nx = 0;
     host.answers = {Answer::Yes};
-    Command3_Click(m, host, picture);
+    StartCellEditing(m, host, picture);
     EXPECT_EQ(host.messages.back().text, "0 で除算しました。 (流体箇所表示)");
     m.nx = -5;
     host.answers = {Answer::Yes};
-    Command3_Click(m, host, picture);
+    StartCellEditing(m, host, picture);
     EXPECT_EQ(host.messages.back().text, "インデックスが有効範囲にありません。 (流体箇所表示)");
     m.nx = m.ny = 30000; // a map this size would exhaust memory
     host.answers = {Answer::Yes};
-    Command3_Click(m, host, picture);
+    StartCellEditing(m, host, picture);
     EXPECT_EQ(host.messages.back().text, "メモリが不足しています。 (流体箇所表示)");
 }
 
@@ -81,11 +81,11 @@ TEST_F(CellMap, InitialiseAnsweredNoKeepsTheMapAndTheDrawing) {
     InitCellMap(m);
     m.cellKind(3, 3) = 0;
     const QImage before = picture.image();
-    Command4_Click(m, host, picture);
+    ResetCellMap(m, host, picture);
     EXPECT_EQ(m.cellKind(3, 3), 0);
     EXPECT_EQ(picture.image(), before);
     host.answers = {Answer::Yes};
-    Command4_Click(m, host, picture);
+    ResetCellMap(m, host, picture);
     EXPECT_EQ(m.cellKind(3, 3), 1);
     EXPECT_EQ(m.pickState, 0);
 }
@@ -104,10 +104,10 @@ TEST_F(CellMap, DrawnMapHasRedObstacleCyanFluidBlackOutlines) {
 TEST_F(CellMap, ChangeModeDecidesTheNewValue) {
     EXPECT_EQ(NewCellKind(host, 1), 0);
     EXPECT_EQ(NewCellKind(host, 0), 1);
-    host.select("Option3_1");
+    host.mode = ChangeMode::Fluid;
     EXPECT_EQ(NewCellKind(host, 0), 1);
     EXPECT_EQ(NewCellKind(host, 1), 1);
-    host.select("Option3_0");
+    host.mode = ChangeMode::NonFluid;
     EXPECT_EQ(NewCellKind(host, 1), 0);
 }
 
@@ -118,7 +118,7 @@ class Pointer : public CellMap {
         DrawCellMap(m, picture);
     }
     void down(float x, float y, int button = 1) {
-        Picture1_MouseDown(m, host, picture, button, 0, x, y);
+        PressOnPicture(m, host, picture, button, 0, x, y);
     }
     int solidCount() const {
         int n = 0;
@@ -152,7 +152,7 @@ TEST_F(Pointer, PointModeInvertsAndRedraws) {
 TEST_F(Pointer, NothingHappensBeforeEditingIsOn) {
     const QImage before = picture.image();
     down(4.5f, 2.5f);
-    Picture1_MouseMove(m, picture, 0, 0, 8.5f, 6.5f);
+    MoveOnPicture(m, picture, 0, 0, 8.5f, 6.5f);
     EXPECT_EQ(solidCount(), 0);
     EXPECT_EQ(picture.image(), before);
 }
@@ -165,7 +165,7 @@ TEST_F(Pointer, RangeChangesTheRectangleColumnByColumn) {
     EXPECT_EQ(m.rangeStartI, 1);
     EXPECT_EQ(m.rangeStartJ, 2);
     EXPECT_NE(picture.image(), before); // band around the start cell
-    Picture1_MouseMove(m, picture, 0, 0, 3.5f, 4.5f);
+    MoveOnPicture(m, picture, 0, 0, 3.5f, 4.5f);
     EXPECT_EQ(m.rangeEndI, 4);
     EXPECT_EQ(m.rangeEndJ, 5);
     down(3.5f, 4.5f); // cell (4, 5)
@@ -180,7 +180,7 @@ TEST_F(Pointer, ReversedRangeChangesNothingButErasesTheBand) {
     m.pickState = 2;
     const QImage before = picture.image();
     down(5.5f, 5.5f);
-    Picture1_MouseMove(m, picture, 0, 0, 2.5f, 7.5f);
+    MoveOnPicture(m, picture, 0, 0, 2.5f, 7.5f);
     down(2.5f, 7.5f);
     EXPECT_EQ(solidCount(), 0);
     EXPECT_EQ(m.pickState, 2);

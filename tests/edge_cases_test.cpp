@@ -38,7 +38,7 @@ class Recorder : public StepObserver {
 // initial fields) cannot be checked by comparing the two: pin the result of
 // the default case instead.
 TEST(GoldenRun, DefaultCaseWithTheFiveByFiveObstacle) {
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     test::addDefaultObstacle(m);
     ScriptedHost host;
     Recorder steps;
@@ -52,7 +52,7 @@ TEST(GoldenRun, DefaultCaseWithTheFiveByFiveObstacle) {
 TEST(PressureIteration, AnErrorOfExactlyTheToleranceEndsIt) {
     // One interior point whose correction is exactly 0.01: its square is the
     // Double nearest 0.0001, the tolerance itself.
-    Module1 m = test::meshState(5, 5);
+    SimulationState m = test::meshState(5, 5);
     test::initialiseRun(m);
     m.work1(3, 3) = -0.02;
     m.work2(3, 3) = 0.5;
@@ -63,11 +63,11 @@ TEST(PressureIteration, AnErrorOfExactlyTheToleranceEndsIt) {
 }
 
 TEST(BoundaryMapEdges, ObstaclesOnTheLastInnerRowAndColumnAreWeighted) {
-    Module1 m = test::meshState(8, 8);
+    SimulationState m = test::meshState(8, 8);
     m.cellKind(4, 7) = 0; // row ny - 1
     m.cellKind(7, 4) = 0; // column nx - 1
     ScriptedHost host;
-    ASSERT_EQ(境界条件初期化(m, host), 0);
+    ASSERT_EQ(InitBoundaryConditions(m, host), 0);
     EXPECT_EQ(m.bcMapB(4, 7), 3);
     EXPECT_EQ(m.bcMapB(7, 4), 3);
     EXPECT_EQ(m.bcMapA(4, 8), 1);
@@ -75,8 +75,9 @@ TEST(BoundaryMapEdges, ObstaclesOnTheLastInnerRowAndColumnAreWeighted) {
 }
 
 TEST(FieldCheck, ANonFiniteValueInAnyFieldCounts) {
-    for (Array2<double> Module1::*field : {&Module1::U, &Module1::V, &Module1::P}) {
-        Module1 m = test::meshState(6, 6);
+    for (Array2<double> SimulationState::*field :
+         {&SimulationState::U, &SimulationState::V, &SimulationState::P}) {
+        SimulationState m = test::meshState(6, 6);
         test::initialiseRun(m);
         EXPECT_TRUE(FieldIsFinite(m));
         (m.*field)(6, 6) = std::numeric_limits<double>::quiet_NaN();
@@ -86,9 +87,9 @@ TEST(FieldCheck, ANonFiniteValueInAnyFieldCounts) {
     }
 }
 
-class Display : public test::PictureTest {
+class ResultDisplay : public test::PictureTest {
   protected:
-    Display() {
+    ResultDisplay() {
         test::initialiseRun(m);
         for (int j = 1; j <= 6; ++j)
             for (int i = 1; i <= 8; ++i) {
@@ -97,27 +98,27 @@ class Display : public test::PictureTest {
                 m.P(i, j) = i - j;
             }
     }
-    QImage drawn(bool (*plot)(Module1&, Host&, Surface&)) {
+    QImage drawn(bool (*plot)(SimulationState&, Host&, Surface&)) {
         ImageSurface other{7215, 3735};
         plot(m, host, other);
         return other.image();
     }
-    Module1 m = test::meshState(8, 6);
+    SimulationState m = test::meshState(8, 6);
 };
 
-TEST_F(Display, TheColourOptionPicksThePlot) {
+TEST_F(ResultDisplay, TheColourOptionPicksThePlot) {
     ShowResult(m, host, s);
     EXPECT_EQ(s.image(), drawn(DrawPressurePlot));
     EXPECT_NE(s.image(), drawn(DrawSpeedPlot));
-    host.select("Option7");
+    host.shownDisplay = Display::Speed;
     ShowResult(m, host, s);
     EXPECT_EQ(s.image(), drawn(DrawSpeedPlot));
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(Display, SpeedsAtTheEndsOfTheRangeTakeTheEndBands) {
+TEST_F(ResultDisplay, SpeedsAtTheEndsOfTheRangeTakeTheEndBands) {
     m.lineScale = 0;
-    host.select("Option7");
+    host.shownDisplay = Display::Speed;
     // The fastest and the slowest cells lie in the ring: give two inner cells
     // exactly their speeds.
     m.U(7, 5) = 0.8;
@@ -130,15 +131,15 @@ TEST_F(Display, SpeedsAtTheEndsOfTheRangeTakeTheEndBands) {
     EXPECT_EQ(pixelAt(s, 12, 12), 0x64C880u); // band 1
 }
 
-TEST_F(Display, ASpeedWhoseSquareOverflowsIsAFailureOfThePlot) {
+TEST_F(ResultDisplay, ASpeedWhoseSquareOverflowsIsAFailureOfThePlot) {
     m.U(3, 3) = 1e155;
-    host.select("Option7");
+    host.shownDisplay = Display::Speed;
     ShowResult(m, host, s);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "オーバーフローしました。 (計算結果表示)");
 }
 
-TEST_F(Display, MeshCountsLoweredAfterTheRunShowTheFirstCells) {
+TEST_F(ResultDisplay, MeshCountsLoweredAfterTheRunShowTheFirstCells) {
     m.nx = 6;
     m.ny = 5;
     m.lineScale = 0;
@@ -150,7 +151,7 @@ TEST_F(Display, MeshCountsLoweredAfterTheRunShowTheFirstCells) {
     EXPECT_NE(pixelAt(s, 43, 23), 0x000000u);
 }
 
-TEST_F(Display, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
+TEST_F(ResultDisplay, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
     SetPictureScale(s, -10, -10, 10, 10);
     DrawFlowLine(m, s, 1, 0, 0, 0.6, 0.8); // lineScale 5: from (-3, -4) to (3, 4)
     EXPECT_EQ(pixelAt(s, -3, -4), 0x0000FFu);
@@ -174,41 +175,36 @@ TEST_F(Display, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
 class RunLoop : public ::testing::Test {
   protected:
     RunLoop() { m.stepCount = 5; }
-    std::vector<std::string> captions() const {
-        std::vector<std::string> out;
-        for (const auto& [control, text] : host.captionLog)
-            if (control == "Label13") out.push_back(text);
-        return out;
-    }
-    Module1 m = test::meshState(12, 8);
+    std::vector<std::string> captions() const { return host.statusLog; }
+    SimulationState m = test::meshState(12, 8);
     ScriptedHost host;
     ImageSurface picture{7215, 3735};
     SaveDialogState dialog;
 };
 
 TEST_F(RunLoop, IntervalOneDisplaysEveryStep) {
-    host.select("Option5");
-    host.controls["Text8"] = "1";
-    EXPECT_EQ(Command1_Click(m, host, picture, dialog), RunEnd::Completed);
+    host.confirm = false;
+    host.displayInterval = "1";
+    EXPECT_EQ(StartRun(m, host, picture, dialog), RunEnd::Completed);
     EXPECT_EQ(captions().size(), 5u);
     EXPECT_EQ(captions().back(), "計算結果 5回目");
 }
 
 TEST_F(RunLoop, StopPressedDuringADueDisplayLetsThatStepFinish) {
-    host.select("Option5");
+    host.confirm = false;
     // Events run at the start of steps 1 and 2, then after the display of
     // step 2: the press lands there.
     host.onProcessEvents = [this] {
-        if (host.processEventsCalls == 3) Command7_Click(m);
+        if (host.processEventsCalls == 3) RequestStop(m);
     };
-    EXPECT_EQ(Command1_Click(m, host, picture, dialog), RunEnd::Stopped);
+    EXPECT_EQ(StartRun(m, host, picture, dialog), RunEnd::Stopped);
     EXPECT_EQ(captions(), std::vector<std::string>{"計算結果 2回目"});
 
-    Module1 twoSteps = test::meshState(12, 8);
+    SimulationState twoSteps = test::meshState(12, 8);
     twoSteps.stepCount = 2;
     ScriptedHost quiet;
-    quiet.controls["Text8"] = "1000";
-    Command1_Click(twoSteps, quiet, picture, dialog);
+    quiet.displayInterval = "1000";
+    StartRun(twoSteps, quiet, picture, dialog);
     EXPECT_EQ(test::FieldFingerprint(m), test::FieldFingerprint(twoSteps));
 }
 
@@ -218,8 +214,8 @@ class PointerStates : public test::PictureTest {
         InitCellMap(m);
         DrawCellMap(m, s);
     }
-    void down(int button, float x, float y) { Picture1_MouseDown(m, host, s, button, 0, x, y); }
-    Module1 m = test::meshState(10, 6);
+    void down(int button, float x, float y) { PressOnPicture(m, host, s, button, 0, x, y); }
+    SimulationState m = test::meshState(10, 6);
 };
 
 TEST_F(PointerStates, OnlyTheLeftButtonActsInAnyState) {
@@ -239,7 +235,7 @@ TEST_F(PointerStates, MovesDrawOnlyWhileARangeIsOpen) {
     for (Integer state : {0, 1, 2}) {
         m.pickState = state;
         const QImage before = s.image();
-        Picture1_MouseMove(m, s, 0, 0, 5.5f, 4.5f);
+        MoveOnPicture(m, s, 0, 0, 5.5f, 4.5f);
         EXPECT_EQ(s.image(), before) << "state " << state;
         EXPECT_EQ(m.rangeEndI, 0);
     }
@@ -268,14 +264,14 @@ TEST_F(PointerStates, AfterAResultPlotClicksUseThePlotsCoordinates) {
 TEST(MeshDisplayEdges, ARaisedColumnCountShowsTheFormerBorderInRed) {
     ScriptedHost host;
     ImageSurface s{7215, 3735};
-    Module1 m = test::meshState(6, 4);
+    SimulationState m = test::meshState(6, 4);
     m.nx = 7;
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(pixelAt(s, 65, 15), 0xFF0000u);
     EXPECT_EQ(pixelAt(s, 55, 15), 0x00FFFFu);
     m.nx = 8;
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_EQ(host.messages.back().text, "インデックスが有効範囲にありません。 (相似形表示)");
 }
 

@@ -12,16 +12,16 @@
 namespace kestrel {
 namespace {
 
-void expectSameField(const Module1& fast, const Module1& plain, int step) {
+void expectSameField(const SimulationState& fast, const SimulationState& plain, int step) {
     for (const auto& [f, p, name] :
          {std::tuple{&fast.U, &plain.U, "U"}, std::tuple{&fast.V, &plain.V, "V"},
           std::tuple{&fast.P, &plain.P, "P"}})
         ASSERT_EQ(test::FirstDifference(*f, *p), "") << name << " at step " << step;
 }
 
-void compareRuns(Module1 m, int steps) {
+void compareRuns(SimulationState m, int steps) {
     test::initialiseRun(m);
-    Module1 plain = m;
+    SimulationState plain = m;
     for (int n = 1; n <= steps; ++n) {
         const StepReport a = AdvanceTimeStep(m);
         const StepReport b = literal::AdvanceTimeStep(plain);
@@ -31,20 +31,20 @@ void compareRuns(Module1 m, int steps) {
     }
 }
 
-void square(Module1& m, int i0, int j0, int size) {
+void square(SimulationState& m, int i0, int j0, int size) {
     for (int i = i0; i < i0 + size; ++i)
         for (int j = j0; j < j0 + size; ++j)
             m.cellKind(i, j) = 0;
 }
 
 TEST(FastSolver, DefaultMeshWithSquareObstacle) {
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     square(m, 15, 14, 5);
     compareRuns(m, 40);
 }
 
 TEST(FastSolver, NonUniformMeshWithScatteredObstacles) {
-    Module1 m = test::meshState(23, 17);
+    SimulationState m = test::meshState(23, 17);
     m.meshMode = 0;
     m.coordListX.redim(24);
     m.coordListY.redim(18);
@@ -64,9 +64,9 @@ TEST(FastSolver, NonUniformMeshWithScatteredObstacles) {
 }
 
 TEST(FastSolver, SmallestMeshAndFewSweeps) {
-    Module1 m = test::meshState(5, 5, 1);
+    SimulationState m = test::meshState(5, 5, 1);
     compareRuns(m, 20);
-    Module1 limited = test::meshState(30, 12);
+    SimulationState limited = test::meshState(30, 12);
     limited.maxIter = 3; // every step ends on its last sweep
     square(limited, 10, 5, 2);
     compareRuns(limited, 25);
@@ -74,7 +74,7 @@ TEST(FastSolver, SmallestMeshAndFewSweeps) {
 
 TEST(FastSolver, EveryRowLengthModuloTheVectorWidth) {
     for (int nx = 8; nx <= 16; ++nx) {
-        Module1 m = test::meshState(nx, 9);
+        SimulationState m = test::meshState(nx, 9);
         square(m, nx / 2, 4, 2);
         m.cellKind(3, 3) = 0;      // on the first inner point of a row
         m.cellKind(nx - 2, 7) = 0; // on the last one
@@ -84,11 +84,11 @@ TEST(FastSolver, EveryRowLengthModuloTheVectorWidth) {
 }
 
 TEST(FastSolver, OneSweepAStepAndNoStepsAtAll) {
-    Module1 m = test::meshState(21, 11);
+    SimulationState m = test::meshState(21, 11);
     square(m, 8, 4, 3);
     m.maxIter = 1;
     compareRuns(m, 10);
-    Module1 none = test::meshState(21, 11);
+    SimulationState none = test::meshState(21, 11);
     none.maxIter = 0;
     compareRuns(none, 3);
 }
@@ -97,10 +97,10 @@ TEST(FastSolver, OneSweepAStepAndNoStepsAtAll) {
 // nothing may change, neither the fields nor the sweep counts nor the errors.
 TEST(FastSolver, SummingEveryErrorInOrderChangesNothing) {
     SetExactPressureErrorForTesting(true);
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     square(m, 15, 14, 5);
     compareRuns(m, 25);
-    Module1 stretched = test::meshState(23, 17);
+    SimulationState stretched = test::meshState(23, 17);
     square(stretched, 6, 6, 3);
     stretched.dt = 0.01;
     compareRuns(stretched, 10);
@@ -108,11 +108,11 @@ TEST(FastSolver, SummingEveryErrorInOrderChangesNothing) {
 }
 
 TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
-    Module1 m = test::meshState(20, 12, 1);
+    SimulationState m = test::meshState(20, 12, 1);
     m.dt = 2.0;
     square(m, 6, 5, 2);
     test::initialiseRun(m);
-    Module1 plain = m;
+    SimulationState plain = m;
     int fastStep = 0;
     int plainStep = 0;
     for (int n = 1; n <= 200 && (fastStep == 0 || plainStep == 0); ++n) {

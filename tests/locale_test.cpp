@@ -38,10 +38,11 @@ TEST_F(CommaLocale, NumbersAreReadAndWrittenWithAPoint) {
     EXPECT_EQ(FormatFixed4(2.5), "2.5000");
     EXPECT_EQ(FormatFixed4(-1.23456), "-1.2346");
 
-    Module1 m = test::meshState(2, 1);
+    SimulationState m = test::meshState(2, 1);
     test::initialiseRun(m);
     m.U(1, 1) = 2.5;
-    EXPECT_EQ(BuildResultTable(m, {1, 1, 1, 1}).substr(87), "     1     1    2.5000    0.0000    0.0000\r\n");
+    EXPECT_EQ(BuildResultTable(m, {1, 1, 1, 1}).substr(87),
+              "     1     1    2.5000    0.0000    0.0000\r\n");
     EXPECT_EQ(CsvTable(m).substr(0, 30), "i,j,x,y,U,V,P\n1,1,5,5,2.5,0,0\n");
 }
 
@@ -60,7 +61,7 @@ TEST_F(CommaLocale, CoordinateListsKeepTheirValues) {
 }
 
 TEST_F(CommaLocale, TheMainWindowTakesTypedDecimalsAsTheyAreWritten) {
-    Module1 m;
+    SimulationState m;
     MainWindow w{m};
     auto* dt = w.findChild<QLineEdit*>("Text1");
     dt->clear();

@@ -16,7 +16,7 @@ namespace {
 
 class Window : public ::testing::Test {
   protected:
-    Module1 m;
+    SimulationState m;
     MainWindow w{m};
     QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) { return w.findChild<QPushButton*>(name); }
@@ -105,6 +105,16 @@ TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
     EXPECT_EQ(m.cellKind(10, 5), 0);
     QTest::mouseClick(picture, Qt::RightButton, {}, centre.toPoint());
     EXPECT_EQ(m.cellKind(10, 5), 0);
+
+    // The toggle's caption says what a press switches to.
+    QTest::mouseClick(button("Command5"), Qt::LeftButton);
+    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(button("Command5")->text(), "点指定");
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    EXPECT_EQ(m.pickState, 2);
+    QTest::mouseClick(button("Command5"), Qt::LeftButton);
+    EXPECT_EQ(m.pickState, 1);
+    EXPECT_EQ(button("Command5")->text(), "範囲指定");
 }
 
 TEST_F(Window, TallPictureScrollsWithoutHidingItsRightColumn) {

@@ -22,7 +22,7 @@ void setList(Array1<double>& list, std::initializer_list<double> values) {
 }
 
 TEST(MeshNodes, EqualSpacingIgnoresTheLists) {
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     m.nx = 3;
     ScriptedHost host;
     BuildMeshNodes(m, host);
@@ -35,7 +35,7 @@ TEST(MeshNodes, EqualSpacingIgnoresTheLists) {
 }
 
 TEST(MeshNodes, UnsetNodesAreReportedOncePerCall) {
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     m.meshMode = 0;
     m.nx = 3;
     m.ny = 2;
@@ -58,7 +58,7 @@ TEST(MeshNodes, UnsetNodesAreReportedOncePerCall) {
 }
 
 TEST(MeshNodes, ShortListFailsAtTheMissingNode) {
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     m.meshMode = 0;
     m.nx = 4;
     setList(m.coordListX, {0, 1, 2});
@@ -72,10 +72,10 @@ TEST(MeshNodes, ShortListFailsAtTheMissingNode) {
 using MeshDisplay = test::PictureTest;
 
 TEST_F(MeshDisplay, FourByTwoIsDrawnTrueToShape) {
-    Module1 m = test::meshState(4, 2);
+    SimulationState m = test::meshState(4, 2);
     m.cellKind(2, 1) = 0;
     m.cellKind(3, 2) = -1; // any nonzero code counts as fluid
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_NEAR(s.heightTwips(), 7215.0 / 2, 0.01);
     EXPECT_EQ(s.scale().left, 0);
@@ -87,31 +87,31 @@ TEST_F(MeshDisplay, FourByTwoIsDrawnTrueToShape) {
 }
 
 TEST_F(MeshDisplay, ZeroMeshSizeAndNegativeCoordinatesUseOneUnit) {
-    Module1 m = test::meshState(4, 2);
+    SimulationState m = test::meshState(4, 2);
     m.meshSizeX = 0;
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(s.scale().width, 1);
 
     m.meshMode = 0;
     setList(m.coordListX, {-5, -4, -3, -2, -1});
     setList(m.coordListY, {0, 10, 20});
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(s.scale().left, -5);
     EXPECT_EQ(s.scale().width, 1);
 }
 
 TEST_F(MeshDisplay, ZeroWidthAndMissingMapAreTrapped) {
-    Module1 m = test::meshState(4, 2);
+    SimulationState m = test::meshState(4, 2);
     m.meshMode = 0;
     setList(m.coordListX, {5, 5, 5, 5, 5});
     setList(m.coordListY, {0, 10, 20});
-    Command6_Click(m, host, s);
+    DrawMeshShape(m, host, s);
     EXPECT_EQ(host.messages.back().text, "0 で除算しました。 (相似形表示)");
 
-    Module1 noMap = test::defaultState();
-    Command6_Click(noMap, host, s);
+    SimulationState noMap = test::defaultState();
+    DrawMeshShape(noMap, host, s);
     EXPECT_EQ(host.messages.back().text, "インデックスが有効範囲にありません。 (相似形表示)");
     EXPECT_NEAR(s.heightTwips(), 31.0 * 7215 / 61, 0.01); // resized before the failure
 }

@@ -43,7 +43,7 @@ TEST(ColorScale, EmptyRangeIsWidenedByTen) {
 }
 
 TEST(ColorScale, SpeedRangeAndArrayExtremes) {
-    Module1 m = test::meshState(4, 3);
+    SimulationState m = test::meshState(4, 3);
     test::initialiseRun(m);
     for (int j = 0; j <= 3; ++j)
         for (int i = 0; i <= 4; ++i)
@@ -64,7 +64,7 @@ TEST(ColorScale, SpeedRangeAndArrayExtremes) {
 
 class FlowLine : public ::testing::Test {
   protected:
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     ImageSurface s{7215, 3735};
     FlowLine() { SetPictureScale(s, 0, 0, 40, 20); }
     bool blueAt(double x, double y) {
@@ -102,7 +102,7 @@ TEST(FlowLineWidth, RoundsAndFallsBackToOne) {
 using Plot = test::PictureTest;
 
 TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
-    Module1 m = test::meshState(5, 4);
+    SimulationState m = test::meshState(5, 4);
     m.cellKind(3, 2) = 0;
     test::initialiseRun(m);
     m.lineScale = 0.1; // keep the lines inside their cells
@@ -117,7 +117,7 @@ TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
 }
 
 TEST_F(Plot, FourByTwoMeshMapsToFortyByTwenty) {
-    Module1 m = test::meshState(4, 2);
+    SimulationState m = test::meshState(4, 2);
     test::initialiseRun(m);
     DrawSpeedPlot(m, host, s);
     EXPECT_TRUE(host.messages.empty());
@@ -129,14 +129,14 @@ TEST_F(Plot, FourByTwoMeshMapsToFortyByTwenty) {
 }
 
 TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     const QImage before = s.image();
-    Command9_Click(m, host, s);
+    ShowResult(m, host, s);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "インデックスが有効範囲にありません。 (計算結果表示)");
     EXPECT_EQ(s.image(), before);
-    host.select("Option7");
-    Option7_Click(m, host, s);
+    host.shownDisplay = Display::Speed;
+    ShowResult(m, host, s);
     EXPECT_EQ(host.messages.size(), 2u);
 }
 
@@ -144,7 +144,7 @@ TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
     ScriptedHost host;
     ImageSurface s(7215, 3735);
     SaveDialogState dialog;
-    Command10_Click(host, s, dialog);
+    SavePicture(host, s, dialog);
     EXPECT_TRUE(host.messages.empty());
     ASSERT_EQ(host.dialogs.size(), 1u);
     EXPECT_EQ(host.dialogs[0].first, "bmp(*.bmp)|*.bmp|すべてのファイル(*.*)|*.*");
@@ -154,7 +154,7 @@ TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
     QFile::remove(QString::fromStdString(path));
     s.fillBox(0, 0, 0.5f, 0.5f, rgb(255, 0, 0));
     host.saveNames = {path};
-    Command10_Click(host, s, dialog);
+    SavePicture(host, s, dialog);
     QImage saved(QString::fromStdString(path), "BMP");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(481, 249));
@@ -162,7 +162,7 @@ TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
     EXPECT_EQ(saved.pixel(480, 248) & 0xFFFFFF, 0xFFFFFFu);
 
     host.saveNames = {std::string("/nonexistent-folder/x.bmp")};
-    Command10_Click(host, s, dialog);
+    SavePicture(host, s, dialog);
     EXPECT_TRUE(host.messages.empty()); // a failed write is silent
     EXPECT_EQ(host.dialogs[2].second, path);
 }

@@ -11,7 +11,7 @@ namespace {
 using test::ScriptedHost;
 
 TEST(ResultTable, TwoCellExampleIs175Characters) {
-    Module1 m = test::meshState(2, 1);
+    SimulationState m = test::meshState(2, 1);
     m.U.redim(2, 1);
     m.V.redim(2, 1);
     m.P.redim(2, 1);
@@ -39,7 +39,7 @@ TEST(ResultTable, FixedFourDecimals) {
 }
 
 TEST(ResultTable, DefaultMeshLengthAndCutInsideRow25) {
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     test::initialiseRun(m);
     const std::string text = BuildResultTable(m, {1, 61, 1, 31});
     EXPECT_EQ(text.size(), 83291u);
@@ -51,7 +51,7 @@ TEST(ResultTable, DefaultMeshLengthAndCutInsideRow25) {
 
 class TextCommand : public ::testing::Test, public ResultViewer {
   protected:
-    Module1 m = test::meshState(3, 2);
+    SimulationState m = test::meshState(3, 2);
     ScriptedHost host;
     std::vector<std::string> fields;
     std::string caption, table;
@@ -66,7 +66,7 @@ class TextCommand : public ::testing::Test, public ResultViewer {
     void setTable(const std::string& t) override { table = t; }
     void showViewer() override { shown = true; }
     void click() {
-        Command8_Click(m, host, [this]() -> ResultViewer& {
+        ShowResultText(m, host, [this]() -> ResultViewer& {
             ++created;
             return *this;
         });
@@ -75,19 +75,16 @@ class TextCommand : public ::testing::Test, public ResultViewer {
 
 TEST_F(TextCommand, BuildsTheWholeTableWithProgress) {
     test::initialiseRun(m);
-    host.controls["Label13"] = "計算結果 4回目";
+    host.status = "計算結果 4回目";
     click();
     EXPECT_EQ(fields, (std::vector<std::string>{"1", "3", "1", "2"}));
     EXPECT_EQ(caption, "実行結果");
     EXPECT_EQ(table.size(), 87u + 44 * 6);
     EXPECT_TRUE(shown);
-    EXPECT_EQ(host.controls["Label13"], "");
+    EXPECT_EQ(host.status, "");
     EXPECT_FALSE(host.busy);
-    std::vector<std::string> progress;
-    for (const auto& [control, text] : host.captionLog)
-        progress.push_back(text);
-    EXPECT_EQ(progress, (std::vector<std::string>{"テキスト生成中", "テキスト生成中 1 / 2",
-                                                  "テキスト生成中 2 / 2", ""}));
+    EXPECT_EQ(host.statusLog, (std::vector<std::string>{"テキスト生成中", "テキスト生成中 1 / 2",
+                                                        "テキスト生成中 2 / 2", ""}));
     EXPECT_EQ(host.processEventsCalls, 2);
 }
 
@@ -98,12 +95,12 @@ TEST_F(TextCommand, BeforeAnyRunOnlyTheMessageShows) {
     EXPECT_EQ(host.messages[0].text,
               "インデックスが有効範囲にありません。(結果テキスト生成)\r\n\r\n"
               "未だ計算実行されていない可能性があります.");
-    EXPECT_EQ(host.controls["Label13"], "");
+    EXPECT_EQ(host.status, "");
     EXPECT_FALSE(host.busy);
 }
 
 TEST(Redisplay, RangeFieldsAreExchangedAndLimited) {
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     test::initialiseRun(m);
     auto range = [&m](const char* a, const char* b, const char* c, const char* d) {
         const auto r = RedisplayRange(m, a, b, c, d);
@@ -118,7 +115,7 @@ TEST(Redisplay, RangeFieldsAreExchangedAndLimited) {
 
     m.nx = 70; // raised after the run: limited to the fields
     EXPECT_EQ(range("1", "70", "1", "31")[1], 61);
-    Module1 none = test::defaultState();
+    SimulationState none = test::defaultState();
     EXPECT_FALSE(RedisplayRange(none, "1", "2", "1", "2"));
 }
 

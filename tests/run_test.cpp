@@ -15,7 +15,7 @@ using test::ScriptedHost;
 
 class RunDriver : public ::testing::Test {
   protected:
-    Module1 m = test::meshState(20, 10);
+    SimulationState m = test::meshState(20, 10);
     ScriptedHost host;
     ImageSurface picture{7215, 3735};
     SaveDialogState dialog;
@@ -24,27 +24,22 @@ class RunDriver : public ::testing::Test {
         m.stepCount = 10;
         m.cellKind(6, 5) = 0;
     }
-    RunEnd run() { return Command1_Click(m, host, picture, dialog); }
-    std::vector<std::string> captions() const {
-        std::vector<std::string> out;
-        for (const auto& [control, text] : host.captionLog)
-            if (control == "Label13") out.push_back(text);
-        return out;
-    }
+    RunEnd run() { return StartRun(m, host, picture, dialog); }
+    std::vector<std::string> captions() const { return host.statusLog; }
     // The field after a plain run of `steps` steps without displays.
-    Module1 reference(int steps) {
-        Module1 r = m;
+    SimulationState reference(int steps) {
+        SimulationState r = m;
         r.stepCount = static_cast<Integer>(steps);
         ScriptedHost quiet;
-        quiet.controls["Text8"] = "100000";
-        Command1_Click(r, quiet, picture, dialog);
+        quiet.displayInterval = "100000";
+        StartRun(r, quiet, picture, dialog);
         return r;
     }
 };
 
 TEST_F(RunDriver, DefaultsDisplayEverySecondStepTo400) {
     m = test::meshState(61, 31);
-    host.select("Option5");
+    host.confirm = false;
     EXPECT_EQ(run(), RunEnd::Completed);
     const auto shown = captions();
     ASSERT_EQ(shown.size(), 200u);
@@ -54,7 +49,7 @@ TEST_F(RunDriver, DefaultsDisplayEverySecondStepTo400) {
 }
 
 TEST_F(RunDriver, IntervalThreeSkipsTheLastStep) {
-    host.controls["Text8"] = "3";
+    host.displayInterval = "3";
     EXPECT_EQ(run(), RunEnd::Completed);
     EXPECT_EQ(captions(),
               (std::vector<std::string>{"計算結果 3回目", "計算結果 6回目", "計算結果 9回目"}));
@@ -73,7 +68,7 @@ TEST(DisplayInterval, RoundsHalvesToEvenAndDropsTheSign) {
 }
 
 TEST_F(RunDriver, ZeroIntervalIsRefusedBeforeAnythingChanges) {
-    host.controls["Text8"] = "0.4";
+    host.displayInterval = "0.4";
     EXPECT_EQ(run(), RunEnd::Refused);
     EXPECT_FALSE(m.U.exists());
     ASSERT_EQ(host.messages.size(), 1u);
@@ -86,7 +81,7 @@ TEST_F(RunDriver, CancelKeepsTheFieldOfThatStepAndTheNextRunStartsAfresh) {
     host.answers.push_back(Answer::Cancel); // at step 20
     EXPECT_EQ(run(), RunEnd::Cancelled);
     EXPECT_EQ(captions().back(), "計算結果 20回目");
-    const Module1 expected = reference(20);
+    const SimulationState expected = reference(20);
     EXPECT_EQ(m.U, expected.U);
     EXPECT_EQ(m.P, expected.P);
 
@@ -110,9 +105,9 @@ TEST_F(RunDriver, YesSavesThePictureThenGoesOn) {
 }
 
 TEST_F(RunDriver, StopFlagEndsTheRunBeforeTheNextStep) {
-    host.controls["Text8"] = "1000";
+    host.displayInterval = "1000";
     host.onProcessEvents = [this] {
-        if (host.processEventsCalls == 5) Command7_Click(m);
+        if (host.processEventsCalls == 5) RequestStop(m);
     };
     EXPECT_EQ(run(), RunEnd::Stopped);
     EXPECT_EQ(m.U, reference(4).U);
@@ -147,18 +142,18 @@ TEST_F(RunDriver, NoPressureSweepsWhenMaxIterIsNotPositive) {
 }
 
 TEST_F(RunDriver, UnusableParametersAreRefusedNamingTheField) {
-    const std::pair<std::function<void(Module1&)>, std::string> cases[] = {
-        {[](Module1& s) { s.dt = 0; }, "時間刻みが 0"},
-        {[](Module1& s) { s.reynolds = 0; }, "レイノルズ数が 0"},
-        {[](Module1& s) { s.nx = 4; }, "メッシュ数 X が 4"},
-        {[](Module1& s) { s.ny = -3; }, "メッシュ数 Y が -3"},
-        {[](Module1& s) { s.nx = 32767; }, "メッシュ数 X が 32767"},
+    const std::pair<std::function<void(SimulationState&)>, std::string> cases[] = {
+        {[](SimulationState& s) { s.dt = 0; }, "時間刻みが 0"},
+        {[](SimulationState& s) { s.reynolds = 0; }, "レイノルズ数が 0"},
+        {[](SimulationState& s) { s.nx = 4; }, "メッシュ数 X が 4"},
+        {[](SimulationState& s) { s.ny = -3; }, "メッシュ数 Y が -3"},
+        {[](SimulationState& s) { s.nx = 32767; }, "メッシュ数 X が 32767"},
     };
     for (const auto& [spoil, text] : cases) {
-        Module1 s = m;
+        SimulationState s = m;
         spoil(s);
         ScriptedHost h;
-        EXPECT_EQ(Command1_Click(s, h, picture, dialog), RunEnd::Refused) << text;
+        EXPECT_EQ(StartRun(s, h, picture, dialog), RunEnd::Refused) << text;
         ASSERT_EQ(h.messages.size(), 1u);
         EXPECT_NE(h.messages[0].text.find(text), std::string::npos) << h.messages[0].text;
         EXPECT_FALSE(s.U.exists());
@@ -170,7 +165,7 @@ TEST_F(RunDriver, DivergingRunStopsAtItsStepWithTheLastFiniteField) {
     m.cellKind(6, 5) = m.cellKind(7, 5) = m.cellKind(6, 6) = m.cellKind(7, 6) = 0;
     m.dt = 2.0;
     m.stepCount = 300;
-    host.controls["Text8"] = "1000";
+    host.displayInterval = "1000";
     EXPECT_EQ(run(), RunEnd::Diverged);
     ASSERT_FALSE(host.messages.empty());
     const std::string& text = host.messages[0].text;
@@ -199,7 +194,7 @@ TEST_F(RunDriver, MissingCellMapEndsTheRunWithoutComputing) {
 }
 
 TEST_F(RunDriver, MeshCountsRaisedDuringARunStopItInsteadOfOverrunning) {
-    host.controls["Text8"] = "1000";
+    host.displayInterval = "1000";
     host.onProcessEvents = [this] {
         if (host.processEventsCalls == 3) m.nx = 25; // typed into the field while the run yields
     };

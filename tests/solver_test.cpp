@@ -13,8 +13,8 @@ namespace {
 
 using test::ScriptedHost;
 
-Module1 specifiedX(std::initializer_list<double> nodes) {
-    Module1 m = test::meshState(static_cast<int>(nodes.size()) - 1, 5);
+SimulationState specifiedX(std::initializer_list<double> nodes) {
+    SimulationState m = test::meshState(static_cast<int>(nodes.size()) - 1, 5);
     m.meshMode = 0;
     m.coordListX.redim(m.nx + 1);
     int k = 1;
@@ -27,9 +27,9 @@ Module1 specifiedX(std::initializer_list<double> nodes) {
 }
 
 TEST(CalculationFactors, NonUniformNodesGiveTheStretchingTerms) {
-    Module1 m = specifiedX({0, 1, 3, 7});
+    SimulationState m = specifiedX({0, 1, 3, 7});
     ScriptedHost host;
-    計算因子初期化(m, host);
+    InitCalculationFactors(m, host);
     EXPECT_DOUBLE_EQ(m.facX1(2), 2.0 / 3);
     EXPECT_DOUBLE_EQ(m.facX2(2), 4.0 / 9);
     EXPECT_DOUBLE_EQ(m.facX3(2), 8.0 / 27);
@@ -41,9 +41,9 @@ TEST(CalculationFactors, NonUniformNodesGiveTheStretchingTerms) {
 }
 
 TEST(CalculationFactors, EqualSpacingFillsTheInteriorOnly) {
-    Module1 m = test::defaultState();
+    SimulationState m = test::defaultState();
     ScriptedHost host;
-    計算因子初期化(m, host);
+    InitCalculationFactors(m, host);
     EXPECT_EQ(m.facX1.upper(), 62);
     for (int i = 2; i <= 60; ++i) {
         EXPECT_DOUBLE_EQ(m.facX1(i), 0.1);
@@ -58,10 +58,10 @@ TEST(CalculationFactors, EqualSpacingFillsTheInteriorOnly) {
 }
 
 TEST(CalculationFactors, ZeroWidthPairIsRefusedNamingTheNodes) {
-    Module1 m = specifiedX({0, 10, 20, 10, 40, 50});
+    SimulationState m = specifiedX({0, 10, 20, 10, 40, 50});
     ScriptedHost host;
     try {
-        計算因子初期化(m, host);
+        InitCalculationFactors(m, host);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 11);
@@ -72,7 +72,7 @@ TEST(CalculationFactors, ZeroWidthPairIsRefusedNamingTheNodes) {
 
 class BoundaryMaps : public ::testing::Test {
   protected:
-    Module1 m = test::meshState(8, 8);
+    SimulationState m = test::meshState(8, 8);
     ScriptedHost host;
     void solid(int i, int j) { m.cellKind(i, j) = 0; }
     std::vector<std::pair<int, int>> marked() {
@@ -85,13 +85,13 @@ class BoundaryMaps : public ::testing::Test {
 };
 
 TEST_F(BoundaryMaps, AllFluidMarksNothing) {
-    ASSERT_EQ(境界条件初期化(m, host), 0);
+    ASSERT_EQ(InitBoundaryConditions(m, host), 0);
     EXPECT_TRUE(marked().empty());
 }
 
 TEST_F(BoundaryMaps, OneSolidCellMarksItsFourNeighbours) {
     solid(5, 5);
-    ASSERT_EQ(境界条件初期化(m, host), 0);
+    ASSERT_EQ(InitBoundaryConditions(m, host), 0);
     using P = std::pair<int, int>;
     EXPECT_EQ(marked(), (std::vector<P>{{5, 4}, {4, 5}, {6, 5}, {5, 6}}));
     EXPECT_EQ(m.bcMapB(5, 5), 3);
@@ -101,7 +101,7 @@ TEST_F(BoundaryMaps, OneSolidCellMarksItsFourNeighbours) {
 TEST_F(BoundaryMaps, TwoSolidCellsShareTheirNeighbours) {
     solid(5, 5);
     solid(6, 5);
-    ASSERT_EQ(境界条件初期化(m, host), 0);
+    ASSERT_EQ(InitBoundaryConditions(m, host), 0);
     using P = std::pair<int, int>;
     EXPECT_EQ(marked(), (std::vector<P>{{5, 4}, {6, 4}, {4, 5}, {7, 5}, {5, 6}, {6, 6}}));
     EXPECT_EQ(m.bcMapB(5, 5), 4);
@@ -113,7 +113,7 @@ TEST_F(BoundaryMaps, EdgeAndBuriedSolidCells) {
     for (int i = 4; i <= 6; ++i)
         for (int j = 4; j <= 6; ++j)
             solid(i, j);
-    ASSERT_EQ(境界条件初期化(m, host), 0);
+    ASSERT_EQ(InitBoundaryConditions(m, host), 0);
     EXPECT_EQ(m.bcMapA(2, 4), 1);
     EXPECT_EQ(m.bcMapB(1, 4), 0); // first column never weighted
     EXPECT_EQ(m.bcMapB(5, 5), 0); // surrounded by solids
@@ -123,19 +123,19 @@ TEST_F(BoundaryMaps, EdgeAndBuriedSolidCells) {
 
 TEST_F(BoundaryMaps, MissingOrSmallMapIsReportedAndStopsTheRun) {
     m.cellKind.erase();
-    EXPECT_EQ(境界条件初期化(m, host), 9);
+    EXPECT_EQ(InitBoundaryConditions(m, host), 9);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "インデックスが有効範囲にありません。 (境界条件初期化)");
     EXPECT_EQ(host.messages[0].buttons, Buttons::Ok);
 
     InitCellMap(m);
     m.nx = 10; // raised past the map's border column
-    EXPECT_NE(境界条件初期化(m, host), 0);
+    EXPECT_NE(InitBoundaryConditions(m, host), 0);
 }
 
 TEST(InitialConditions, UniformInflowInsideZeroOnTheLowEdges) {
-    Module1 m = test::defaultState();
-    初期条件(m);
+    SimulationState m = test::defaultState();
+    SetInitialConditions(m);
     EXPECT_EQ(m.U(61, 31), 1);
     EXPECT_EQ(m.U(0, 5), 0);
     EXPECT_EQ(m.U(5, 0), 0);
@@ -145,7 +145,7 @@ TEST(InitialConditions, UniformInflowInsideZeroOnTheLowEdges) {
 }
 
 TEST(VelocityBoundary, WallsThenOutflowOwningTheCorners) {
-    Module1 m = test::meshState(6, 6);
+    SimulationState m = test::meshState(6, 6);
     test::initialiseRun(m);
     for (int j = 0; j <= 6; ++j)
         for (int i = 0; i <= 6; ++i) {
@@ -170,7 +170,7 @@ TEST(VelocityBoundary, WallsThenOutflowOwningTheCorners) {
 }
 
 TEST(VelocityBoundary, FourRowsOverlapInTheStatedOrder) {
-    Module1 m = test::meshState(6, 4);
+    SimulationState m = test::meshState(6, 4);
     test::initialiseRun(m);
     m.U(3, 2) = 7;
     m.V(3, 2) = 2;
@@ -188,7 +188,7 @@ TEST(VelocityBoundary, FourRowsOverlapInTheStatedOrder) {
 // Mesh spacing 1 and a vanishing viscosity: the provisional U is U - dt CUx.
 TEST(ProvisionalVelocity, UpwindTakesTheDifferenceFromUpstream) {
     for (bool literalLoops : {false, true}) {
-        Module1 m = test::meshState(5, 5, 1);
+        SimulationState m = test::meshState(5, 5, 1);
         m.dt = 1;
         m.reynolds = 1e300;
         test::initialiseRun(m);
@@ -205,7 +205,7 @@ TEST(ProvisionalVelocity, UpwindTakesTheDifferenceFromUpstream) {
 }
 
 TEST(ProvisionalVelocity, UniformStreamStaysAndSolidsStop) {
-    Module1 m = test::meshState(7, 7);
+    SimulationState m = test::meshState(7, 7);
     m.cellKind(4, 4) = 0;
     test::initialiseRun(m);
     ComputeProvisionalVelocity(m);
@@ -217,7 +217,7 @@ TEST(ProvisionalVelocity, UniformStreamStaysAndSolidsStop) {
 
 TEST(PressureEquation, SolidCellTakesTheMeanOfItsFluidNeighbours) {
     for (bool literalLoops : {false, true}) {
-        Module1 m = test::meshState(7, 7);
+        SimulationState m = test::meshState(7, 7);
         m.cellKind(4, 4) = m.cellKind(5, 4) = m.cellKind(4, 5) = 0;
         m.cellKind(2, 2) = m.cellKind(3, 2) = m.cellKind(2, 3) = 0; // neighbours: ghost points
         test::initialiseRun(m);
@@ -233,7 +233,7 @@ TEST(PressureEquation, SolidCellTakesTheMeanOfItsFluidNeighbours) {
 }
 
 TEST(PressureEquation, BoundaryCopiesLeaveTheDiagonalInCorners) {
-    Module1 m = test::meshState(8, 7);
+    SimulationState m = test::meshState(8, 7);
     test::initialiseRun(m);
     for (int j = 0; j <= 7; ++j)
         for (int i = 0; i <= 8; ++i)
@@ -247,17 +247,17 @@ TEST(PressureEquation, BoundaryCopiesLeaveTheDiagonalInCorners) {
 }
 
 TEST(PressureEquation, SolvedFieldSweepsToZeroError) {
-    Module1 m = test::meshState(9, 8);
+    SimulationState m = test::meshState(9, 8);
     test::initialiseRun(m);
     PreparePressureEquation(m);
     EXPECT_EQ(SweepPressure(m), 0);
-    Module1 small = test::meshState(4, 9);
+    SimulationState small = test::meshState(4, 9);
     test::initialiseRun(small);
     EXPECT_EQ(SweepPressure(small), 0); // no interior points
 }
 
 TEST(PressureEquation, SolidCorrectionsDoNotCountInTheError) {
-    Module1 m = test::meshState(7, 7);
+    SimulationState m = test::meshState(7, 7);
     m.cellKind(4, 5) = 0; // in the last interior row: no later row reads it
     test::initialiseRun(m);
     PreparePressureEquation(m);
@@ -268,7 +268,7 @@ TEST(PressureEquation, SolidCorrectionsDoNotCountInTheError) {
 }
 
 TEST(VelocityCorrection, SubtractsThePressureGradient) {
-    Module1 m = test::meshState(7, 7, 1);
+    SimulationState m = test::meshState(7, 7, 1);
     test::initialiseRun(m);
     m.P(4, 4) = 3;
     m.P(2, 4) = 1;

@@ -31,7 +31,7 @@ class TextViewerWindow : public ::testing::Test {
     TextViewerWindow() {
         test::initialiseRun(m);
         viewer->setAttribute(Qt::WA_DeleteOnClose, false);
-        Command8_Click(m, host, [this]() -> ResultViewer& { return *viewer; });
+        ShowResultText(m, host, [this]() -> ResultViewer& { return *viewer; });
     }
     ~TextViewerWindow() override { delete viewer; }
     QLineEdit* field(const char* name) { return viewer->findChild<QLineEdit*>(name); }
@@ -39,7 +39,7 @@ class TextViewerWindow : public ::testing::Test {
         QTest::mouseClick(viewer->findChild<QPushButton*>(name), Qt::LeftButton);
     }
 
-    Module1 m = test::meshState(61, 31);
+    SimulationState m = test::meshState(61, 31);
     test::ScriptedHost host;
     TextViewer* viewer = new TextViewer(m);
     test::ModalAnswerer answerer;
@@ -79,7 +79,7 @@ TEST_F(TextViewerWindow, ARunThatShrinksTheFieldDuringARedisplayEndsItWithAMessa
     QTimer::singleShot(0, [this] {
         m.nx = 10;
         m.ny = 10;
-        初期条件(m);
+        SetInitialConditions(m);
     });
     press("Command1");
     ASSERT_EQ(answerer.seen.size(), 1u);
@@ -115,7 +115,7 @@ class CoordinateEditorWindow : public ::testing::Test {
         QTest::mouseClick(e.findChild<QPushButton*>(QString("%1_%2").arg(command).arg(index)),
                           Qt::LeftButton);
     }
-    Module1 m = test::meshState(3, 2);
+    SimulationState m = test::meshState(3, 2);
     test::ModalAnswerer answerer;
 };
 

@@ -35,7 +35,7 @@ class WindowFaults : public ::testing::Test {
                 m.cellKind(i, j) = 1;
     }
 
-    Module1 m;
+    SimulationState m;
     MainWindow w{m};
     test::ModalAnswerer answerer;
 };

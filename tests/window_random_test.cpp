@@ -34,7 +34,7 @@ unsigned driverSeed() {
 
 class RandomUser {
   public:
-    RandomUser(unsigned seed, Module1& m, MainWindow& w, test::ModalAnswerer& answerer)
+    RandomUser(unsigned seed, SimulationState& m, MainWindow& w, test::ModalAnswerer& answerer)
         : random_(seed), m_(m), w_(w), answerer_(answerer) {}
 
     static constexpr QMessageBox::StandardButton kAnswers[] = {
@@ -200,7 +200,7 @@ class RandomUser {
     }
 
     std::mt19937 random_;
-    Module1& m_;
+    SimulationState& m_;
     MainWindow& w_;
     test::ModalAnswerer& answerer_;
 };
@@ -215,7 +215,7 @@ TEST(WindowRandomDriver, NothingLeavesAHandlerAndTheStateStaysConsistent) {
                   << reportedSeed << "\n";
         std::abort();
     });
-    Module1 m;
+    SimulationState m;
     test::ModalAnswerer answerer;
     {
         MainWindow w{m};

@@ -13,7 +13,7 @@ namespace {
 
 class DisplayEveryInterval : public StepObserver {
   public:
-    DisplayEveryInterval(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog,
+    DisplayEveryInterval(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog,
                          long long interval)
         : m_(m), host_(host), picture_(picture), dialog_(dialog), interval_(interval) {}
 
@@ -21,11 +21,11 @@ class DisplayEveryInterval : public StepObserver {
         if (n % interval_ != 0) return true;
         ShowResult(m_, host_, picture_);
         const std::string caption = StepCaption(n);
-        host_.setControlText("Label13", caption);
-        if (host_.isSelected("Option4")) {
+        host_.showStatus(caption);
+        if (host_.confirmEachDisplay()) {
             switch (host_.message(caption + "表示画像を保存しますか。", Buttons::YesNoCancel)) {
             case Answer::Yes:
-                Command10_Click(host_, picture_, dialog_);
+                SavePicture(host_, picture_, dialog_);
                 return true;
             case Answer::Cancel:
                 return false;
@@ -39,7 +39,7 @@ class DisplayEveryInterval : public StepObserver {
     }
 
   private:
-    Module1& m_;
+    SimulationState& m_;
     Host& host_;
     Surface& picture_;
     SaveDialogState& dialog_;
@@ -60,8 +60,8 @@ long long DisplayInterval(const std::string& text) {
     return static_cast<long long>(std::min(std::fabs(roundHalfEven(v.value)), kNever));
 }
 
-RunEnd RunCalculation(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog) {
-    const long long interval = DisplayInterval(host.controlText("Text8"));
+RunEnd RunCalculation(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog) {
+    const long long interval = DisplayInterval(host.displayIntervalText());
     if (interval == 0) {
         host.message("計算を開始できません。表示間隔が 0 です。1 以上の値を入力してください。",
                      Buttons::Ok);

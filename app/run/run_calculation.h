@@ -2,7 +2,7 @@
 // The run button: a whole calculation with its displays, save prompts and
 // the stop button.
 #include "app/host.h"
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/surface.h"
 #include "plot/image_saving.h"
 #include "solver/run_time_steps.h"
@@ -18,13 +18,15 @@ std::string StepCaption(int n);
 // dropped; 0 when it rounds to 0.
 long long DisplayInterval(const std::string& text);
 
-RunEnd RunCalculation(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog);
+RunEnd RunCalculation(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog);
 
-inline RunEnd Command1_Click(Module1& m, Host& host, Surface& picture, SaveDialogState& dialog) {
+// "計算実行": clears the stop flag and runs.
+inline RunEnd StartRun(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog) {
     m.stopRequested = 0;
     return RunCalculation(m, host, picture, dialog);
 }
-inline void Command7_Click(Module1& m) {
+// "停止": the run ends before its next step.
+inline void RequestStop(SimulationState& m) {
     m.stopRequested = kTrue;
 }
 

@@ -1,5 +1,5 @@
 // Starts Kestrel with its main window.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "main_window.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    kestrel::Module1 state;
+    kestrel::SimulationState state;
     kestrel::MainWindow window(state);
     window.show();
     return QApplication::exec();

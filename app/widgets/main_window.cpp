@@ -59,7 +59,7 @@ constexpr int kInstructionTops[20] = {360,  600,  960,  1320, 1560, 1920, 2280, 
 
 } // namespace
 
-MainWindow::MainWindow(Module1& state, QWidget* parent)
+MainWindow::MainWindow(SimulationState& state, QWidget* parent)
     : QWidget(parent), m_(state), picture_(kPictureWidth, kPictureHeight), host_(this),
       fields_(state) {
     setObjectName("frmDataIn");
@@ -71,6 +71,10 @@ MainWindow::MainWindow(Module1& state, QWidget* parent)
     buildCellControls();
     buildRunControls();
     buildInstructions();
+    host_.attach({findChild<QRadioButton*>("Option6"), findChild<QRadioButton*>("Option4"),
+                  findChild<QRadioButton*>("Option3_1"), findChild<QRadioButton*>("Option3_2"),
+                  findChild<QLineEdit*>("Text8"), findChild<QLineEdit*>("Text10"),
+                  findChild<QLabel*>("Label13"), findChild<QPushButton*>("Command5")});
     connectHandlers();
     formLoad();
 }
@@ -245,35 +249,34 @@ void MainWindow::connectHandlers() {
     onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
     onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
     onEvent(option("Option6"), clicked, "計算結果表示", none,
-            [this](bool) { Option6_Click(m_, host_, picture_); });
+            [this](bool) { ShowResult(m_, host_, picture_); });
     onEvent(option("Option7"), clicked, "計算結果表示", none,
-            [this](bool) { Option7_Click(m_, host_, picture_); });
+            [this](bool) { ShowResult(m_, host_, picture_); });
 
     onEvent(button("Command1"), clicked, "計算実行", parameters, [this](bool) { command1Click(); });
-    onEvent(button("Command7"), clicked, "停止", none, [this](bool) { Command7_Click(m_); });
+    onEvent(button("Command7"), clicked, "停止", none, [this](bool) { RequestStop(m_); });
     onEvent(button("Command2"), clicked, "座標値指定", none, [this](bool) { command2Click(); });
     onEvent(button("Command3"), clicked, "流体有無指定", parameters,
-            [this](bool) { Command3_Click(m_, host_, picture_); });
+            [this](bool) { StartCellEditing(m_, host_, picture_); });
     onEvent(button("Command4"), clicked, "流体箇所初期化", parameters,
-            [this](bool) { Command4_Click(m_, host_, picture_); });
+            [this](bool) { ResetCellMap(m_, host_, picture_); });
     onEvent(button("Command5"), clicked, "範囲指定", parameters,
-            [this](bool) { Command5_Click(m_, host_, picture_); });
+            [this](bool) { ToggleRangeSelection(m_, host_, picture_); });
     onEvent(button("Command6"), clicked, "相似形表示", parameters,
-            [this](bool) { Command6_Click(m_, host_, picture_); });
+            [this](bool) { DrawMeshShape(m_, host_, picture_); });
     onEvent(button("Command8"), clicked, "結果テキスト生成", none,
             [this](bool) { command8Click(); });
     onEvent(button("Command9"), clicked, "計算結果表示", none,
-            [this](bool) { Command9_Click(m_, host_, picture_); });
+            [this](bool) { ShowResult(m_, host_, picture_); });
     onEvent(button("Command10"), clicked, "表示画像保存", none,
-            [this](bool) { Command10_Click(host_, picture_, saveDialog_); });
+            [this](bool) { SavePicture(host_, picture_, saveDialog_); });
 
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
             [this](int b, int s, float x, float y) {
-                Picture1_MouseDown(m_, host_, picture_, b, s, x, y);
+                PressOnPicture(m_, host_, picture_, b, s, x, y);
             });
-    onEvent(
-        pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
-        [this](int b, int s, float x, float y) { Picture1_MouseMove(m_, picture_, b, s, x, y); });
+    onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
+            [this](int b, int s, float x, float y) { MoveOnPicture(m_, picture_, b, s, x, y); });
 }
 
 void MainWindow::formLoad() {
@@ -316,7 +319,7 @@ void MainWindow::command1Click() {
             w.running_ = false;
         }
     } running(*this, run);
-    Command1_Click(m_, host_, picture_, saveDialog_);
+    StartRun(m_, host_, picture_, saveDialog_);
 }
 
 void MainWindow::command2Click() {
@@ -327,7 +330,7 @@ void MainWindow::command2Click() {
 }
 
 void MainWindow::command8Click() {
-    Command8_Click(m_, host_, [this]() -> ResultViewer& {
+    ShowResultText(m_, host_, [this]() -> ResultViewer& {
         if (!textViewer_ || textViewer_->closed()) textViewer_ = new TextViewer(m_);
         return *textViewer_;
     });

@@ -1,11 +1,11 @@
 #pragma once
 // The main window: parameter fields, mesh options, the cell-map and run
 // buttons, the drawing area and the operating instructions.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "canvas/image_surface.h"
+#include "main_window_host.h"
 #include "parameter_fields.h"
 #include "plot/image_saving.h"
-#include "qt_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,7 +26,7 @@ class PictureBox;
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit MainWindow(Module1& state, QWidget* parent = nullptr);
+    explicit MainWindow(SimulationState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ImageSurface& picture() { return picture_; }
@@ -68,9 +68,9 @@ class MainWindow : public QWidget {
     QGroupBox* addFrame(QWidget* parent, const char* name, const char* caption, int left, int top,
                         int width, int height);
 
-    Module1& m_;
+    SimulationState& m_;
     ImageSurface picture_;
-    QtHost host_;
+    MainWindowHost host_;
     SaveDialogState saveDialog_;
     ParameterFields fields_;
     bool running_ = false;

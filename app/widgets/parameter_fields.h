@@ -4,7 +4,7 @@
 // that a run in progress cannot use, is not taken: the state keeps the value
 // in use, and the field turns red and says so. Commands that use the
 // parameters ask first whether every field shows the value in use.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <QString>
 #include <optional>
@@ -17,7 +17,7 @@ namespace kestrel {
 
 class ParameterFields {
   public:
-    explicit ParameterFields(Module1& state) : m_(state) {}
+    explicit ParameterFields(SimulationState& state) : m_(state) {}
 
     // name is the field as the user reads it ("メッシュ数 X").
     void addInteger(QLineEdit* field, const QString& name, Integer& target);
@@ -43,7 +43,7 @@ class ParameterFields {
     std::string valueInUse(const Field& field) const;
     void show(Field& field, const std::string& reason);
 
-    Module1& m_;
+    SimulationState& m_;
     std::vector<Field> fields_;
     bool running_ = false;
 };

@@ -1,12 +1,8 @@
 #include "qt_host.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QRadioButton>
 
 namespace kestrel {
 
@@ -18,7 +14,7 @@ QString toQt(std::string_view s) {
 
 } // namespace
 
-Answer QtHost::message(const std::string& text, Buttons buttons) {
+Answer QtDialogs::message(const std::string& text, Buttons buttons) {
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
     if (buttons == Buttons::YesNo)
         standard = QMessageBox::Yes | QMessageBox::No;
@@ -39,7 +35,7 @@ Answer QtHost::message(const std::string& text, Buttons buttons) {
     }
 }
 
-QString QtHost::qtFilter(const std::string& filter) {
+QString QtDialogs::qtFilter(const std::string& filter) {
     const QStringList parts = toQt(filter).split('|');
     QStringList entries;
     for (qsizetype k = 0; k + 1 < parts.size(); k += 2)
@@ -47,48 +43,19 @@ QString QtHost::qtFilter(const std::string& filter) {
     return entries.join(";;");
 }
 
-std::optional<std::string> QtHost::askSaveFileName(const std::string& filter,
-                                                   const std::string& initialName) {
+std::optional<std::string> QtDialogs::askSaveFileName(const std::string& filter,
+                                                      const std::string& initialName) {
     const QString chosen =
         QFileDialog::getSaveFileName(window_, QString(), toQt(initialName), qtFilter(filter));
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
 }
 
-void QtHost::processEvents() {
+void QtDialogs::processEvents() {
     QApplication::processEvents();
 }
 
-QWidget* QtHost::find(std::string_view control) const {
-    return window_ ? window_->findChild<QWidget*>(toQt(control)) : nullptr;
-}
-
-std::string QtHost::controlText(std::string_view control) {
-    QWidget* w = find(control);
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
-    return {};
-}
-
-void QtHost::setControlText(std::string_view control, const std::string& text) {
-    QWidget* w = find(control);
-    if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(toQt(text));
-        label->repaint();
-    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        button->setText(toQt(text));
-    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        edit->setText(toQt(text));
-    }
-}
-
-bool QtHost::isSelected(std::string_view option) {
-    auto* radio = qobject_cast<QRadioButton*>(find(option));
-    return radio && radio->isChecked();
-}
-
-void QtHost::setBusy(bool busy) {
+void QtDialogs::setBusy(bool busy) {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else if (QApplication::overrideCursor())

@@ -15,7 +15,7 @@
 
 namespace kestrel {
 
-CoordinateEditor::CoordinateEditor(Module1& state, QWidget* parent)
+CoordinateEditor::CoordinateEditor(SimulationState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_(state) {
     setObjectName("frmXYPlace");
     setWindowTitle("XY座標の設定");

@@ -1,7 +1,7 @@
 #pragma once
 // "XY座標の設定": the X and Y node coordinate lists of a non-uniform mesh,
 // stored into the state when the user closes the window and says Yes.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/widgets/qt_host.h"
 #include "mesh/coordinate_lists.h"
 
@@ -15,7 +15,7 @@ namespace kestrel {
 class CoordinateEditor : public QWidget {
     Q_OBJECT
   public:
-    explicit CoordinateEditor(Module1& state, QWidget* parent = nullptr);
+    explicit CoordinateEditor(SimulationState& state, QWidget* parent = nullptr);
 
     // Closes with the main window, leaving the stored lists as they are.
     void closeWithoutAsking();
@@ -40,8 +40,8 @@ class CoordinateEditor : public QWidget {
     void generateClick(int index);
     void clearClick(int index);
 
-    Module1& m_;
-    QtHost host_{this}; // the editor's questions open over the editor
+    SimulationState& m_;
+    QtDialogs host_{this}; // the editor's questions open over the editor
     Group groups_[2];
     bool asking_ = true;
 };

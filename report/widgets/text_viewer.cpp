@@ -32,7 +32,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, 
 
 } // namespace
 
-TextViewer::TextViewer(const Module1& state, QWidget* parent)
+TextViewer::TextViewer(const SimulationState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_(state) {
     setObjectName("frmText");
     setAttribute(Qt::WA_DeleteOnClose);

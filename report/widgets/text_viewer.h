@@ -1,7 +1,7 @@
 #pragma once
 // "実行結果": the result table in a fixed-width font, a redisplay of a chosen
 // range, and saving the whole table to a text file.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 #include "app/widgets/qt_host.h"
 #include "report/result_text.h"
 
@@ -19,7 +19,7 @@ constexpr int kViewerCharacterLimit = 65532;
 class TextViewer : public QWidget, public ResultViewer {
     Q_OBJECT
   public:
-    explicit TextViewer(const Module1& state, QWidget* parent = nullptr);
+    explicit TextViewer(const SimulationState& state, QWidget* parent = nullptr);
 
     void setRangeFields(const std::string& firstX, const std::string& lastX,
                         const std::string& firstY, const std::string& lastY) override;
@@ -42,8 +42,8 @@ class TextViewer : public QWidget, public ResultViewer {
     QLineEdit* addRangeField(QWidget* frame, const char* name, int left, int top);
     void saveClick();
 
-    const Module1& m_;
-    QtHost host_{this}; // the viewer's messages open over the viewer
+    const SimulationState& m_;
+    QtDialogs host_{this}; // the viewer's messages open over the viewer
     std::string table_;
     std::string lastSaveName_;
     QPlainTextEdit* text_ = nullptr;

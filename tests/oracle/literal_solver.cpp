@@ -13,7 +13,7 @@ double up(double w, double a, double b, double c) {
 }
 } // namespace
 
-void ComputeProvisionalVelocity(Module1& m) {
+void ComputeProvisionalVelocity(SimulationState& m) {
     auto& U = m.U;
     auto& V = m.V;
     const double rRe = 1 / m.reynolds;
@@ -41,7 +41,7 @@ void ComputeProvisionalVelocity(Module1& m) {
         }
 }
 
-void PreparePressureEquation(Module1& m) {
+void PreparePressureEquation(SimulationState& m) {
     for (int j = 2; j <= m.ny - 1; ++j)
         for (int i = 2; i <= m.nx - 1; ++i) {
             const double dx = (m.U(i + 1, j) - m.U(i - 1, j)) * 0.5 * m.facX1(i);
@@ -53,7 +53,7 @@ void PreparePressureEquation(Module1& m) {
             m.work2(i, j) = 0.5 / (m.facX2(i) + m.facY2(j));
 }
 
-void SetObstaclePressure(Module1& m) {
+void SetObstaclePressure(SimulationState& m) {
     auto& P = m.P;
     auto& A = m.bcMapA;
     for (int j = 2; j <= m.ny - 1; ++j)
@@ -66,7 +66,7 @@ void SetObstaclePressure(Module1& m) {
                       m.cellKind(i, j) * P(i, j);
 }
 
-void SetPressureBoundary(Module1& m) {
+void SetPressureBoundary(SimulationState& m) {
     auto& P = m.P;
     for (int j = 1; j <= m.ny; ++j) {
         P(2, j) = P(3, j);
@@ -78,7 +78,7 @@ void SetPressureBoundary(Module1& m) {
     }
 }
 
-double SweepPressure(Module1& m) {
+double SweepPressure(SimulationState& m) {
     auto& P = m.P;
     double err = 0;
     for (int j = 3; j <= m.ny - 2; ++j) {
@@ -95,7 +95,7 @@ double SweepPressure(Module1& m) {
     return err;
 }
 
-void CorrectVelocity(Module1& m) {
+void CorrectVelocity(SimulationState& m) {
     for (int j = 3; j <= m.ny - 2; ++j)
         for (int i = 3; i <= m.nx - 2; ++i) {
             m.work2(i, j) = m.U(i, j) - m.dt * (m.P(i + 1, j) - m.P(i - 1, j)) * 0.5 * m.facX1(i);
@@ -108,7 +108,7 @@ void CorrectVelocity(Module1& m) {
         }
 }
 
-StepReport AdvanceTimeStep(Module1& m) {
+StepReport AdvanceTimeStep(SimulationState& m) {
     kestrel::SetVelocityBoundary(m); // already a plain copy loop
     literal::ComputeProvisionalVelocity(m);
     literal::PreparePressureEquation(m);

@@ -28,7 +28,7 @@ std::string FirstDifference(const Array2<double>& a, const Array2<double>& b) {
     return {};
 }
 
-std::uint64_t FieldFingerprint(const Module1& m) {
+std::uint64_t FieldFingerprint(const SimulationState& m) {
     std::uint64_t hash = 0xcbf29ce484222325u;
     for (const Array2<double>* a : {&m.U, &m.V, &m.P})
         for (int j = 0; j <= a->upper2(); ++j)

@@ -1,7 +1,7 @@
 #pragma once
 // Comparing and fingerprinting fields by their bit patterns: +0 and -0 count
 // as the same value, every NaN as the same value; nothing else is equal.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 #include <cstdint>
 #include <string>
@@ -14,6 +14,6 @@ bool SameBits(double a, double b);
 std::string FirstDifference(const Array2<double>& a, const Array2<double>& b);
 
 // FNV-1a over the bit patterns of U, V and P, in storage order.
-std::uint64_t FieldFingerprint(const Module1& m);
+std::uint64_t FieldFingerprint(const SimulationState& m);
 
 } // namespace kestrel::test

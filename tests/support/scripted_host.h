@@ -1,12 +1,10 @@
 #pragma once
-// A host for tests: answers queued in advance, every message recorded,
-// controls held as plain texts.
+// A host for tests: answers queued in advance, every message recorded, the
+// window's options and fields held as plain values.
 #include "app/host.h"
 
 #include <deque>
 #include <functional>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,26 +17,34 @@ struct RecordedMessage {
 
 class ScriptedHost : public Host {
   public:
-    ScriptedHost();
-
     Answer message(const std::string& text, Buttons buttons) override;
     std::optional<std::string> askSaveFileName(const std::string& filter,
                                                const std::string& initialName) override;
     void processEvents() override;
-    std::string controlText(std::string_view control) override;
-    void setControlText(std::string_view control, const std::string& text) override;
-    bool isSelected(std::string_view option) override;
     void setBusy(bool busy) override;
+    void showStatus(const std::string& text) override;
+    Display display() override { return shownDisplay; }
+    ChangeMode changeMode() override { return mode; }
+    bool confirmEachDisplay() override { return confirm; }
+    std::string displayIntervalText() override { return displayInterval; }
+    std::string lineWidthText() override { return lineWidth; }
+    bool rangeSelection() override { return range; }
+    void setRangeSelection(bool on) override { range = on; }
 
-    void select(const std::string& option); // also clears the others of its group
+    // The main window's state at start.
+    Display shownDisplay = Display::Pressure;
+    ChangeMode mode = ChangeMode::Invert;
+    bool confirm = true;
+    std::string displayInterval = "2";
+    std::string lineWidth = "1";
+    bool range = false;
+    std::string status;
 
     std::deque<Answer> answers;                       // next message answers; Ok / No when empty
     std::deque<std::optional<std::string>> saveNames; // dialog results; cancel when empty
     std::vector<RecordedMessage> messages;
     std::vector<std::pair<std::string, std::string>> dialogs; // filter, initial name
-    std::map<std::string, std::string> controls;
-    std::vector<std::pair<std::string, std::string>> captionLog; // every caption set
-    std::set<std::string> selected;
+    std::vector<std::string> statusLog;                       // every status shown
     std::function<void()> onProcessEvents;
     int processEventsCalls = 0;
     bool busy = false;

@@ -8,20 +8,20 @@
 
 namespace kestrel::test {
 
-Module1 defaultState() {
-    Module1 m = DefaultCase().state;
+SimulationState defaultState() {
+    SimulationState m = DefaultCase().state;
     m.cellKind.erase(); // the window starts without a cell map
     return m;
 }
 
-void addDefaultObstacle(Module1& m) {
+void addDefaultObstacle(SimulationState& m) {
     for (int i = 15; i <= 19; ++i)
         for (int j = 14; j <= 18; ++j)
             m.cellKind(i, j) = 0;
 }
 
-Module1 meshState(int nx, int ny, int meshSize) {
-    Module1 m = defaultState();
+SimulationState meshState(int nx, int ny, int meshSize) {
+    SimulationState m = defaultState();
     m.nx = static_cast<Integer>(nx);
     m.ny = static_cast<Integer>(ny);
     m.meshSizeX = m.meshSizeY = static_cast<Integer>(meshSize);
@@ -29,11 +29,11 @@ Module1 meshState(int nx, int ny, int meshSize) {
     return m;
 }
 
-void initialiseRun(Module1& m) {
+void initialiseRun(SimulationState& m) {
     ScriptedHost host;
-    計算因子初期化(m, host);
-    境界条件初期化(m, host);
-    初期条件(m);
+    InitCalculationFactors(m, host);
+    InitBoundaryConditions(m, host);
+    SetInitialConditions(m);
 }
 
 } // namespace kestrel::test

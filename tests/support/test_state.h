@@ -1,20 +1,20 @@
 #pragma once
 // Ready-made states for the tests.
-#include "app/module1.h"
+#include "app/simulation_state.h"
 
 namespace kestrel::test {
 
 // The main window's defaults (61 x 31, mesh size 10, dt 0.005, Re 40 ...).
-Module1 defaultState();
+SimulationState defaultState();
 
 // The 5 x 5 obstacle of the default case, cells (15..19, 14..18).
-void addDefaultObstacle(Module1& m);
+void addDefaultObstacle(SimulationState& m);
 
 // An equal-spaced mesh of nx x ny cells with an all-fluid map; solid cells
 // are (i, j) pairs set to non-fluid.
-Module1 meshState(int nx, int ny, int meshSize = 10);
+SimulationState meshState(int nx, int ny, int meshSize = 10);
 
 // After factors, boundary maps and initial fields, ready for time steps.
-void initialiseRun(Module1& m);
+void initialiseRun(SimulationState& m);
 
 } // namespace kestrel::test

@@ -9,7 +9,7 @@ namespace kestrel {
 
 class Surface;
 
-struct Module1 {
+struct SimulationState {
     // Analysis conditions and mesh settings (main window fields).
     double dt = 0;
     double reynolds = 0;

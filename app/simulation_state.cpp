@@ -1,4 +1,4 @@
-#include "module1.h"
+#include "simulation_state.h"
 
 #include "surface.h"
 

@@ -1,0 +1,55 @@
+#pragma once
+// The main window as the core's Host: its dialogs, and what its options and
+// fields say now, read from the controls that hold them.
+#include "app/host.h"
+#include "qt_host.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kestrel {
+
+class MainWindowHost : public Host {
+  public:
+    // The controls behind the answers.
+    struct Controls {
+        QRadioButton* pressure;     // Option6 "圧力"
+        QRadioButton* confirm;      // Option4 "表示確認"
+        QRadioButton* fluid;        // Option3(1) "流体"
+        QRadioButton* invert;       // Option3(2) "反転"
+        QLineEdit* displayInterval; // Text8
+        QLineEdit* lineWidth;       // Text10
+        QLabel* status;             // Label13
+        QPushButton* rangeToggle;   // Command5 "範囲指定" / "点指定"
+    };
+
+    explicit MainWindowHost(QWidget* window) : dialogs_(window) {}
+    void attach(const Controls& controls) { c_ = controls; }
+
+    Answer message(const std::string& text, Buttons buttons) override {
+        return dialogs_.message(text, buttons);
+    }
+    std::optional<std::string> askSaveFileName(const std::string& filter,
+                                               const std::string& initialName) override {
+        return dialogs_.askSaveFileName(filter, initialName);
+    }
+    void processEvents() override { dialogs_.processEvents(); }
+    void setBusy(bool busy) override { dialogs_.setBusy(busy); }
+
+    void showStatus(const std::string& text) override;
+    Display display() override;
+    ChangeMode changeMode() override;
+    bool confirmEachDisplay() override;
+    std::string displayIntervalText() override;
+    std::string lineWidthText() override;
+    bool rangeSelection() override;
+    void setRangeSelection(bool on) override;
+
+  private:
+    QtDialogs dialogs_;
+    Controls c_{};
+};
+
+} // namespace kestrel
