@@ -2,6 +2,7 @@
 // The shared state of a calculation: parameters from the main window, the
 // mesh, the cell map, the boundary maps and the fields. One object, passed by
 // reference to every operation.
+#include "app/limits.h"
 #include "runtime/dynamic_array.h"
 #include "runtime/integer.h"
 
@@ -43,10 +44,6 @@ struct SimulationState {
     Array2<double> work1, work2, work3;
     Array1<double> work4;
 };
-
-// Largest mesh, cells including the border ring, the program takes on:
-// beyond it the arrays of a run would not fit this machine comfortably.
-constexpr long long kMaxMeshCells = 16'000'000;
 
 // Marker for a node without a coordinate in the coordinate lists.
 constexpr double kUnsetCoordinate = -999999.0;

@@ -52,7 +52,7 @@ std::string StatsJson(const RunStats& stats) {
 }
 
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
-    ImageSurface picture(7215, 3735);
+    ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
     if (!ShowResult(m, host, picture)) throw std::runtime_error("the plot could not be drawn");
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
     if (bytes.empty()) throw std::runtime_error("the picture could not be encoded");

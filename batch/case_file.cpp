@@ -1,5 +1,6 @@
 #include "case_file.h"
 
+#include "app/defaults.h"
 #include "cells/cell_map.h"
 #include "runtime/integer.h"
 #include "runtime/lenient_number.h"
@@ -183,18 +184,9 @@ void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
 
 CaseFile DefaultCase() {
     CaseFile c;
-    SimulationState& m = c.state;
-    m.dt = 0.005;
-    m.reynolds = 40;
-    m.stepCount = 400;
-    m.nx = 61;
-    m.ny = 31;
-    m.meshSizeX = 10;
-    m.meshSizeY = 10;
-    m.maxIter = 100;
-    m.lineScale = 5;
-    m.meshMode = kTrue;
-    InitCellMap(m);
+    ApplyDefaults(c.state);
+    c.lineWidth = kDefaults.lineWidth;
+    InitCellMap(c.state);
     return c;
 }
 
@@ -221,8 +213,10 @@ CaseFile ReadCaseFile(std::string_view text) {
     for (const auto& [key, target] : integers)
         if (has(key)) *target = integer(j[key], key);
     if (has("nx") || has("ny")) {
-        if (m.nx < 1 || m.ny < 1 || m.nx > 32766 || m.ny > 32766)
-            refuse(m.nx < 1 || m.nx > 32766 ? "nx" : "ny", "must lie in 1..32766");
+        // The cell map is made for any count from 1; a run needs more (it says so).
+        const auto fits = [](int count) { return count >= 1 && count <= kMaxMeshCount; };
+        if (!fits(m.nx) || !fits(m.ny))
+            refuse(fits(m.nx) ? "ny" : "nx", "must lie in 1.." + std::to_string(kMaxMeshCount));
         if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
             refuse("nx", "and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells");
         InitCellMap(m);

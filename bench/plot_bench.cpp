@@ -19,7 +19,7 @@ void pressurePlot(benchmark::State& state) {
         for (int i = 1; i <= m.nx; ++i)
             m.P(i, j) = 0.01 * i - 0.02 * j; // every band in use
     test::ScriptedHost host;
-    ImageSurface picture(7215, 3735);
+    ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
     for (auto _ : state)
         DrawPressurePlot(m, host, picture);
 }
@@ -32,7 +32,7 @@ void defaultRunWithDisplays(benchmark::State& state) {
         test::addDefaultObstacle(m);
         test::ScriptedHost host;
         host.confirm = false;
-        ImageSurface picture(7215, 3735);
+        ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
         SaveDialogState dialog;
         state.ResumeTiming();
         StartRun(m, host, picture, dialog);

@@ -28,7 +28,7 @@ void DrawOutlinedBox(Surface& picture, float x1, float y1, float x2, float y2, R
 }
 
 void DrawCell(const SimulationState& m, Surface& picture, int i, int j) {
-    const Rgb colour = m.cellKind.at(i, j) == 0 ? kSolidColour : kFluidColour;
+    const Rgb colour = CellColour(m.cellKind.at(i, j));
     DrawOutlinedBox(picture, static_cast<float>(i - 1), static_cast<float>(j - 1),
                     static_cast<float>(i), static_cast<float>(j), colour);
 }

@@ -11,6 +11,11 @@ constexpr Rgb kFluidColour = rgb(0, 255, 255);
 constexpr Rgb kSolidColour = rgb(255, 0, 0);
 constexpr Rgb kOutlineColour = rgb(0, 0, 0);
 
+// Obstacles red, everything else (any code but 0) cyan.
+constexpr Rgb CellColour(Integer kind) {
+    return kind == 0 ? kSolidColour : kFluidColour;
+}
+
 void InitCellMap(SimulationState& m);
 // 0 when the whole map was drawn, else the number of the failure.
 int DrawCellMap(SimulationState& m, Surface& picture);

@@ -13,7 +13,7 @@ void DrawMeshShape(SimulationState& m, Host& host, Surface& picture) {
         PrepareMeshPicture(m, picture);
         for (int i = 2; i <= m.nx + 1; ++i) {
             for (int j = 2; j <= m.ny + 1; ++j) {
-                const Rgb colour = m.cellKind.at(i - 1, j - 1) == 0 ? kSolidColour : kFluidColour;
+                const Rgb colour = CellColour(m.cellKind.at(i - 1, j - 1));
                 DrawOutlinedBox(picture, static_cast<float>(m.xNode(i - 1)),
                                 static_cast<float>(m.yNode(j - 1)), static_cast<float>(m.xNode(i)),
                                 static_cast<float>(m.yNode(j)), colour);

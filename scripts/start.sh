@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
 sh scripts/build.sh
 if [ -n "${DISPLAY}${WAYLAND_DISPLAY}" ]; then
-    exec ./build/app/widgets/kestrel
+    exec ./build/windows/kestrel
 fi
 echo "No display is available, so the Kestrel window cannot open here."
 echo "Running the default case without a window instead (xvfb-run -a sh scripts/start.sh shows the window on a virtual screen)."

@@ -12,12 +12,12 @@ namespace kestrel {
 namespace {
 
 std::optional<std::string> meshCountProblem(const char* name, int count) {
-    if (count < 5)
+    if (count < kMinRunMeshCount)
         return std::string("メッシュ数 ") + name + " が " + std::to_string(count) +
-               " です。計算には 5 以上が必要です。";
-    if (count > 32766)
-        return std::string("メッシュ数 ") + name + " が " + std::to_string(count) +
-               " です。32766 以下にしてください。";
+               " です。計算には " + std::to_string(kMinRunMeshCount) + " 以上が必要です。";
+    if (count > kMaxMeshCount)
+        return std::string("メッシュ数 ") + name + " が " + std::to_string(count) + " です。" +
+               std::to_string(kMaxMeshCount) + " 以下にしてください。";
     return std::nullopt;
 }
 

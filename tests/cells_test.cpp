@@ -18,7 +18,7 @@ class CellMap : public ::testing::Test {
   protected:
     SimulationState m = test::defaultState();
     ScriptedHost host;
-    ImageSurface picture{7215, 3735};
+    ImageSurface picture{kPictureWidthTwips, kPictureHeightTwips};
 };
 
 TEST_F(CellMap, FirstCommandOffersTheMapAndSwitchesEditingOn) {
@@ -208,7 +208,7 @@ TEST_F(Pointer, ClicksOutsideTheMapFailSilently) {
 }
 
 TEST(Surface, ExclusiveOrBoxTwiceRestoresThePicture) {
-    ImageSurface s(7215, 3735);
+    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
     SetPictureScale(s, 0, 0, 61, 31);
     s.fillBox(0, 0, 30, 20, rgb(0, 255, 255));
     const QImage before = s.image();
@@ -220,7 +220,7 @@ TEST(Surface, ExclusiveOrBoxTwiceRestoresThePicture) {
 }
 
 TEST(Surface, ScaleMapsCornersAndRejectsBadPenWidths) {
-    ImageSurface s(7215, 3735);
+    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
     SetPictureScale(s, 0, 0, 61, 31);
     EXPECT_EQ(s.scale().width, 61);
     EXPECT_EQ(s.scale().height, 31);

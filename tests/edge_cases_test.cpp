@@ -99,7 +99,7 @@ class ResultDisplay : public test::PictureTest {
             }
     }
     QImage drawn(bool (*plot)(SimulationState&, Host&, Surface&)) {
-        ImageSurface other{7215, 3735};
+        ImageSurface other{kPictureWidthTwips, kPictureHeightTwips};
         plot(m, host, other);
         return other.image();
     }
@@ -178,7 +178,7 @@ class RunLoop : public ::testing::Test {
     std::vector<std::string> captions() const { return host.statusLog; }
     SimulationState m = test::meshState(12, 8);
     ScriptedHost host;
-    ImageSurface picture{7215, 3735};
+    ImageSurface picture{kPictureWidthTwips, kPictureHeightTwips};
     SaveDialogState dialog;
 };
 
@@ -263,7 +263,7 @@ TEST_F(PointerStates, AfterAResultPlotClicksUseThePlotsCoordinates) {
 
 TEST(MeshDisplayEdges, ARaisedColumnCountShowsTheFormerBorderInRed) {
     ScriptedHost host;
-    ImageSurface s{7215, 3735};
+    ImageSurface s{kPictureWidthTwips, kPictureHeightTwips};
     SimulationState m = test::meshState(6, 4);
     m.nx = 7;
     DrawMeshShape(m, host, s);

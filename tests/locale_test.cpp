@@ -1,6 +1,5 @@
 // Fields, lists, tables and files read and write "." as the decimal point
 // under a system language that writes a comma.
-#include "app/widgets/main_window.h"
 #include "batch/batch_outputs.h"
 #include "mesh/coordinate_lists.h"
 #include "report/result_table.h"
@@ -8,6 +7,7 @@
 #include "runtime/number_text.h"
 #include "support/comma_locale.h"
 #include "support/test_state.h"
+#include "windows/main_window.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,8 +1,8 @@
 // The real main window, clicked offscreen.
-#include "app/widgets/main_window.h"
 #include "plot/field_plot.h"
 #include "support/modal_answer.h"
 #include "support/scripted_host.h"
+#include "windows/main_window.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -143,9 +143,9 @@ TEST_F(Window, RunButtonComputesAndShowsTheLastStep) {
 
     // The colour options redraw the field at once, each with its own plot.
     test::ScriptedHost quiet;
-    ImageSurface speed{7215, 3735};
+    ImageSurface speed{kPictureWidthTwips, kPictureHeightTwips};
     DrawSpeedPlot(m, quiet, speed);
-    ImageSurface pressure{7215, 3735};
+    ImageSurface pressure{kPictureWidthTwips, kPictureHeightTwips};
     DrawPressurePlot(m, quiet, pressure);
     ASSERT_NE(speed.image(), pressure.image());
     const auto onItsCaption = [](QWidget* option) { return QPoint(12, option->height() / 2); };

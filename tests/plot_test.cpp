@@ -65,7 +65,7 @@ TEST(ColorScale, SpeedRangeAndArrayExtremes) {
 class FlowLine : public ::testing::Test {
   protected:
     SimulationState m = test::defaultState();
-    ImageSurface s{7215, 3735};
+    ImageSurface s{kPictureWidthTwips, kPictureHeightTwips};
     FlowLine() { SetPictureScale(s, 0, 0, 40, 20); }
     bool blueAt(double x, double y) {
         const QPointF p = s.toPixel(x, y);
@@ -142,7 +142,7 @@ TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {
 
 TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
     ScriptedHost host;
-    ImageSurface s(7215, 3735);
+    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
     SaveDialogState dialog;
     SavePicture(host, s, dialog);
     EXPECT_TRUE(host.messages.empty());

@@ -17,7 +17,7 @@ class RunDriver : public ::testing::Test {
   protected:
     SimulationState m = test::meshState(20, 10);
     ScriptedHost host;
-    ImageSurface picture{7215, 3735};
+    ImageSurface picture{kPictureWidthTwips, kPictureHeightTwips};
     SaveDialogState dialog;
 
     RunDriver() {
@@ -173,10 +173,11 @@ TEST_F(RunDriver, DivergingRunStopsAtItsStepWithTheLastFiniteField) {
     EXPECT_TRUE(FieldIsFinite(m));
     // The plot of the last finite field follows the message, without a failure.
     EXPECT_EQ(host.messages.size(), 1u);
-    ImageSurface expected{7215, 3735};
+    ImageSurface expected{kPictureWidthTwips, kPictureHeightTwips};
     ShowResult(m, host, expected);
     EXPECT_EQ(picture.image(), expected.image());
-    EXPECT_NE(picture.image(), ImageSurface(7215, 3735).image()); // a plot, not the blank area
+    EXPECT_NE(picture.image(), ImageSurface(kPictureWidthTwips, kPictureHeightTwips)
+                                   .image()); // a plot, not the blank area
 }
 
 TEST_F(RunDriver, MissingCoordinateListEndsTheRunWithAMessage) {

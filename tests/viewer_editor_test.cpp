@@ -1,10 +1,10 @@
 // The text viewer and the coordinate editor windows.
-#include "mesh/widgets/coordinate_editor.h"
-#include "report/widgets/text_viewer.h"
 #include "solver/boundary_conditions.h"
 #include "support/modal_answer.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
+#include "windows/coordinate_editor.h"
+#include "windows/text_viewer.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // What a user does in the main window that must neither lose work nor end
 // the program: fields that hold a text not in use, keystrokes during a run,
 // failing commands, Escape on a question, closing.
-#include "app/widgets/main_window.h"
 #include "support/modal_answer.h"
+#include "windows/main_window.h"
 
 #include <QAccessible>
 #include <QGroupBox>

@@ -4,10 +4,10 @@
 // the state must stay consistent: while a run steps, its arrays cover the
 // mesh; whenever no run goes on, every field in use is what the state holds.
 // KESTREL_DRIVER_SEED replays a seed.
-#include "app/widgets/main_window.h"
 #include "runtime/lenient_number.h"
 #include "solver/time_step.h"
 #include "support/modal_answer.h"
+#include "windows/main_window.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -19,7 +19,7 @@ inline QRgb pixelAt(const ImageSurface& s, double x, double y) {
 class PictureTest : public ::testing::Test {
   protected:
     ScriptedHost host;
-    ImageSurface s{7215, 3735};
+    ImageSurface s{kPictureWidthTwips, kPictureHeightTwips};
     QRgb at(double x, double y) const { return pixelAt(s, x, y); }
 };
 

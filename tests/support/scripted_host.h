@@ -1,7 +1,9 @@
 #pragma once
 // A host for tests: answers queued in advance, every message recorded, the
 // window's options and fields held as plain values.
+#include "app/defaults.h"
 #include "app/host.h"
+#include "runtime/number_text.h"
 
 #include <deque>
 #include <functional>
@@ -35,8 +37,8 @@ class ScriptedHost : public Host {
     Display shownDisplay = Display::Pressure;
     ChangeMode mode = ChangeMode::Invert;
     bool confirm = true;
-    std::string displayInterval = "2";
-    std::string lineWidth = "1";
+    std::string displayInterval = GeneralNumber(kDefaults.displayInterval);
+    std::string lineWidth = std::to_string(kDefaults.lineWidth);
     bool range = false;
     std::string status;
 

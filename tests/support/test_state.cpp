@@ -1,6 +1,6 @@
 #include "test_state.h"
 
-#include "batch/case_file.h"
+#include "app/defaults.h"
 #include "cells/cell_map.h"
 #include "scripted_host.h"
 #include "solver/boundary_conditions.h"
@@ -9,8 +9,8 @@
 namespace kestrel::test {
 
 SimulationState defaultState() {
-    SimulationState m = DefaultCase().state;
-    m.cellKind.erase(); // the window starts without a cell map
+    SimulationState m;
+    ApplyDefaults(m); // the window starts without a cell map
     return m;
 }
 

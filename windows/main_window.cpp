@@ -1,16 +1,18 @@
 #include "main_window.h"
 
+#include "app/defaults.h"
 #include "app/handler_guard.h"
 #include "app/run/run_calculation.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
 #include "mesh/mesh_display.h"
-#include "mesh/widgets/coordinate_editor.h"
 #include "picture_box.h"
 #include "plot/field_plot.h"
 #include "report/result_text.h"
-#include "report/widgets/text_viewer.h"
+#include "runtime/number_text.h"
 #include "twips.h"
+#include "windows/coordinate_editor.h"
+#include "windows/text_viewer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -29,8 +31,8 @@ namespace {
 
 constexpr int kClientWidth = 11835;
 constexpr int kClientHeight = 8160;
-constexpr int kPictureWidth = 7215;
-constexpr int kPictureHeight = 3735;
+constexpr int kPictureWidth = kPictureWidthTwips;
+constexpr int kPictureHeight = kPictureHeightTwips;
 
 const char* const kInstructions[20] = {
     "「流体有無指定」ボタンをクリックして",
@@ -280,13 +282,18 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::formLoad() {
-    const std::pair<const char*, const char*> defaults[] = {
-        {"Text1", "0.005"}, {"Text2", "40"}, {"Text3", "400"}, {"Text4", "61"},
-        {"Text5", "31"},    {"Text6", "10"}, {"Text7", "10"},  {"Text8", "2"},
-        {"Text9", "100"},   {"Text10", "1"}, {"Text11", "5"},
+    const Defaults& d = kDefaults;
+    const std::pair<const char*, std::string> defaults[] = {
+        {"Text1", GeneralNumber(d.dt)},         {"Text2", GeneralNumber(d.reynolds)},
+        {"Text3", std::to_string(d.stepCount)}, {"Text4", std::to_string(d.nx)},
+        {"Text5", std::to_string(d.ny)},        {"Text6", std::to_string(d.meshSizeX)},
+        {"Text7", std::to_string(d.meshSizeY)}, {"Text8", GeneralNumber(d.displayInterval)},
+        {"Text9", std::to_string(d.maxIter)},   {"Text10", std::to_string(d.lineWidth)},
+        {"Text11", GeneralNumber(d.lineScale)},
     };
+    // Each text goes through its field's change handler into the state.
     for (const auto& [name, text] : defaults)
-        findChild<QLineEdit*>(name)->setText(text);
+        findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
     m_.meshMode = kTrue;
     findChild<QPushButton*>("Command2")->setEnabled(false);
 }

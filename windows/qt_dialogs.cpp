@@ -1,4 +1,4 @@
-#include "qt_host.h"
+#include "qt_dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

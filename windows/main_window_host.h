@@ -2,7 +2,7 @@
 // The main window as the core's Host: its dialogs, and what its options and
 // fields say now, read from the controls that hold them.
 #include "app/host.h"
-#include "qt_host.h"
+#include "qt_dialogs.h"
 
 class QLabel;
 class QLineEdit;

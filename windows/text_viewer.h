@@ -2,8 +2,8 @@
 // "実行結果": the result table in a fixed-width font, a redisplay of a chosen
 // range, and saving the whole table to a text file.
 #include "app/simulation_state.h"
-#include "app/widgets/qt_host.h"
 #include "report/result_text.h"
+#include "windows/qt_dialogs.h"
 
 #include <QWidget>
 

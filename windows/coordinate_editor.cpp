@@ -1,10 +1,10 @@
 #include "coordinate_editor.h"
 
 #include "app/handler_guard.h"
-#include "app/widgets/twips.h"
 #include "runtime/failure.h"
 #include "runtime/lenient_number.h"
 #include "runtime/user_text.h"
+#include "windows/twips.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

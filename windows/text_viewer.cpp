@@ -1,10 +1,10 @@
 #include "text_viewer.h"
 
 #include "app/handler_guard.h"
-#include "app/widgets/twips.h"
 #include "runtime/failure.h"
 #include "runtime/file_writing.h"
 #include "runtime/user_text.h"
+#include "windows/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
