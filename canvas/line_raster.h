@@ -56,13 +56,11 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
     const long long minorSteps = std::llabs(xMajor ? y1 - y0 : x1 - x0);
     const long long majorSign = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
     const long long minorSign = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
-    // The common case, a line wholly on the grid: walk it from its start.
-    if (x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < width && x1 < width && y0 < height &&
-        y1 < height) {
-        long long major = major0;
-        long long minor = minor0;
-        long long remainder = majorSteps;
-        for (long long k = 0; k <= majorSteps; ++k) {
+    // Walks steps k = from..to, starting with the minor coordinate and the
+    // remainder of the division below as they are at step `from`.
+    const auto walk = [&](long long from, long long to, long long minor, long long remainder) {
+        long long major = major0 + majorSign * from;
+        for (long long k = from; k <= to; ++k) {
             if (xMajor)
                 plot(static_cast<int>(major), static_cast<int>(minor));
             else
@@ -74,8 +72,11 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
                 minor += minorSign;
             }
         }
-        return;
-    }
+    };
+    // The common case, a line wholly on the grid: walk it from its start.
+    if (x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < width && x1 < width && y0 < height &&
+        y1 < height)
+        return walk(0, majorSteps, minor0, majorSteps);
     const long long majorSize = xMajor ? width : height;
     const long long minorSize = xMajor ? height : width;
     // After k major steps the minor coordinate has moved
@@ -109,26 +110,13 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
         last = firstTrue(first, last, [&](long long k) { return minorAt(k) < 0; }) - 1;
     }
     if (first > last) return;
-    // Walk the run with the remainder of that division, one step at a time.
-    long long minor = minorAt(first);
-    long long remainder =
+    // Start the walk where the run starts, with the remainder of that division.
+    const long long remainder =
         majorSteps == 0
             ? 0
             : static_cast<long long>((static_cast<__int128>(2 * first) * minorSteps + majorSteps) %
                                      twiceMajor);
-    long long major = major0 + majorSign * first;
-    for (long long k = first; k <= last; ++k) {
-        if (xMajor)
-            plot(static_cast<int>(major), static_cast<int>(minor));
-        else
-            plot(static_cast<int>(minor), static_cast<int>(major));
-        major += majorSign;
-        remainder += 2 * minorSteps;
-        if (remainder >= twiceMajor) {
-            remainder -= twiceMajor;
-            minor += minorSign;
-        }
-    }
+    walk(first, last, minorAt(first), remainder);
 }
 
 } // namespace kestrel

@@ -13,6 +13,7 @@
 #include "support/field_bits.h"
 #include "support/pixels.h"
 #include "support/scripted_host.h"
+#include "support/sweep_recorder.h"
 #include "support/test_state.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +26,6 @@ namespace {
 using test::pixelAt;
 using test::ScriptedHost;
 
-class Recorder : public StepObserver {
-  public:
-    std::vector<int> sweeps;
-    bool stepDone(int, const StepReport& r) override {
-        sweeps.push_back(r.sweeps);
-        return true;
-    }
-};
-
 // Code that the fast and the plain loops share (mesh factors, boundary maps,
 // initial fields) cannot be checked by comparing the two: pin the result of
 // the default case instead.
@@ -41,7 +33,7 @@ TEST(GoldenRun, DefaultCaseWithTheFiveByFiveObstacle) {
     SimulationState m = test::meshState(61, 31);
     test::addDefaultObstacle(m);
     ScriptedHost host;
-    Recorder steps;
+    test::SweepRecorder steps;
     ASSERT_EQ(RunTimeSteps(m, host, steps), RunEnd::Completed);
     ASSERT_EQ(steps.sweeps.size(), 400u);
     EXPECT_EQ(std::accumulate(steps.sweeps.begin(), steps.sweeps.end(), 0), 31436);

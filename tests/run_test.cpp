@@ -2,6 +2,7 @@
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
 #include "support/scripted_host.h"
+#include "support/sweep_recorder.h"
 #include "support/test_state.h"
 
 #include <QImage>
@@ -123,19 +124,10 @@ TEST_F(RunDriver, NoStepsStillResetsTheFields) {
     EXPECT_TRUE(captions().empty());
 }
 
-class CountSweeps : public StepObserver {
-  public:
-    std::vector<int> sweeps;
-    bool stepDone(int, const StepReport& r) override {
-        sweeps.push_back(r.sweeps);
-        return true;
-    }
-};
-
 TEST_F(RunDriver, NoPressureSweepsWhenMaxIterIsNotPositive) {
     m.maxIter = 0;
     m.stepCount = 3;
-    CountSweeps count;
+    test::SweepRecorder count;
     EXPECT_EQ(RunTimeSteps(m, host, count), RunEnd::Completed);
     EXPECT_EQ(count.sweeps, (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(m.P(5, 5), 0);
