@@ -31,7 +31,7 @@ class PressureSolver {
         int count;
         double weight; // bcMapB
     };
-    template <bool Store> double sweepRow(int j, double* terms);
+    template <bool Store, bool Masked> double sweepRow(int j, double* terms);
 
     SimulationState& m_;
     std::vector<double> fluid_;     // cellKind as Double, laid out like P
