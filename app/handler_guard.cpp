@@ -18,7 +18,7 @@ bool RunGuarded(Dialogs& dialogs, const std::string& operation, const std::funct
     } catch (const Failure& f) {
         description = f.description();
     } catch (const std::bad_alloc&) {
-        description = standardDescription(ErrorNumber::OutOfMemory);
+        description = StandardDescription(ErrorNumber::OutOfMemory);
     } catch (...) {
         description = "予期しないエラーが発生しました。";
     }

@@ -8,16 +8,16 @@ namespace kestrel {
 
 using Rgb = std::uint32_t; // R + 256 G + 65536 B
 
-constexpr Rgb rgb(int r, int g, int b) {
+constexpr Rgb MakeRgb(int r, int g, int b) {
     return static_cast<Rgb>(r) | (static_cast<Rgb>(g) << 8) | (static_cast<Rgb>(b) << 16);
 }
-constexpr int redOf(Rgb c) {
+constexpr int RedOf(Rgb c) {
     return static_cast<int>(c & 0xFF);
 }
-constexpr int greenOf(Rgb c) {
+constexpr int GreenOf(Rgb c) {
     return static_cast<int>((c >> 8) & 0xFF);
 }
-constexpr int blueOf(Rgb c) {
+constexpr int BlueOf(Rgb c) {
     return static_cast<int>((c >> 16) & 0xFF);
 }
 

@@ -54,7 +54,7 @@ std::size_t hugeNumberAt(std::string_view text) {
         } else if (c == '"') {
             inString = true;
         } else if (c == '-' || (c >= '0' && c <= '9')) {
-            if (readLeadingNumber(text.substr(k, 4096)).overflow) return k;
+            if (ReadLeadingNumber(text.substr(k, 4096)).overflow) return k;
             while (k + 1 < text.size() && isNumberCharacter(text[k + 1]))
                 ++k;
         }
@@ -103,7 +103,7 @@ Integer integer(const json& j, std::string_view key, int low = -32768, int high 
         return static_cast<Integer>(v);
     }
     if (j.is_number_float()) {
-        const double v = roundHalfEven(j.get<double>());
+        const double v = RoundHalfEven(j.get<double>());
         if (!(v >= low && v <= high)) refuse(key, range);
         return static_cast<Integer>(v);
     }

@@ -18,7 +18,7 @@ int pixelsOf(double twips) {
 }
 
 QRgb toQRgb(Rgb c) {
-    return qRgb(redOf(c), greenOf(c), blueOf(c));
+    return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
 // Pixel index of a user coordinate, saturated so that far-off points stay
@@ -160,7 +160,7 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (drawMode_ == DrawMode::XorPen)
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    QPen pen{QColor(redOf(colour), greenOf(colour), blueOf(colour))};
+    QPen pen{QColor(RedOf(colour), GreenOf(colour), BlueOf(colour))};
     pen.setWidth(penWidth_);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);

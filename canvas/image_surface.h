@@ -55,7 +55,7 @@ class ImageSurface : public Surface {
     void shown() { changeNotified_ = false; }
 
     static constexpr double kMaxHeightPixels = 32767;
-    static constexpr Rgb kBackground = rgb(255, 255, 255);
+    static constexpr Rgb kBackground = MakeRgb(255, 255, 255);
 
   private:
     // The picture's pixels for one drawing operation.

@@ -9,14 +9,14 @@ namespace {
 const std::string kInitQuestion = "流体箇所データが初期化されます。よろしいですか？";
 
 std::string describe(int error) {
-    return standardDescription(static_cast<ErrorNumber>(error));
+    return StandardDescription(static_cast<ErrorNumber>(error));
 }
 
 } // namespace
 
 void InitCellMap(SimulationState& m) {
-    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells) throwOutOfMemory();
-    m.cellKind.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
+    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells) ThrowOutOfMemory();
+    m.cellKind.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1));
     for (int i = 1; i <= m.nx; ++i)
         for (int j = 1; j <= m.ny; ++j)
             m.cellKind(i, j) = 1;
@@ -35,7 +35,7 @@ void DrawCell(const SimulationState& m, Surface& picture, int i, int j) {
 
 int DrawCellMap(SimulationState& m, Surface& picture) {
     try {
-        if (m.nx == 0) throwDivisionByZero();
+        if (m.nx == 0) ThrowDivisionByZero();
         picture.setHeightTwips(static_cast<float>(m.ny * picture.widthTwips() / m.nx));
         SetPictureScale(picture, 0, 0, m.nx, m.ny);
         picture.clear();

@@ -7,9 +7,9 @@
 
 namespace kestrel {
 
-constexpr Rgb kFluidColour = rgb(0, 255, 255);
-constexpr Rgb kSolidColour = rgb(255, 0, 0);
-constexpr Rgb kOutlineColour = rgb(0, 0, 0);
+constexpr Rgb kFluidColour = MakeRgb(0, 255, 255);
+constexpr Rgb kSolidColour = MakeRgb(255, 0, 0);
+constexpr Rgb kOutlineColour = MakeRgb(0, 0, 0);
 
 // Obstacles red, everything else (any code but 0) cyan.
 constexpr Rgb CellColour(Integer kind) {

@@ -25,7 +25,7 @@ void changeCell(SimulationState& m, Host& host, Surface& picture, int i, int j) 
 } // namespace
 
 Integer CellIndexAt(double position) {
-    return toInteger(std::floor(position + 0.99999));
+    return ToInteger(std::floor(position + 0.99999));
 }
 
 void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, int /*shift*/,
@@ -39,8 +39,8 @@ void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button
         case 2: {
             const Integer i = CellIndexAt(x);
             const Integer j = CellIndexAt(y);
-            m.rangeStartI = addInteger(i, -1);
-            m.rangeStartJ = addInteger(j, -1);
+            m.rangeStartI = AddInteger(i, -1);
+            m.rangeStartJ = AddInteger(j, -1);
             m.rangeEndI = i;
             m.rangeEndJ = j;
             drawRubberBand(m, picture);

@@ -7,7 +7,7 @@
 
 namespace kestrel {
 
-constexpr Rgb kRubberBandColour = rgb(255, 0, 0);
+constexpr Rgb kRubberBandColour = MakeRgb(255, 0, 0);
 
 // Cell index under a pointer coordinate; a position less than 0.00001 past a
 // grid line still counts to the cell before it.

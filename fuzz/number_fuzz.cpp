@@ -13,18 +13,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const kestrel::LenientValue v = kestrel::readLeadingNumber(text);
+    const kestrel::LenientValue v = kestrel::ReadLeadingNumber(text);
     if (v.overflow || !std::isfinite(v.value)) {
         if (!v.overflow) std::abort(); // a number read must be finite or flagged
         return 0;
     }
     // What the lists and files write must read back as the same number.
-    if (kestrel::readLeadingNumber(kestrel::FullPrecisionNumber(v.value)).value != v.value)
+    if (kestrel::ReadLeadingNumber(kestrel::FullPrecisionNumber(v.value)).value != v.value)
         std::abort();
     kestrel::GeneralNumber(v.value);
     kestrel::FormatFixed4(v.value);
     try {
-        kestrel::toInteger(v.value);
+        kestrel::ToInteger(v.value);
     } catch (...) {
     }
     // 60 characters at most, each at most 8 bytes once escaped (a C1 control), then "…".

@@ -28,7 +28,7 @@ int clampSelection(int position, int count) {
 
 std::optional<double> CoordinateList::value(int k) const {
     if (!hasValue(k)) return std::nullopt;
-    return readLeadingNumber(values.at(static_cast<std::size_t>(k))).value;
+    return ReadLeadingNumber(values.at(static_cast<std::size_t>(k))).value;
 }
 
 std::string EntryLabel(int node, const std::string& valueText) {

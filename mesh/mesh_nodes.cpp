@@ -45,8 +45,8 @@ void fromList(Array1<double>& node, const Array1<double>& list, int count,
 } // namespace
 
 void BuildMeshNodes(SimulationState& m, Host& host) {
-    m.xNode.redim(addInteger(m.nx, 1));
-    m.yNode.redim(addInteger(m.ny, 1));
+    m.xNode.redim(AddInteger(m.nx, 1));
+    m.yNode.redim(AddInteger(m.ny, 1));
     if (m.meshMode != 0) {
         equalSpacing(m.xNode, m.nx, m.meshSizeX);
         equalSpacing(m.yNode, m.ny, m.meshSizeY);

@@ -13,7 +13,7 @@ void PrepareMeshPicture(const SimulationState& m, Surface& picture) {
     if (y2 <= 0) y2 = y1 + 1;
     const double w = x2 - x1;
     const double h = y2 - y1;
-    if (w == 0) throwDivisionByZero();
+    if (w == 0) ThrowDivisionByZero();
     picture.setHeightTwips(static_cast<float>(h * picture.widthTwips() / w));
     SetPictureScale(picture, x1, y1, x2, y2);
     picture.clear();

@@ -9,8 +9,9 @@ namespace kestrel {
 namespace {
 
 constexpr Rgb kBands[10] = {
-    rgb(100, 200, 128), rgb(120, 230, 128), rgb(140, 255, 64), rgb(160, 255, 64), rgb(200, 255, 64),
-    rgb(255, 255, 64),  rgb(255, 192, 64),  rgb(255, 128, 64), rgb(255, 100, 64), rgb(255, 64, 64),
+    MakeRgb(100, 200, 128), MakeRgb(120, 230, 128), MakeRgb(140, 255, 64), MakeRgb(160, 255, 64),
+    MakeRgb(200, 255, 64),  MakeRgb(255, 255, 64),  MakeRgb(255, 192, 64), MakeRgb(255, 128, 64),
+    MakeRgb(255, 100, 64),  MakeRgb(255, 64, 64),
 };
 
 template <typename Better>
@@ -26,7 +27,7 @@ double arrayExtreme(const Array2<double>& a, int n1, int n2, Better better) {
 
 Rgb colorMap(const double& minDT, const double& maxDT, const double& V) {
     const double width = maxDT - minDT;
-    if (width == 0) throwDivisionByZero();
+    if (width == 0) ThrowDivisionByZero();
     const double t = (V - minDT) / width * 100;
     for (int band = 0; band < 9; ++band)
         if (t < 10.0 * (band + 1)) return kBands[band];
@@ -39,14 +40,14 @@ void WidenEmptyRange(double minimum, double& maximum) {
 
 void FindSpeedRange(SimulationState& m) {
     const double first = m.V.at(1, 1) * m.V.at(1, 1) + m.U.at(1, 1) * m.U.at(1, 1);
-    if (!std::isfinite(first)) throwOverflow();
+    if (!std::isfinite(first)) ThrowOverflow();
     double largest = first;
     double smallest = first;
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
             const double s = m.V.at(i, j) * m.V(i, j) + m.U.at(i, j) * m.U(i, j);
             // Squares of finite speeds above ~1.3e154 leave the Double range.
-            if (!std::isfinite(s)) throwOverflow();
+            if (!std::isfinite(s)) ThrowOverflow();
             if (s > largest) largest = s;
             if (s < smallest) smallest = s;
         }

@@ -12,7 +12,7 @@ namespace kestrel {
 
 namespace {
 
-constexpr Rgb kBlack = rgb(0, 0, 0);
+constexpr Rgb kBlack = MakeRgb(0, 0, 0);
 
 struct Range {
     double minimum;

@@ -8,7 +8,7 @@
 namespace kestrel {
 
 int FlowLinePenWidth(const std::string& widthText) {
-    return std::max<int>(1, toInteger(leadingNumber(widthText)));
+    return std::max<int>(1, ToInteger(LeadingNumber(widthText)));
 }
 
 void DrawFlowLine(const SimulationState& m, Surface& picture, int penWidth, double x, double y,

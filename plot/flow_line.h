@@ -6,7 +6,7 @@
 
 namespace kestrel {
 
-constexpr Rgb kFlowLineColour = rgb(0, 0, 255);
+constexpr Rgb kFlowLineColour = MakeRgb(0, 0, 255);
 
 // Pen width from the flow-line width field: rounded, halves to even; widths
 // below 1 draw with 1. Too large for an Integer fails with overflow.

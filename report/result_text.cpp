@@ -50,7 +50,7 @@ namespace {
 // Whole numbers for the loop counters; out-of-Integer values saturate, the
 // limits below bring them back into the mesh anyway.
 int rangeValue(const std::string& text) {
-    const double v = roundHalfEven(readLeadingNumber(text).value);
+    const double v = RoundHalfEven(ReadLeadingNumber(text).value);
     return static_cast<int>(std::clamp(v, -2.0e9, 2.0e9));
 }
 

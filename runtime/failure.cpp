@@ -2,7 +2,7 @@
 
 namespace kestrel {
 
-std::string standardDescription(ErrorNumber number) {
+std::string StandardDescription(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::InvalidArgument:
         return "プロシージャの呼び出し、または引数が不正です。";
@@ -23,18 +23,18 @@ std::string standardDescription(ErrorNumber number) {
 Failure::Failure(ErrorNumber number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
-Failure::Failure(ErrorNumber number) : Failure(number, standardDescription(number)) {}
+Failure::Failure(ErrorNumber number) : Failure(number, StandardDescription(number)) {}
 
-void throwOutOfRange() {
+void ThrowOutOfRange() {
     throw Failure(ErrorNumber::SubscriptOutOfRange);
 }
-void throwOverflow() {
+void ThrowOverflow() {
     throw Failure(ErrorNumber::Overflow);
 }
-void throwDivisionByZero() {
+void ThrowDivisionByZero() {
     throw Failure(ErrorNumber::DivisionByZero);
 }
-void throwOutOfMemory() {
+void ThrowOutOfMemory() {
     throw Failure(ErrorNumber::OutOfMemory);
 }
 

@@ -30,11 +30,11 @@ class Failure : public std::runtime_error {
 };
 
 // The standard description of each failure.
-std::string standardDescription(ErrorNumber number);
+std::string StandardDescription(ErrorNumber number);
 
-[[noreturn]] void throwOutOfRange();
-[[noreturn]] void throwOverflow();
-[[noreturn]] void throwDivisionByZero();
-[[noreturn]] void throwOutOfMemory();
+[[noreturn]] void ThrowOutOfRange();
+[[noreturn]] void ThrowOverflow();
+[[noreturn]] void ThrowDivisionByZero();
+[[noreturn]] void ThrowOutOfMemory();
 
 } // namespace kestrel

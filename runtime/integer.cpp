@@ -7,7 +7,7 @@
 
 namespace kestrel {
 
-double roundHalfEven(double value) {
+double RoundHalfEven(double value) {
     // nearbyint follows the current rounding mode, which is to-nearest-even
     // unless someone changed it; make that explicit.
     const int saved = std::fegetround();
@@ -17,14 +17,14 @@ double roundHalfEven(double value) {
     return r;
 }
 
-Integer toInteger(double value) {
-    const double r = roundHalfEven(value);
-    if (!(r >= -32768.0 && r <= 32767.0)) throwOverflow();
+Integer ToInteger(double value) {
+    const double r = RoundHalfEven(value);
+    if (!(r >= -32768.0 && r <= 32767.0)) ThrowOverflow();
     return static_cast<Integer>(r);
 }
 
-Integer addInteger(int a, int b) {
-    return toInteger(static_cast<double>(a) + b);
+Integer AddInteger(int a, int b) {
+    return ToInteger(static_cast<double>(a) + b);
 }
 
 } // namespace kestrel

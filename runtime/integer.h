@@ -11,13 +11,13 @@ constexpr Integer kTrue = -1;
 constexpr Integer kFalse = 0;
 
 // Nearest whole number, halves to even (2.5 -> 2, 3.5 -> 4).
-double roundHalfEven(double value);
+double RoundHalfEven(double value);
 
 // roundHalfEven, then into an Integer; throws the overflow failure outside
 // -32768..32767 (and for NaN).
-Integer toInteger(double value);
+Integer ToInteger(double value);
 
 // Sum or difference in Integer arithmetic; overflow fails as above.
-Integer addInteger(int a, int b);
+Integer AddInteger(int a, int b);
 
 } // namespace kestrel

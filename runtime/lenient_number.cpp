@@ -56,7 +56,7 @@ double readCNumber(const std::string& number) {
 
 } // namespace
 
-LenientValue readLeadingNumber(std::string_view text) {
+LenientValue ReadLeadingNumber(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && isBlank(text[start]))
         ++start;
@@ -70,9 +70,9 @@ LenientValue readLeadingNumber(std::string_view text) {
     return {value, false};
 }
 
-double leadingNumber(std::string_view text) {
-    const LenientValue v = readLeadingNumber(text);
-    if (v.overflow) throwOverflow();
+double LeadingNumber(std::string_view text) {
+    const LenientValue v = ReadLeadingNumber(text);
+    if (v.overflow) ThrowOverflow();
     return v.value;
 }
 

@@ -10,9 +10,9 @@ struct LenientValue {
     bool overflow = false; // the leading number does not fit a Double
 };
 
-LenientValue readLeadingNumber(std::string_view text);
+LenientValue ReadLeadingNumber(std::string_view text);
 
 // The value alone; an overflowing number throws the overflow failure.
-double leadingNumber(std::string_view text);
+double LeadingNumber(std::string_view text);
 
 } // namespace kestrel

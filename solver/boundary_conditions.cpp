@@ -38,8 +38,8 @@ void weighSolidCells(SimulationState& m) {
 
 int InitBoundaryConditions(SimulationState& m, Host& host) {
     try {
-        m.bcMapA.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
-        m.bcMapB.redim(addInteger(m.nx, 1), addInteger(m.ny, 1));
+        m.bcMapA.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1));
+        m.bcMapB.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1));
         markFluidNextToSolid(m);
         weighSolidCells(m);
         return 0;

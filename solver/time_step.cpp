@@ -54,7 +54,7 @@ bool SolverArraysCover(const SimulationState& m) {
 }
 
 void CheckSolverArrays(const SimulationState& m) {
-    if (!SolverArraysCover(m)) throwOutOfRange();
+    if (!SolverArraysCover(m)) ThrowOutOfRange();
 }
 
 StepReport AdvanceTimeStep(SimulationState& m) {

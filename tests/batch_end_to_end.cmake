@@ -30,11 +30,16 @@ endif()
 
 # Each way of ending has its own status, so a script can tell them apart.
 function(expect_status expected pattern)
-  execute_process(COMMAND ${BATCH} ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err)
+  execute_process(COMMAND ${BATCH} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err)
+  set(err "${out}${err}")
   if(NOT rc EQUAL expected OR NOT err MATCHES "${pattern}")
     message(FATAL_ERROR "kestrel-batch ${ARGN}: status ${rc}, expected ${expected}: ${err}")
   endif()
 endfunction()
+
+expect_status(0 "Exit status" --help)
+expect_status(1 "--nonsense" ${WORK}/case.json --nonsense)
 
 file(WRITE ${WORK}/bad.json [=[{"nx": 12, "dt": 0}]=])
 expect_status(2 "時間刻みが 0" ${WORK}/bad.json)

@@ -95,6 +95,24 @@ TEST(CaseFile, MessagesAreShortOneLineAndQuoteSafely) {
     EXPECT_NE(errorOf(R"({"a\nb": 1})").find(R"("a\nb" is not a known key)"), std::string::npos);
 }
 
+TEST(CaseFile, ObstaclesMayLieOnTheFirstAndLastCells) {
+    const CaseFile c = ReadCaseFile(R"({"nx": 8, "ny": 6, "obstacles": [[1, 1], [8, 6]]})");
+    EXPECT_EQ(c.state.cellKind(1, 1), 0);
+    EXPECT_EQ(c.state.cellKind(8, 6), 0);
+    EXPECT_EQ(c.state.cellKind(2, 1), 1);
+}
+
+TEST(CaseFile, ACoordinateListHoldsAtMost32767Nodes) {
+    const auto list = [](int nodes) {
+        std::string text = R"({"coordListX": [0)";
+        for (int k = 1; k < nodes; ++k)
+            text += ",0";
+        return text + "]}";
+    };
+    EXPECT_EQ(ReadCaseFile(list(32767)).state.coordListX.upper(), 32767);
+    EXPECT_EQ(errorOf(list(32768)), "case file: \"coordListX\" has more than 32767 nodes");
+}
+
 TEST(CaseFile, MeshModeZeroNeedsEveryNode) {
     EXPECT_EQ(errorOf(R"({"meshMode": 0, "nx": 5, "ny": 5})"),
               "case file: meshMode 0 needs \"coordListX\" with 6 nodes; it is missing");

@@ -210,13 +210,24 @@ TEST_F(Pointer, ClicksOutsideTheMapFailSilently) {
 TEST(Surface, ExclusiveOrBoxTwiceRestoresThePicture) {
     ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
     SetPictureScale(s, 0, 0, 61, 31);
-    s.fillBox(0, 0, 30, 20, rgb(0, 255, 255));
+    s.fillBox(0, 0, 30, 20, MakeRgb(0, 255, 255));
     const QImage before = s.image();
     s.setDrawMode(DrawMode::XorPen);
-    s.drawBox(3, 4, 10, 12, rgb(255, 0, 0));
+    s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
     EXPECT_NE(s.image(), before);
-    s.drawBox(3, 4, 10, 12, rgb(255, 0, 0));
+    s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
     EXPECT_EQ(s.image(), before);
+}
+
+TEST(Surface, AnExclusiveOrBoxOfNoWidthStillShows) {
+    ImageSurface s(15 * 40, 15 * 30);
+    SetPictureScale(s, 0, 0, 39, 29);
+    s.setDrawMode(DrawMode::XorPen);
+    s.drawBox(10, 5, 10, 20, MakeRgb(255, 0, 0)); // a vertical line: each pixel once
+    for (int y = 5; y <= 20; ++y)
+        EXPECT_EQ(s.image().pixel(10, y) & 0xFFFFFF, 0x00FFFFu) << y; // white ^ red
+    s.drawBox(5, 8, 30, 8, MakeRgb(255, 0, 0));                       // a horizontal one
+    EXPECT_EQ(s.image().pixel(20, 8) & 0xFFFFFF, 0x00FFFFu);
 }
 
 TEST(Surface, ScaleMapsCornersAndRejectsBadPenWidths) {
@@ -269,7 +280,7 @@ TEST(Surface, LinesAreClippedToThePictureWithoutMovingAPixel) {
                   y1 = coordinate(30);
         s.clear();
         s.drawLine(static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
-                   static_cast<float>(y1), rgb(0, 0, 255));
+                   static_cast<float>(y1), MakeRgb(0, 0, 255));
         ASSERT_EQ(s.image(), wholeLine({40, 30}, x0, y0, x1, y1))
             << "(" << x0 << ", " << y0 << ") - (" << x1 << ", " << y1 << ")";
     }
@@ -278,14 +289,14 @@ TEST(Surface, LinesAreClippedToThePictureWithoutMovingAPixel) {
 TEST(Surface, AnEndlessLineDrawsItsVisiblePartAtOnce) {
     ImageSurface s(15 * 40, 15 * 30);
     SetPictureScale(s, 0, 0, 39, 29);
-    s.drawLine(-1e30f, 5, 1e30f, 5, rgb(0, 0, 255));
+    s.drawLine(-1e30f, 5, 1e30f, 5, MakeRgb(0, 0, 255));
     for (int x = 0; x < 40; ++x)
         EXPECT_EQ(s.image().pixel(x, 5) & 0xFFFFFF, 0x0000FFu) << x;
     s.clear();
-    s.drawLine(-3e38f, -3e38f, 3e38f, 3e38f, rgb(0, 0, 255));
+    s.drawLine(-3e38f, -3e38f, 3e38f, 3e38f, MakeRgb(0, 0, 255));
     EXPECT_EQ(s.image().pixel(10, 10) & 0xFFFFFF, 0x0000FFu);
     s.setPenWidth(3);
-    s.drawLine(-1e30f, 20, 1e30f, 20, rgb(255, 0, 0));
+    s.drawLine(-1e30f, 20, 1e30f, 20, MakeRgb(255, 0, 0));
     EXPECT_EQ(s.image().pixel(39, 20) & 0xFFFFFF, 0xFF0000u);
 }
 

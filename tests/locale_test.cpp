@@ -29,9 +29,9 @@ class CommaLocale : public ::testing::Test {
 };
 
 TEST_F(CommaLocale, NumbersAreReadAndWrittenWithAPoint) {
-    EXPECT_EQ(leadingNumber("0.005"), 0.005);
-    EXPECT_EQ(leadingNumber("40.75"), 40.75);
-    EXPECT_EQ(leadingNumber("2,5"), 2); // a comma ends the number, as everywhere else
+    EXPECT_EQ(LeadingNumber("0.005"), 0.005);
+    EXPECT_EQ(LeadingNumber("40.75"), 40.75);
+    EXPECT_EQ(LeadingNumber("2,5"), 2); // a comma ends the number, as everywhere else
     EXPECT_EQ(GeneralNumber(2.5), "2.5");
     EXPECT_EQ(GeneralNumber(0.00001), "1E-05");
     EXPECT_EQ(FullPrecisionNumber(0.1), "0.10000000000000001");

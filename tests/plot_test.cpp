@@ -19,15 +19,26 @@ using test::ScriptedHost;
 TEST(ColorScale, BandsAndThresholds) {
     const double lo = 0;
     const double hi = 4;
-    EXPECT_EQ(colorMap(lo, hi, -1.0), rgb(100, 200, 128));
-    EXPECT_EQ(colorMap(lo, hi, 1.0), rgb(140, 255, 64));
-    EXPECT_EQ(colorMap(lo, hi, 2.0), rgb(255, 255, 64));
-    EXPECT_EQ(colorMap(lo, hi, 4.0), rgb(255, 64, 64));
-    EXPECT_EQ(colorMap(lo, hi, 9.0), rgb(255, 64, 64));
-    EXPECT_EQ(colorMap(0.0, 10.0, 8.5), rgb(255, 100, 64)); // band 9 has green 100
-    EXPECT_EQ(colorMap(0.0, 10.0, 0.999), rgb(100, 200, 128));
-    EXPECT_EQ(colorMap(0.0, 10.0, 1.0), rgb(120, 230, 128));
+    EXPECT_EQ(colorMap(lo, hi, -1.0), MakeRgb(100, 200, 128));
+    EXPECT_EQ(colorMap(lo, hi, 1.0), MakeRgb(140, 255, 64));
+    EXPECT_EQ(colorMap(lo, hi, 2.0), MakeRgb(255, 255, 64));
+    EXPECT_EQ(colorMap(lo, hi, 4.0), MakeRgb(255, 64, 64));
+    EXPECT_EQ(colorMap(lo, hi, 9.0), MakeRgb(255, 64, 64));
+    EXPECT_EQ(colorMap(0.0, 10.0, 8.5), MakeRgb(255, 100, 64)); // band 9 has green 100
+    EXPECT_EQ(colorMap(0.0, 10.0, 0.999), MakeRgb(100, 200, 128));
+    EXPECT_EQ(colorMap(0.0, 10.0, 1.0), MakeRgb(120, 230, 128));
     EXPECT_THROW(colorMap(lo, lo, 1.0), Failure);
+}
+
+TEST(ColorScale, EveryBandHasThePalettesColour) {
+    const Rgb palette[10] = {MakeRgb(100, 200, 128), MakeRgb(120, 230, 128), MakeRgb(140, 255, 64),
+                             MakeRgb(160, 255, 64),  MakeRgb(200, 255, 64),  MakeRgb(255, 255, 64),
+                             MakeRgb(255, 192, 64),  MakeRgb(255, 128, 64),  MakeRgb(255, 100, 64),
+                             MakeRgb(255, 64, 64)};
+    for (int band = 0; band < 10; ++band) {
+        EXPECT_EQ(colorMap(0.0, 100.0, 10.0 * band + 5), palette[band]) << "band " << band + 1;
+        EXPECT_EQ(colorMap(0.0, 100.0, 10.0 * band), palette[band]) << "lower edge " << band + 1;
+    }
 }
 
 TEST(ColorScale, EmptyRangeIsWidenedByTen) {
@@ -152,7 +163,7 @@ TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
 
     const std::string path = ::testing::TempDir() + "kestrel_picture_no_extension";
     QFile::remove(QString::fromStdString(path));
-    s.fillBox(0, 0, 0.5f, 0.5f, rgb(255, 0, 0));
+    s.fillBox(0, 0, 0.5f, 0.5f, MakeRgb(255, 0, 0));
     host.saveNames = {path};
     SavePicture(host, s, dialog);
     QImage saved(QString::fromStdString(path), "BMP");

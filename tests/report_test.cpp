@@ -109,6 +109,8 @@ TEST(Redisplay, RangeFieldsAreExchangedAndLimited) {
     EXPECT_EQ(range("10", "5", "0", "99"), (std::vector<int>{5, 10, 1, 31}));
     EXPECT_EQ(range("1", "", "1", "31"), (std::vector<int>{1, 1, 1, 31}));
     EXPECT_EQ(range("100", "200", "1", "2"), (std::vector<int>{100, 61, 1, 2}));
+    // An empty last X reads as 0: exchanged with 100, raised to 1, limited to nx.
+    EXPECT_EQ(range("100", "", "1", "31"), (std::vector<int>{1, 61, 1, 31}));
     EXPECT_EQ(range("2.5", "3.5", "1", "1"), (std::vector<int>{2, 4, 1, 1}));
     const auto r = RedisplayRange(m, "100", "200", "1", "2");
     EXPECT_EQ(BuildResultTable(m, *r).size(), 87u); // header and rule only

@@ -2,48 +2,65 @@
 #include "runtime/failure.h"
 #include "runtime/integer.h"
 #include "runtime/lenient_number.h"
+#include "runtime/user_text.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrel {
 
 TEST(LenientNumber, ReadsTheLongestLeadingNumber) {
-    EXPECT_EQ(leadingNumber("12abc"), 12);
-    EXPECT_EQ(leadingNumber("abc"), 0);
-    EXPECT_EQ(leadingNumber(""), 0);
-    EXPECT_EQ(leadingNumber("  2.5"), 2.5);
-    EXPECT_EQ(leadingNumber("-.5x"), -0.5);
-    EXPECT_EQ(leadingNumber("1e3"), 1000);
-    EXPECT_EQ(leadingNumber("1e"), 1); // an exponent needs digits
-    EXPECT_EQ(leadingNumber("1.5.2"), 1.5);
-    EXPECT_EQ(leadingNumber("-"), 0);
-    EXPECT_EQ(leadingNumber("."), 0);
+    EXPECT_EQ(LeadingNumber("12abc"), 12);
+    EXPECT_EQ(LeadingNumber("abc"), 0);
+    EXPECT_EQ(LeadingNumber(""), 0);
+    EXPECT_EQ(LeadingNumber("  2.5"), 2.5);
+    EXPECT_EQ(LeadingNumber("-.5x"), -0.5);
+    EXPECT_EQ(LeadingNumber("1e3"), 1000);
+    EXPECT_EQ(LeadingNumber("1e"), 1); // an exponent needs digits
+    EXPECT_EQ(LeadingNumber("1.5.2"), 1.5);
+    EXPECT_EQ(LeadingNumber("-"), 0);
+    EXPECT_EQ(LeadingNumber("."), 0);
 }
 
 TEST(LenientNumber, AnOverflowingNumberIsReportedNotInfinite) {
-    EXPECT_TRUE(readLeadingNumber("1e400").overflow);
-    EXPECT_THROW(leadingNumber("1e400"), Failure);
+    EXPECT_TRUE(ReadLeadingNumber("1e400").overflow);
+    EXPECT_THROW(LeadingNumber("1e400"), Failure);
+}
+
+TEST(QuotedExcerpt, QuotesUserTextSafelyOnOneLine) {
+    EXPECT_EQ(QuotedExcerpt("メッシュ数 X"), "メッシュ数 X");
+    EXPECT_EQ(QuotedExcerpt("a\nb\tc\r\x1b[31m\x7f"), "a\\nb\\tc\\r\\x1B[31m\\x7F");
+    EXPECT_EQ(QuotedExcerpt("\xff\xfe"), "\\xFF\\xFE");
+    // Not text: an overlong form, a surrogate, a code point past U+10FFFF, a cut sequence.
+    EXPECT_EQ(QuotedExcerpt("\xe0\x80\x80"), "\\xE0\\x80\\x80");
+    EXPECT_EQ(QuotedExcerpt("\xed\xa0\x80"), "\\xED\\xA0\\x80");
+    EXPECT_EQ(QuotedExcerpt("\xf4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");
+    EXPECT_EQ(QuotedExcerpt("\xe3\x83"), "\\xE3\\x83");
+    EXPECT_EQ(QuotedExcerpt("\xf0\x9f\x98\x80"), "\xf0\x9f\x98\x80"); // four bytes, valid
+    EXPECT_EQ(QuotedExcerpt("\xc2\x85"), "\\xC2\\x85");               // a C1 control
+    EXPECT_EQ(QuotedExcerpt(std::string(61, 'k')), std::string(60, 'k') + "…");
+    EXPECT_EQ(QuotedExcerpt(std::string(60, 'k')), std::string(60, 'k'));
+    EXPECT_EQ(QuotedExcerpt("abcdef", 3), "abc…");
 }
 
 TEST(IntegerConversion, RoundsHalvesToEven) {
-    EXPECT_EQ(toInteger(2.5), 2);
-    EXPECT_EQ(toInteger(3.5), 4);
-    EXPECT_EQ(toInteger(-2.5), -2);
-    EXPECT_EQ(toInteger(2.4999), 2);
-    EXPECT_EQ(toInteger(32767.4), 32767);
-    EXPECT_EQ(toInteger(-32768.5), -32768);
+    EXPECT_EQ(ToInteger(2.5), 2);
+    EXPECT_EQ(ToInteger(3.5), 4);
+    EXPECT_EQ(ToInteger(-2.5), -2);
+    EXPECT_EQ(ToInteger(2.4999), 2);
+    EXPECT_EQ(ToInteger(32767.4), 32767);
+    EXPECT_EQ(ToInteger(-32768.5), -32768);
 }
 
 TEST(IntegerConversion, OutsideTheRangeIsTheOverflowFailure) {
     try {
-        toInteger(32767.5);
+        ToInteger(32767.5);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 6);
         EXPECT_EQ(f.description(), "オーバーフローしました。");
     }
-    EXPECT_THROW(toInteger(-32769), Failure);
-    EXPECT_THROW(addInteger(32767, 1), Failure);
+    EXPECT_THROW(ToInteger(-32769), Failure);
+    EXPECT_THROW(AddInteger(32767, 1), Failure);
 }
 
 TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {

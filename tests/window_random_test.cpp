@@ -89,7 +89,7 @@ class RandomUser {
         for (const auto& [name, value] : fields) {
             auto* f = w_.findChild<QLineEdit*>(name);
             if (!f->toolTip().isEmpty()) continue; // shows that it is not in use
-            const double typed = readLeadingNumber(f->text().toStdString()).value;
+            const double typed = ReadLeadingNumber(f->text().toStdString()).value;
             const bool integer = std::string(name) != "Text1" && std::string(name) != "Text2" &&
                                  std::string(name) != "Text11";
             ASSERT_EQ(integer ? std::nearbyint(typed) : typed, value)

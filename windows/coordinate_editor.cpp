@@ -20,7 +20,7 @@ CoordinateEditor::CoordinateEditor(SimulationState& state, QWidget* parent)
     setObjectName("frmXYPlace");
     setWindowTitle("XY座標の設定");
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twipsToPixels(6600), twipsToPixels(5400));
+    setFixedSize(TwipsToPixels(6600), TwipsToPixels(5400));
     buildGroup(0, "Ｘ座標", 120);
     buildGroup(1, "Ｙ座標", 3360);
     load();
@@ -29,17 +29,17 @@ CoordinateEditor::CoordinateEditor(SimulationState& state, QWidget* parent)
 void CoordinateEditor::buildGroup(int index, const char* caption, int left) {
     auto* frame = new QGroupBox(caption, this);
     frame->setObjectName(QString("Frame1_%1").arg(index));
-    placeTwips(frame, left, 120, 3120, 5160);
+    PlaceTwips(frame, left, 120, 3120, 5160);
     Group& g = groups_[index];
     g.view = new QListWidget(frame);
     g.view->setObjectName(QString("List1_%1").arg(index));
     g.view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     g.view->setAccessibleName(caption);
-    placeTwips(g.view, 120, 300, 1800, 4700);
+    PlaceTwips(g.view, 120, 300, 1800, 4700);
     g.valueField = new QLineEdit(frame);
     g.valueField->setObjectName(QString("Text1_%1").arg(index));
     g.valueField->setAccessibleName(QString(caption) + " 挿入する値");
-    placeTwips(g.valueField, 2040, 300, 960, 300);
+    PlaceTwips(g.valueField, 2040, 300, 960, 300);
 
     const std::pair<const char*, void (CoordinateEditor::*)(int)> buttons[] = {
         {"削除", &CoordinateEditor::deleteClick},
@@ -52,7 +52,7 @@ void CoordinateEditor::buildGroup(int index, const char* caption, int left) {
     for (const auto& [text, handler] : buttons) {
         auto* button = new QPushButton(text, frame);
         button->setObjectName(QString("Command%1_%2").arg(number++).arg(index));
-        placeTwips(button, 2040, top, 960, 375);
+        PlaceTwips(button, 2040, top, 960, 375);
         connect(button, &QPushButton::clicked, this, [this, index, handler = handler, text] {
             RunGuarded(host_, text, [&] {
                 readSelection(index);
@@ -96,7 +96,7 @@ void CoordinateEditor::deleteClick(int index) {
 void CoordinateEditor::insertClick(int index) {
     Group& g = groups_[index];
     const std::string text = g.valueField->text().toStdString();
-    const LenientValue v = readLeadingNumber(text);
+    const LenientValue v = ReadLeadingNumber(text);
     if (v.overflow) {
         host_.message("「" + QuotedExcerpt(text) + "」は扱える範囲を超えているため挿入できません。",
                       Buttons::Ok);

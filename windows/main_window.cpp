@@ -66,7 +66,7 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
       fields_(state) {
     setObjectName("frmDataIn");
     setWindowTitle("Kestrel");
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     buildAnalysisFrame();
     buildDisplayFrame();
     buildMeshFrame();
@@ -92,7 +92,7 @@ QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* c
     frame->setObjectName(name);
     // Each frame by its own caption, not by the frame around it.
     frame->setAccessibleName(caption);
-    placeTwips(frame, left, top, width, height);
+    PlaceTwips(frame, left, top, width, height);
     return frame;
 }
 
@@ -102,12 +102,12 @@ QLineEdit* MainWindow::addField(QWidget* parent, const char* name, const char* l
     auto* label = new QLabel(caption, parent);
     label->setObjectName(labelName);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(label, labelLeft, top, left - labelLeft - 60, height);
+    PlaceTwips(label, labelLeft, top, left - labelLeft - 60, height);
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAccessibleName(accessibleName ? accessibleName : caption);
     label->setBuddy(field);
-    placeTwips(field, left, top, width, height);
+    PlaceTwips(field, left, top, width, height);
     return field;
 }
 
@@ -115,7 +115,7 @@ QPushButton* MainWindow::addButton(QWidget* parent, const char* name, const char
                                    int top, int width, int height) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    placeTwips(button, left, top, width, height);
+    PlaceTwips(button, left, top, width, height);
     return button;
 }
 
@@ -123,7 +123,7 @@ QRadioButton* MainWindow::addOption(QWidget* parent, const char* name, const cha
                                     int left, int top, int width) {
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(name);
-    placeTwips(option, left, top, width, 270);
+    PlaceTwips(option, left, top, width, 270);
     return option;
 }
 
@@ -177,14 +177,14 @@ void MainWindow::buildCellControls() {
     pictureArea_->setFrameShape(QFrame::NoFrame);
     pictureArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pictureArea_->setBackgroundRole(QPalette::Dark);
-    placeTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
+    PlaceTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
     pictureBox_ = new PictureBox(picture_);
     pictureArea_->setWidget(pictureBox_);
     // A picture taller than the area scrolls; the area then widens by the
     // scroll bar (into the gap beside it) so that no column is hidden.
     connect(pictureBox_, &PictureBox::pictureResized, this, [this](QSize size) {
-        const int width = twipsToPixels(kPictureWidth);
-        const int height = twipsToPixels(kPictureHeight);
+        const int width = TwipsToPixels(kPictureWidth);
+        const int height = TwipsToPixels(kPictureHeight);
         const int bar =
             size.height() > height ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
         pictureArea_->resize(width + bar, height);
@@ -197,7 +197,7 @@ void MainWindow::buildRunControls() {
     addButton(this, "Command8", "結果のテキスト表示", 9600, 240, 2100);
     auto* status = new QLabel(this);
     status->setObjectName("Label13");
-    placeTwips(status, 7440, 720, 4215, 255);
+    PlaceTwips(status, 7440, 720, 4215, 255);
     addButton(this, "Command10", "表示画像保存", 7440, 1080, 1695);
 }
 
@@ -209,7 +209,7 @@ void MainWindow::buildInstructions() {
         auto* line = new QLabel(kInstructions[k], frame);
         line->setObjectName(QString("Label12_%1").arg(k));
         line->setFont(small);
-        placeTwips(line, 240, kInstructionTops[k], 3915, 240);
+        PlaceTwips(line, 240, kInstructionTops[k], 3915, 240);
     }
 }
 

@@ -29,12 +29,12 @@ void ParameterFields::addDouble(QLineEdit* field, const QString& name, double& t
 }
 
 void ParameterFields::apply(Field& field) {
-    const LenientValue read = readLeadingNumber(field.edit->text().toStdString());
+    const LenientValue read = ReadLeadingNumber(field.edit->text().toStdString());
     if (read.overflow) return show(field, kOutOfRange);
     Integer newInteger = 0;
     if (field.integerTarget) {
         try {
-            newInteger = toInteger(read.value);
+            newInteger = ToInteger(read.value);
         } catch (const Failure&) {
             return show(field, kOutOfRange);
         }

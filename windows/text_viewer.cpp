@@ -26,7 +26,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, 
                  int width = 2895) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    placeTwips(label, left, top, width, 255);
+    PlaceTwips(label, left, top, width, 255);
     return label;
 }
 
@@ -36,7 +36,7 @@ TextViewer::TextViewer(const SimulationState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_(state) {
     setObjectName("frmText");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(twipsToPixels(9285), twipsToPixels(4815));
+    resize(TwipsToPixels(9285), TwipsToPixels(4815));
 
     text_ = new QPlainTextEdit(this);
     text_->setObjectName("Text1");
@@ -46,17 +46,17 @@ TextViewer::TextViewer(const SimulationState& state, QWidget* parent)
     mono.setPointSize(9);
     text_->setFont(mono);
     text_->setAccessibleName("実行結果の表");
-    placeTwips(text_, 0, 0, 6015, 4575);
+    PlaceTwips(text_, 0, 0, 6015, 4575);
 
     auto* redisplayButton = new QPushButton("再表示", this);
     redisplayButton->setObjectName("Command1");
-    placeTwips(redisplayButton, 6120, 120, 975, 375);
+    PlaceTwips(redisplayButton, 6120, 120, 975, 375);
     connect(redisplayButton, &QPushButton::clicked, this,
             [this] { RunGuarded(host_, "再表示", [this] { redisplay(); }); });
 
     auto* saveButton = new QPushButton("表全体を保存...", this);
     saveButton->setObjectName("SaveTable");
-    placeTwips(saveButton, 7200, 120, 1935, 375);
+    PlaceTwips(saveButton, 7200, 120, 1935, 375);
     connect(saveButton, &QPushButton::clicked, this,
             [this] { RunGuarded(host_, "表全体を保存", [this] { saveClick(); }); });
 
@@ -64,7 +64,7 @@ TextViewer::TextViewer(const SimulationState& state, QWidget* parent)
 
     auto* frame = new QGroupBox("表示範囲", this);
     frame->setObjectName("Frame1");
-    placeTwips(frame, 6120, 1080, 3015, 1215);
+    PlaceTwips(frame, 6120, 1080, 3015, 1215);
     addLabel(frame, "Label1", "X", 240, 360, 240);
     range_[0] = addRangeField(frame, "Text2", 480, 360);
     addLabel(frame, "Label2", "～", 1200, 360, 240);
@@ -83,7 +83,7 @@ TextViewer::TextViewer(const SimulationState& state, QWidget* parent)
 QLineEdit* TextViewer::addRangeField(QWidget* frame, const char* name, int left, int top) {
     auto* field = new QLineEdit(frame);
     field->setObjectName(name);
-    placeTwips(field, left, top, 615, 270);
+    PlaceTwips(field, left, top, 615, 270);
     return field;
 }
 
@@ -114,7 +114,7 @@ void TextViewer::showViewer() {
 void TextViewer::saveClick() {
     const auto range = WholeTableRange(m_);
     if (!range) {
-        host_.message(standardDescription(ErrorNumber::SubscriptOutOfRange) + "(表全体を保存)" +
+        host_.message(StandardDescription(ErrorNumber::SubscriptOutOfRange) + "(表全体を保存)" +
                           kNoResultNote,
                       Buttons::Ok);
         return;
@@ -134,7 +134,7 @@ void TextViewer::redisplay() {
         RedisplayRange(m_, range_[0]->text().toStdString(), range_[1]->text().toStdString(),
                        range_[2]->text().toStdString(), range_[3]->text().toStdString());
     if (!range) {
-        host_.message(standardDescription(ErrorNumber::SubscriptOutOfRange) + "(再表示)" +
+        host_.message(StandardDescription(ErrorNumber::SubscriptOutOfRange) + "(再表示)" +
                           kNoResultNote,
                       Buttons::Ok);
         return;
@@ -167,7 +167,7 @@ void TextViewer::closeEvent(QCloseEvent* event) {
 void TextViewer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int heightTwips = frameGeometry().height() * 15 - 700;
-    if (heightTwips >= 200) text_->setFixedHeight(twipsToPixels(heightTwips));
+    if (heightTwips >= 200) text_->setFixedHeight(TwipsToPixels(heightTwips));
 }
 
 } // namespace kestrel

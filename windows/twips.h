@@ -5,13 +5,13 @@
 
 namespace kestrel {
 
-constexpr int twipsToPixels(int twips) {
+constexpr int TwipsToPixels(int twips) {
     return (twips + 7) / 15;
 }
 
-inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
+inline void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                        TwipsToPixels(height));
 }
 
 } // namespace kestrel

@@ -55,9 +55,9 @@ std::string StepCaption(int n) {
 long long DisplayInterval(const std::string& text) {
     // Beyond any step count an Integer can hold, an interval means "never".
     constexpr double kNever = 1.0e9;
-    const LenientValue v = readLeadingNumber(text);
+    const LenientValue v = ReadLeadingNumber(text);
     if (v.overflow) return static_cast<long long>(kNever);
-    return static_cast<long long>(std::min(std::fabs(roundHalfEven(v.value)), kNever));
+    return static_cast<long long>(std::min(std::fabs(RoundHalfEven(v.value)), kNever));
 }
 
 RunEnd RunCalculation(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog) {
