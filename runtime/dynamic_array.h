@@ -16,7 +16,7 @@ template <typename T> class Array1 {
 
     // Elements 0..upper, all zero; a negative bound cannot be dimensioned.
     void redim(int upper) {
-        if (upper < 0) ThrowOutOfRange();
+        if (upper < 0) ThrowOutOfRange("dimensioned to " + std::to_string(upper));
         data_.assign(static_cast<std::size_t>(upper) + 1, T{});
         upper_ = upper;
         exists_ = true;
@@ -29,11 +29,11 @@ template <typename T> class Array1 {
 
     bool inRange(int i) const { return exists_ && i >= 0 && i <= upper_; }
     T& at(int i) {
-        if (!inRange(i)) ThrowOutOfRange();
+        if (!inRange(i)) ThrowIndexOutOfRange(i, upper_);
         return data_[static_cast<std::size_t>(i)];
     }
     const T& at(int i) const {
-        if (!inRange(i)) ThrowOutOfRange();
+        if (!inRange(i)) ThrowIndexOutOfRange(i, upper_);
         return data_[static_cast<std::size_t>(i)];
     }
     T& operator()(int i) {
@@ -62,7 +62,9 @@ template <typename T> class Array2 {
     int stride() const { return upper1_ + 1; }
 
     void redim(int upper1, int upper2) {
-        if (upper1 < 0 || upper2 < 0) ThrowOutOfRange();
+        if (upper1 < 0 || upper2 < 0)
+            ThrowOutOfRange("dimensioned to " + std::to_string(upper1) + " x " +
+                            std::to_string(upper2));
         data_.assign(
             (static_cast<std::size_t>(upper1) + 1) * (static_cast<std::size_t>(upper2) + 1), T{});
         upper1_ = upper1;
@@ -79,11 +81,11 @@ template <typename T> class Array2 {
         return exists_ && i >= 0 && i <= upper1_ && j >= 0 && j <= upper2_;
     }
     T& at(int i, int j) {
-        if (!inRange(i, j)) ThrowOutOfRange();
+        if (!inRange(i, j)) ThrowIndexOutOfRange(i, j, upper1_, upper2_);
         return data_[index(i, j)];
     }
     const T& at(int i, int j) const {
-        if (!inRange(i, j)) ThrowOutOfRange();
+        if (!inRange(i, j)) ThrowIndexOutOfRange(i, j, upper1_, upper2_);
         return data_[index(i, j)];
     }
     T& operator()(int i, int j) {

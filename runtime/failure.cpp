@@ -20,13 +20,33 @@ std::string StandardDescription(ErrorNumber number) {
     return "不明なエラーです。";
 }
 
-Failure::Failure(ErrorNumber number, std::string description)
-    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+Failure::Failure(ErrorNumber number, std::string description, const std::string& detail)
+    : std::runtime_error(detail.empty() ? description : description + " [" + detail + "]"),
+      number_(number), description_(std::move(description)) {}
 
 Failure::Failure(ErrorNumber number) : Failure(number, StandardDescription(number)) {}
 
-void ThrowOutOfRange() {
-    throw Failure(ErrorNumber::SubscriptOutOfRange);
+void ThrowOutOfRange(const std::string& detail) {
+    throw Failure(ErrorNumber::SubscriptOutOfRange,
+                  StandardDescription(ErrorNumber::SubscriptOutOfRange), detail);
+}
+
+namespace {
+
+std::string bounds(int upper) {
+    return upper < 0 ? std::string("none") : "0.." + std::to_string(upper);
+}
+
+} // namespace
+
+void ThrowIndexOutOfRange(int i, int upper) {
+    ThrowOutOfRange("index " + std::to_string(i) + " outside " + bounds(upper));
+}
+
+void ThrowIndexOutOfRange(int i, int j, int upper1, int upper2) {
+    ThrowOutOfRange("index (" + std::to_string(i) + ", " + std::to_string(j) + ") outside " +
+                    (upper1 < 0 ? std::string("an array not yet dimensioned")
+                                : bounds(upper1) + " x " + bounds(upper2)));
 }
 void ThrowOverflow() {
     throw Failure(ErrorNumber::Overflow);

@@ -1,6 +1,7 @@
 #pragma once
 // The runtime failures the program traps and reports: a number and a short
-// Japanese description, as the message boxes show them.
+// Japanese description, as the message boxes show them, and for developers
+// a detail of what failed (which index, which bounds), which what() adds.
 #include <stdexcept>
 #include <string>
 
@@ -17,7 +18,7 @@ enum class ErrorNumber : int {
 
 class Failure : public std::runtime_error {
   public:
-    Failure(ErrorNumber number, std::string description);
+    Failure(ErrorNumber number, std::string description, const std::string& detail = {});
     explicit Failure(ErrorNumber number);
 
     int number() const { return static_cast<int>(number_); }
@@ -32,7 +33,10 @@ class Failure : public std::runtime_error {
 // The standard description of each failure.
 std::string StandardDescription(ErrorNumber number);
 
-[[noreturn]] void ThrowOutOfRange();
+[[noreturn]] void ThrowOutOfRange(const std::string& detail = {});
+// An index outside an array's bounds: says which index and which bounds.
+[[noreturn]] void ThrowIndexOutOfRange(int i, int upper);
+[[noreturn]] void ThrowIndexOutOfRange(int i, int j, int upper1, int upper2);
 [[noreturn]] void ThrowOverflow();
 [[noreturn]] void ThrowDivisionByZero();
 [[noreturn]] void ThrowOutOfMemory();

@@ -195,7 +195,8 @@ TEST(HostileCases, EveryInputEndsCleanlyWithAStatusOfItsOwn) {
         seedText ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10)) : 20261206u;
     const int count = 400;
     std::mt19937 random(seed);
-    const fs::path work = fs::path(::testing::TempDir()) / "kestrel-hostile";
+    const fs::path work =
+        fs::path(::testing::TempDir()) / ("kestrel-hostile-" + std::to_string(getpid()));
     fs::remove_all(work);
     fs::create_directories(work);
     int failures = 0;
@@ -250,6 +251,7 @@ TEST(HostileCases, EveryInputEndsCleanlyWithAStatusOfItsOwn) {
             fs::remove_all(folder);
         }
     }
+    if (failures == 0) fs::remove_all(work);
 }
 
 } // namespace
