@@ -47,6 +47,8 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {R"({"lineWidth": 40000})", R"("lineWidth" must lie in -32768..32767)"},
         {R"({"obstacles": [[0, 1]]})", R"("obstacles" must lie in 1..61)"},
         {"[1, 2]", "must hold a JSON object"},
+        {R"({"obstacles": [[1, 2, 3]]})", R"("obstacles" must be an array of [i, j] pairs)"},
+        {R"({"obstacles": [7]})", R"("obstacles" must be an array of [i, j] pairs)"},
     };
     for (const auto& [json, message] : cases)
         EXPECT_NE(errorOf(json).find(message), std::string::npos) << json << ": " << errorOf(json);
@@ -93,6 +95,8 @@ TEST(CaseFile, MessagesAreShortOneLineAndQuoteSafely) {
     EXPECT_EQ(errorOf("{\"dt\": 0.005,\n \"nx\": 12,\n \"ny\": ]}"),
               "case file: line 3, column 8: not valid JSON near \",\\n \"nx\": 12,\\n \"ny\": ]\"");
     EXPECT_NE(errorOf(R"({"a\nb": 1})").find(R"("a\nb" is not a known key)"), std::string::npos);
+    EXPECT_EQ(errorOf("1e400"), "case file: line 1, column 1: the number \"1e400\" is too large");
+    EXPECT_EQ(errorOf(""), "case file: line 1, column 1: not valid JSON near \"\"");
 }
 
 TEST(CaseFile, ObstaclesMayLieOnTheFirstAndLastCells) {

@@ -237,6 +237,8 @@ TEST(Surface, ScaleMapsCornersAndRejectsBadPenWidths) {
     EXPECT_EQ(s.scale().height, 31);
     EXPECT_EQ(s.toPixel(0, 0), QPointF(0, 0));
     EXPECT_EQ(s.toPixel(61, 31), QPointF(480, 248));
+    EXPECT_EQ(s.toUser(QPointF(480, 248)), QPointF(61, 31)); // and back, corner to corner
+    EXPECT_EQ(s.toUser(QPointF(0, 0)), QPointF(0, 0));
     EXPECT_THROW(s.setPenWidth(0), Failure);
     EXPECT_THROW(s.setHeightTwips(-1), Failure);
     EXPECT_THROW(s.setHeightTwips(1e9), Failure);

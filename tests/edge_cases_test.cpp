@@ -66,6 +66,21 @@ TEST(BoundaryMapEdges, ObstaclesOnTheLastInnerRowAndColumnAreWeighted) {
     EXPECT_EQ(m.bcMapA(8, 4), 1);
 }
 
+TEST(FieldCheck, EveryArrayOfAStepMustCoverTheMesh) {
+    SimulationState m = test::meshState(8, 6);
+    test::initialiseRun(m);
+    EXPECT_TRUE(SolverArraysCover(m));
+    for (Array2<double> SimulationState::*work :
+         {&SimulationState::work1, &SimulationState::work2, &SimulationState::work3}) {
+        SimulationState shrunk = m;
+        (shrunk.*work).redim(7, 6);
+        EXPECT_FALSE(SolverArraysCover(shrunk));
+    }
+    SimulationState factors = m;
+    factors.facY4.redim(5);
+    EXPECT_FALSE(SolverArraysCover(factors));
+}
+
 TEST(FieldCheck, ANonFiniteValueInAnyFieldCounts) {
     for (Array2<double> SimulationState::*field :
          {&SimulationState::U, &SimulationState::V, &SimulationState::P}) {
