@@ -34,15 +34,15 @@ struct SimulationState {
     double speedMin = 0;
     double speedMax = 0;
 
-    Array2<Integer> cellKind; // 1 fluid, 0 non-fluid; (0..nx+1, 0..ny+1)
-    Array1<double> coordListX, coordListY;
-    Array1<double> xNode, yNode;
-    Array1<double> facX1, facX2, facX3, facX4, facX5;
-    Array1<double> facY1, facY2, facY3, facY4, facY5;
-    Array2<Integer> bcMapA, bcMapB;
-    Array2<double> U, V, P;
-    Array2<double> work1, work2, work3;
-    Array1<double> work4;
+    Array2<Integer> cellKind{"cellKind"}; // 1 fluid, 0 non-fluid; (0..nx+1, 0..ny+1)
+    Array1<double> coordListX{"coordListX"}, coordListY{"coordListY"};
+    Array1<double> xNode{"xNode"}, yNode{"yNode"};
+    Array1<double> facX1{"facX1"}, facX2{"facX2"}, facX3{"facX3"}, facX4{"facX4"}, facX5{"facX5"};
+    Array1<double> facY1{"facY1"}, facY2{"facY2"}, facY3{"facY3"}, facY4{"facY4"}, facY5{"facY5"};
+    Array2<Integer> bcMapA{"bcMapA"}, bcMapB{"bcMapB"};
+    Array2<double> U{"U"}, V{"V"}, P{"P"};
+    Array2<double> work1{"work1"}, work2{"work2"}, work3{"work3"};
+    Array1<double> work4{"work4"};
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

@@ -11,6 +11,9 @@ namespace kestrel {
 
 template <typename T> class Array1 {
   public:
+    // The name says, in a failure's detail, which array an index missed.
+    explicit Array1(const char* name = "array") : name_(name) {}
+
     bool exists() const { return exists_; }
     int upper() const { return upper_; }
 
@@ -29,11 +32,11 @@ template <typename T> class Array1 {
 
     bool inRange(int i) const { return exists_ && i >= 0 && i <= upper_; }
     T& at(int i) {
-        if (!inRange(i)) ThrowIndexOutOfRange(i, upper_);
+        if (!inRange(i)) ThrowIndexOutOfRange(name_, i, upper_);
         return data_[static_cast<std::size_t>(i)];
     }
     const T& at(int i) const {
-        if (!inRange(i)) ThrowIndexOutOfRange(i, upper_);
+        if (!inRange(i)) ThrowIndexOutOfRange(name_, i, upper_);
         return data_[static_cast<std::size_t>(i)];
     }
     T& operator()(int i) {
@@ -48,6 +51,7 @@ template <typename T> class Array1 {
     const T* data() const { return data_.data(); }
 
   private:
+    const char* name_;
     std::vector<T> data_;
     int upper_ = -1;
     bool exists_ = false;
@@ -56,6 +60,8 @@ template <typename T> class Array1 {
 // (i, j) with i fastest in memory: every solver loop runs i innermost.
 template <typename T> class Array2 {
   public:
+    explicit Array2(const char* name = "array") : name_(name) {}
+
     bool exists() const { return exists_; }
     int upper1() const { return upper1_; }
     int upper2() const { return upper2_; }
@@ -81,11 +87,11 @@ template <typename T> class Array2 {
         return exists_ && i >= 0 && i <= upper1_ && j >= 0 && j <= upper2_;
     }
     T& at(int i, int j) {
-        if (!inRange(i, j)) ThrowIndexOutOfRange(i, j, upper1_, upper2_);
+        if (!inRange(i, j)) ThrowIndexOutOfRange(name_, i, j, upper1_, upper2_);
         return data_[index(i, j)];
     }
     const T& at(int i, int j) const {
-        if (!inRange(i, j)) ThrowIndexOutOfRange(i, j, upper1_, upper2_);
+        if (!inRange(i, j)) ThrowIndexOutOfRange(name_, i, j, upper1_, upper2_);
         return data_[index(i, j)];
     }
     T& operator()(int i, int j) {
@@ -100,13 +106,18 @@ template <typename T> class Array2 {
     T* row(int j) { return data_.data() + index(0, j); }
     const T* row(int j) const { return data_.data() + index(0, j); }
 
-    bool operator==(const Array2& other) const = default;
+    // The same elements in the same extents (whatever the arrays are called).
+    bool operator==(const Array2& other) const {
+        return exists_ == other.exists_ && upper1_ == other.upper1_ && upper2_ == other.upper2_ &&
+               data_ == other.data_;
+    }
 
   private:
     std::size_t index(int i, int j) const {
         return static_cast<std::size_t>(j) * static_cast<std::size_t>(upper1_ + 1) +
                static_cast<std::size_t>(i);
     }
+    const char* name_;
     std::vector<T> data_;
     int upper1_ = -1;
     int upper2_ = -1;

@@ -39,12 +39,14 @@ std::string bounds(int upper) {
 
 } // namespace
 
-void ThrowIndexOutOfRange(int i, int upper) {
-    ThrowOutOfRange("index " + std::to_string(i) + " outside " + bounds(upper));
+void ThrowIndexOutOfRange(const char* array, int i, int upper) {
+    ThrowOutOfRange(std::string(array) + "(" + std::to_string(i) + ") outside " +
+                    (upper < 0 ? std::string("an array not yet dimensioned") : bounds(upper)));
 }
 
-void ThrowIndexOutOfRange(int i, int j, int upper1, int upper2) {
-    ThrowOutOfRange("index (" + std::to_string(i) + ", " + std::to_string(j) + ") outside " +
+void ThrowIndexOutOfRange(const char* array, int i, int j, int upper1, int upper2) {
+    ThrowOutOfRange(std::string(array) + "(" + std::to_string(i) + ", " + std::to_string(j) +
+                    ") outside " +
                     (upper1 < 0 ? std::string("an array not yet dimensioned")
                                 : bounds(upper1) + " x " + bounds(upper2)));
 }

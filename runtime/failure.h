@@ -35,8 +35,8 @@ std::string StandardDescription(ErrorNumber number);
 
 [[noreturn]] void ThrowOutOfRange(const std::string& detail = {});
 // An index outside an array's bounds: says which index and which bounds.
-[[noreturn]] void ThrowIndexOutOfRange(int i, int upper);
-[[noreturn]] void ThrowIndexOutOfRange(int i, int j, int upper1, int upper2);
+[[noreturn]] void ThrowIndexOutOfRange(const char* array, int i, int upper);
+[[noreturn]] void ThrowIndexOutOfRange(const char* array, int i, int j, int upper1, int upper2);
 [[noreturn]] void ThrowOverflow();
 [[noreturn]] void ThrowDivisionByZero();
 [[noreturn]] void ThrowOutOfMemory();

@@ -8,6 +8,7 @@
 #include "plot/color_scale.h"
 #include "plot/field_plot.h"
 #include "plot/flow_line.h"
+#include "runtime/failure.h"
 #include "solver/boundary_conditions.h"
 #include "solver/solver_steps.h"
 #include "support/field_bits.h"
@@ -79,6 +80,20 @@ TEST(FieldCheck, EveryArrayOfAStepMustCoverTheMesh) {
     SimulationState factors = m;
     factors.facY4.redim(5);
     EXPECT_FALSE(SolverArraysCover(factors));
+}
+
+TEST(FieldCheck, AMissedIndexNamesTheArrayForDevelopers) {
+    SimulationState m = test::meshState(8, 6);
+    test::initialiseRun(m);
+    try {
+        m.U.at(9, 2);
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.description(), "インデックスが有効範囲にありません。");
+        EXPECT_NE(std::string(f.what()).find("U(9, 2) outside 0..8 x 0..6"), std::string::npos)
+            << f.what();
+    }
+    EXPECT_THROW(m.coordListX.at(1), Failure); // never dimensioned
 }
 
 TEST(FieldCheck, ANonFiniteValueInAnyFieldCounts) {

@@ -81,7 +81,7 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
         EXPECT_EQ(f.number(), 9);
         // The user sees the standard text; a developer also where it failed.
         EXPECT_EQ(f.description(), "インデックスが有効範囲にありません。");
-        EXPECT_NE(std::string(f.what()).find("index (0, 3) outside 0..3 x 0..2"), std::string::npos)
+        EXPECT_NE(std::string(f.what()).find("array(0, 3) outside 0..3 x 0..2"), std::string::npos)
             << f.what();
     }
     EXPECT_THROW(a.redim(-1, 2), Failure);
