@@ -10,7 +10,7 @@
 namespace kestrel {
 
 // The message for a failure of `operation`: its description, then the
-// operation in parentheses, as the program's own traps write it.
+// operation in parentheses. Every trap of the program writes it so.
 std::string FailureMessage(const std::string& description, const std::string& operation);
 
 // Runs work; a failure that escapes it is shown as FailureMessage and false

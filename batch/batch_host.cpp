@@ -9,7 +9,6 @@ Answer BatchHost::message(const std::string& text, Buttons buttons) {
     std::string line;
     for (char c : text)
         if (c != '\r') line += c == '\n' ? ' ' : c;
-    lastMessage_ = line;
     std::fprintf(stderr, "kestrel-batch: %s\n", line.c_str());
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }

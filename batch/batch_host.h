@@ -27,12 +27,9 @@ class BatchHost : public Host {
     bool rangeSelection() override { return false; }
     void setRangeSelection(bool) override {}
 
-    const std::string& lastMessage() const { return lastMessage_; }
-
   private:
     Display display_;
     int lineWidth_;
-    std::string lastMessage_;
 };
 
 } // namespace kestrel

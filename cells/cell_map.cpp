@@ -1,5 +1,6 @@
 #include "cell_map.h"
 
+#include "app/handler_guard.h"
 #include "runtime/failure.h"
 
 namespace kestrel {
@@ -58,10 +59,10 @@ int ShowCellMap(SimulationState& m, Host& host, Surface& picture) {
         } catch (const Failure& f) {
             e = f.number(); // a mesh count the map cannot be made for
         }
-        if (e != 0) host.message(describe(e) + " (流体箇所表示)", Buttons::Ok);
+        if (e != 0) host.message(FailureMessage(describe(e), "流体箇所表示"), Buttons::Ok);
         return e;
     }
-    host.message("初期化が必要な理由：" + describe(e) + " (流体箇所表示)", Buttons::Ok);
+    host.message("初期化が必要な理由：" + FailureMessage(describe(e), "流体箇所表示"), Buttons::Ok);
     return e;
 }
 
@@ -97,7 +98,7 @@ void ResetCellMap(SimulationState& m, Host& host, Surface& picture) {
     } catch (const Failure& f) {
         e = f.number();
     }
-    if (e != 0) host.message(describe(e) + " (流体箇所初期化)", Buttons::Ok);
+    if (e != 0) host.message(FailureMessage(describe(e), "流体箇所初期化"), Buttons::Ok);
 }
 
 } // namespace kestrel

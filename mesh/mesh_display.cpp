@@ -1,5 +1,6 @@
 #include "mesh_display.h"
 
+#include "app/handler_guard.h"
 #include "cells/cell_map.h"
 #include "mesh_nodes.h"
 #include "mesh_picture.h"
@@ -20,7 +21,7 @@ void DrawMeshShape(SimulationState& m, Host& host, Surface& picture) {
             }
         }
     } catch (const Failure& f) {
-        host.message(f.description() + " (相似形表示)", Buttons::Ok);
+        host.message(FailureMessage(f.description(), "相似形表示"), Buttons::Ok);
     }
 }
 

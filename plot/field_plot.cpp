@@ -1,5 +1,6 @@
 #include "field_plot.h"
 
+#include "app/handler_guard.h"
 #include "color_scale.h"
 #include "flow_line.h"
 #include "mesh/mesh_picture.h"
@@ -48,7 +49,7 @@ void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, Cel
 }
 
 void reportPlotFailure(Host& host, const Failure& f) {
-    host.message(f.description() + " (計算結果表示)", Buttons::Ok);
+    host.message(FailureMessage(f.description(), "計算結果表示"), Buttons::Ok);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "boundary_conditions.h"
 
+#include "app/handler_guard.h"
 #include "runtime/failure.h"
 
 namespace kestrel {
@@ -44,7 +45,7 @@ int InitBoundaryConditions(SimulationState& m, Host& host) {
         weighSolidCells(m);
         return 0;
     } catch (const Failure& f) {
-        host.message(f.description() + " (境界条件初期化)", Buttons::Ok);
+        host.message(FailureMessage(f.description(), "境界条件初期化"), Buttons::Ok);
         return f.number();
     }
 }

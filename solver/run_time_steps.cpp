@@ -1,5 +1,6 @@
 #include "run_time_steps.h"
 
+#include "app/handler_guard.h"
 #include "boundary_conditions.h"
 #include "calculation_factors.h"
 #include "runtime/failure.h"
@@ -36,7 +37,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     try {
         InitCalculationFactors(m, host);
     } catch (const Failure& f) {
-        host.message(f.description() + " (計算因子初期化)", Buttons::Ok);
+        host.message(FailureMessage(f.description(), "計算因子初期化"), Buttons::Ok);
         return RunEnd::Failed;
     }
     if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;
@@ -55,7 +56,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
         try {
             CheckSolverArrays(m);
         } catch (const Failure& f) {
-            host.message(f.description() + " (計算実行 " + stepText(n) + ")", Buttons::Ok);
+            host.message(FailureMessage(f.description(), "計算実行 " + stepText(n)), Buttons::Ok);
             return RunEnd::Failed;
         }
         lastFinite.take(m);
