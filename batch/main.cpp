@@ -2,7 +2,7 @@
 // the run button.
 #include "batch_host.h"
 #include "batch_outputs.h"
-#include "case_file.h"
+#include "cases/case_file.h"
 #include "report/result_table.h"
 #include "runtime/user_text.h"
 #include "solver/run_time_steps.h"

@@ -4,7 +4,7 @@
 #
 #   windows                     all windows; Qt Widgets
 #   batch                       kestrel-batch
-#   app/run                     the run driver
+#   app/run  cases              the run driver; case files
 #   plot  report  mesh  cells   the subsystems (mesh: geometry apart from drawing)
 #   solver                      the flow solver, on mesh geometry alone
 #   canvas                      the QImage drawing surface (QtGui only)
@@ -20,9 +20,10 @@ set(KESTREL_LAYERS
   "plot:runtime app cells mesh plot"
   "report:runtime app report"
   "app/run:runtime app solver plot app/run"
-  "batch:runtime app app/run canvas cells mesh solver plot report batch"
-  "windows:runtime app app/run canvas cells mesh solver plot report windows")
-set(KESTREL_QT_FREE runtime app cells mesh solver plot report app/run)
+  "cases:runtime app cells cases"
+  "batch:runtime app app/run canvas cells mesh solver plot report cases batch"
+  "windows:runtime app app/run canvas cells mesh solver plot report cases windows")
+set(KESTREL_QT_FREE runtime app cells mesh solver plot report app/run cases)
 
 function(kestrel_check_layers)
   foreach(entry IN LISTS KESTREL_LAYERS)

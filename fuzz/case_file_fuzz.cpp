@@ -4,7 +4,7 @@
 // the runner's messages go to stderr.)
 #include "batch/batch_host.h"
 #include "batch/batch_outputs.h"
-#include "batch/case_file.h"
+#include "cases/case_file.h"
 #include "report/result_table.h"
 #include "solver/run_time_steps.h"
 

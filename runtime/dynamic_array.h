@@ -30,6 +30,11 @@ template <typename T> class Array1 {
         upper_ = -1;
     }
 
+    // The same elements in the same extent (whatever the arrays are called).
+    bool operator==(const Array1& other) const {
+        return exists_ == other.exists_ && upper_ == other.upper_ && data_ == other.data_;
+    }
+
     bool inRange(int i) const { return exists_ && i >= 0 && i <= upper_; }
     T& at(int i) {
         if (!inRange(i)) ThrowIndexOutOfRange(name_, i, upper_);
@@ -102,6 +107,10 @@ template <typename T> class Array2 {
         assert(inRange(i, j));
         return data_[index(i, j)];
     }
+    // Every element in storage order; size() of them (0 before dimensioning).
+    T* data() { return data_.data(); }
+    const T* data() const { return data_.data(); }
+    std::size_t size() const { return data_.size(); }
     // Start of column-major row j (the elements (0..upper1, j)).
     T* row(int j) { return data_.data() + index(0, j); }
     const T* row(int j) const { return data_.data() + index(0, j); }

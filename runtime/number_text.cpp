@@ -27,6 +27,12 @@ std::string FullPrecisionNumber(double v) {
     return toChars(v, std::chars_format::general, 17);
 }
 
+std::string ShortestNumber(double v) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, result.ptr);
+}
+
 std::string FixedNumber(double v, int decimals) {
     return toChars(v, std::chars_format::fixed, decimals);
 }

@@ -11,6 +11,10 @@ std::string GeneralNumber(double v);
 // 17 significant digits: reads back as exactly the same double.
 std::string FullPrecisionNumber(double v);
 
+// The fewest digits that read back as exactly the same double ("0.005",
+// "1e-07"); what a field shows so that reading it gives the value again.
+std::string ShortestNumber(double v);
+
 // `decimals` digits after the point, rounded to nearest (as printf's %.*f).
 std::string FixedNumber(double v, int decimals);
 

@@ -2,7 +2,7 @@
 // kestrel-batch relies on them.
 #include "batch/batch_host.h"
 #include "batch/batch_outputs.h"
-#include "batch/case_file.h"
+#include "cases/case_file.h"
 #include "runtime/file_writing.h"
 
 #include <QImage>

@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace kestrel {
 
@@ -66,7 +67,14 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
       fields_(state) {
     setObjectName("frmDataIn");
     setWindowTitle("Kestrel");
-    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    client_ = new QWidget(this);
+    client_->setObjectName("ClientArea");
+    client_->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+    layout->addWidget(client_);
     buildAnalysisFrame();
     buildDisplayFrame();
     buildMeshFrame();
@@ -78,7 +86,9 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
                   findChild<QLineEdit*>("Text8"), findChild<QLineEdit*>("Text10"),
                   findChild<QLabel*>("Label13"), findChild<QPushButton*>("Command5")});
     connectHandlers();
+    buildMenus();
     formLoad();
+    savedContent_ = editedContent();
 }
 
 MainWindow::~MainWindow() {
@@ -128,7 +138,7 @@ QRadioButton* MainWindow::addOption(QWidget* parent, const char* name, const cha
 }
 
 void MainWindow::buildAnalysisFrame() {
-    QGroupBox* frame = addFrame(this, "Frame1", "解析条件", 120, 120, 7215, 735);
+    QGroupBox* frame = addFrame(client_, "Frame1", "解析条件", 120, 120, 7215, 735);
     addField(frame, "Text1", "Label1", "時間刻み", 60, 840, 360, 615);
     addField(frame, "Text2", "Label2", "レイノルズ数", 1500, 2640, 360, 855);
     addField(frame, "Text3", "Label3", "計算回数", 3540, 4440, 360, 735);
@@ -136,7 +146,7 @@ void MainWindow::buildAnalysisFrame() {
 }
 
 void MainWindow::buildDisplayFrame() {
-    QGroupBox* frame = addFrame(this, "Frame6", "表示オプション", 120, 960, 7215, 1215);
+    QGroupBox* frame = addFrame(client_, "Frame6", "表示オプション", 120, 960, 7215, 1215);
     QGroupBox* run = addFrame(frame, "Frame8", "実行時", 120, 240, 1335, 855);
     addOption(run, "Option4", "表示確認", 120, 240, 1150)->setChecked(true);
     addOption(run, "Option5", "連続表示", 120, 540, 1150);
@@ -150,7 +160,7 @@ void MainWindow::buildDisplayFrame() {
 }
 
 void MainWindow::buildMeshFrame() {
-    QGroupBox* frame = addFrame(this, "Frame2", "メッシュデータ", 120, 2280, 7215, 975);
+    QGroupBox* frame = addFrame(client_, "Frame2", "メッシュデータ", 120, 2280, 7215, 975);
     QGroupBox* counts = addFrame(frame, "Frame3", "メッシュ数", 240, 240, 2160, 615);
     addField(counts, "Text4", "Label4", "X", 60, 360, 270, 615, 270, "メッシュ数 X");
     addField(counts, "Text5", "Label5", "Y", 1020, 1320, 270, 615, 270, "メッシュ数 Y");
@@ -163,16 +173,16 @@ void MainWindow::buildMeshFrame() {
 }
 
 void MainWindow::buildCellControls() {
-    addButton(this, "Command4", "流体箇所初期化", 120, 3360, 1695, 330);
-    addButton(this, "Command6", "相似形表示", 1920, 3360, 1575, 330);
-    QGroupBox* mode = addFrame(this, "Frame5", "変更モード", 3600, 3360, 3735, 615);
+    addButton(client_, "Command4", "流体箇所初期化", 120, 3360, 1695, 330);
+    addButton(client_, "Command6", "相似形表示", 1920, 3360, 1575, 330);
+    QGroupBox* mode = addFrame(client_, "Frame5", "変更モード", 3600, 3360, 3735, 615);
     addOption(mode, "Option3_0", "非流体", 120, 270, 840);
     addOption(mode, "Option3_1", "流体", 1080, 270, 900);
     addOption(mode, "Option3_2", "反転", 2040, 270, 900)->setChecked(true);
-    addButton(this, "Command3", "流体有無指定", 120, 3720, 1695, 330);
-    addButton(this, "Command5", "範囲指定", 1920, 3720, 1575, 330);
+    addButton(client_, "Command3", "流体有無指定", 120, 3720, 1695, 330);
+    addButton(client_, "Command5", "範囲指定", 1920, 3720, 1575, 330);
 
-    pictureArea_ = new QScrollArea(this);
+    pictureArea_ = new QScrollArea(client_);
     pictureArea_->setObjectName("Picture1Area");
     pictureArea_->setFrameShape(QFrame::NoFrame);
     pictureArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -192,17 +202,17 @@ void MainWindow::buildCellControls() {
 }
 
 void MainWindow::buildRunControls() {
-    addButton(this, "Command1", "計算実行", 7440, 240, 1000);
-    addButton(this, "Command7", "停止", 8520, 240, 1000);
-    addButton(this, "Command8", "結果のテキスト表示", 9600, 240, 2100);
-    auto* status = new QLabel(this);
+    addButton(client_, "Command1", "計算実行", 7440, 240, 1000);
+    addButton(client_, "Command7", "停止", 8520, 240, 1000);
+    addButton(client_, "Command8", "結果のテキスト表示", 9600, 240, 2100);
+    auto* status = new QLabel(client_);
     status->setObjectName("Label13");
     PlaceTwips(status, 7440, 720, 4215, 255);
-    addButton(this, "Command10", "表示画像保存", 7440, 1080, 1695);
+    addButton(client_, "Command10", "表示画像保存", 7440, 1080, 1695);
 }
 
 void MainWindow::buildInstructions() {
-    QGroupBox* frame = addFrame(this, "Frame7", "操作説明", 7560, 1560, 4215, 6495);
+    QGroupBox* frame = addFrame(client_, "Frame7", "操作説明", 7560, 1560, 4215, 6495);
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85); // the longest line must fit the frame
     for (int k = 0; k < 20; ++k) {
@@ -222,6 +232,19 @@ void MainWindow::onEvent(Sender* sender, Signal signal, const char* operation, N
             work(args...);
         });
     });
+}
+
+template <typename Work> auto MainWindow::asMapEdit(const char* name, Work work) {
+    return [this, name, work](auto... args) {
+        const Array2<Integer> before = m_.cellKind;
+        try {
+            work(args...);
+        } catch (...) {
+            recordMapEdit(before, name); // what it changed before failing stays changed
+            throw;
+        }
+        recordMapEdit(before, name);
+    };
 }
 
 bool MainWindow::parametersInUse() {
@@ -250,33 +273,46 @@ void MainWindow::connectHandlers() {
     const Needs parameters = Needs::Parameters;
     onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
     onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
-    onEvent(option("Option6"), clicked, "計算結果表示", none,
-            [this](bool) { ShowResult(m_, host_, picture_); });
-    onEvent(option("Option7"), clicked, "計算結果表示", none,
-            [this](bool) { ShowResult(m_, host_, picture_); });
+    const auto showResult = [this](bool) {
+        mapShown_ = false;
+        ShowResult(m_, host_, picture_);
+    };
+    onEvent(option("Option6"), clicked, "計算結果表示", none, showResult);
+    onEvent(option("Option7"), clicked, "計算結果表示", none, showResult);
 
     onEvent(button("Command1"), clicked, "計算実行", parameters, [this](bool) { command1Click(); });
     onEvent(button("Command7"), clicked, "停止", none, [this](bool) { RequestStop(m_); });
     onEvent(button("Command2"), clicked, "座標値指定", none, [this](bool) { command2Click(); });
+    // The map editing commands draw the map, and may make it anew.
     onEvent(button("Command3"), clicked, "流体有無指定", parameters,
-            [this](bool) { StartCellEditing(m_, host_, picture_); });
+            asMapEdit("流体有無指定", [this](bool) {
+                mapShown_ = true;
+                StartCellEditing(m_, host_, picture_);
+            }));
     onEvent(button("Command4"), clicked, "流体箇所初期化", parameters,
-            [this](bool) { ResetCellMap(m_, host_, picture_); });
+            asMapEdit("流体箇所初期化", [this](bool) {
+                mapShown_ = true;
+                ResetCellMap(m_, host_, picture_);
+            }));
     onEvent(button("Command5"), clicked, "範囲指定", parameters,
-            [this](bool) { ToggleRangeSelection(m_, host_, picture_); });
-    onEvent(button("Command6"), clicked, "相似形表示", parameters,
-            [this](bool) { DrawMeshShape(m_, host_, picture_); });
+            asMapEdit("範囲指定", [this](bool) {
+                mapShown_ = true;
+                ToggleRangeSelection(m_, host_, picture_);
+            }));
+    onEvent(button("Command6"), clicked, "相似形表示", parameters, [this](bool) {
+        mapShown_ = false;
+        DrawMeshShape(m_, host_, picture_);
+    });
     onEvent(button("Command8"), clicked, "結果テキスト生成", none,
             [this](bool) { command8Click(); });
-    onEvent(button("Command9"), clicked, "計算結果表示", none,
-            [this](bool) { ShowResult(m_, host_, picture_); });
+    onEvent(button("Command9"), clicked, "計算結果表示", none, showResult);
     onEvent(button("Command10"), clicked, "表示画像保存", none,
             [this](bool) { SavePicture(host_, picture_, saveDialog_); });
 
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
-            [this](int b, int s, float x, float y) {
+            asMapEdit("流体有無指定", [this](int b, int s, float x, float y) {
                 PressOnPicture(m_, host_, picture_, b, s, x, y);
-            });
+            }));
     onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
             [this](int b, int s, float x, float y) { MoveOnPicture(m_, picture_, b, s, x, y); });
 }
@@ -319,13 +355,16 @@ void MainWindow::command1Click() {
             w.running_ = true;
             w.fields_.setRunning(true);
             run->setEnabled(false);
+            w.updateEditActions();
         }
         ~Running() {
             run->setEnabled(true);
             w.fields_.setRunning(false);
             w.running_ = false;
+            w.updateEditActions();
         }
     } running(*this, run);
+    mapShown_ = false;
     StartRun(m_, host_, picture_, saveDialog_);
 }
 
@@ -344,6 +383,12 @@ void MainWindow::command8Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    bool close = false; // a failure while asking keeps the work and the window
+    RunGuarded(host_, "終了", [&] { close = askToSaveChanges(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
     // Closing the main window ends the program, a run in progress included:
     // the run stops at its next step and the event loop then quits.
     m_.stopRequested = kTrue;

@@ -1,16 +1,22 @@
 #pragma once
 // The main window: parameter fields, mesh options, the cell-map and run
-// buttons, the drawing area and the operating instructions.
+// buttons, the drawing area and the operating instructions below a menu bar
+// for case files, undo of obstacle edits and help.
 #include "app/simulation_state.h"
 #include "canvas/image_surface.h"
+#include "cases/case_file.h"
 #include "main_window_host.h"
 #include "parameter_fields.h"
 #include "plot/image_saving.h"
+#include "recent_cases.h"
 
 #include <QPointer>
+#include <QUndoStack>
 #include <QWidget>
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -33,6 +39,14 @@ class MainWindow : public QWidget {
     Host& host() { return host_; }
     bool running() const { return running_; }
 
+    // Opens a case file: every field and option, the coordinate lists and the
+    // map, drawn. A file that cannot be opened changes nothing; a message
+    // says why. False then.
+    bool openCaseFile(const std::string& path);
+    // The case file last opened or saved; empty before either.
+    const std::string& casePath() const { return casePath_; }
+    QUndoStack& edits() { return edits_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -50,6 +64,25 @@ class MainWindow : public QWidget {
     void command1Click();
     void command2Click();
     void command8Click();
+
+    // Case files and the menus (main_window_cases.cpp).
+    void buildMenus();
+    void fillRecentMenu();
+    bool caseMayChange();
+    void openCaseFromDialog();
+    void openRecentCase(const QString& path);
+    bool saveCase();
+    bool askToSaveChanges();
+    CaseFile currentCase();
+    void applyCase(const CaseFile& c);
+    std::string editedContent();
+    void setCasePath(const std::string& path);
+    void showAbout();
+    // Records what work changed in the cell map as one undo step.
+    template <typename Work> auto asMapEdit(const char* name, Work work);
+    void recordMapEdit(const Array2<Integer>& before, const char* name);
+    void redrawMapIfShown();
+    void updateEditActions();
 
     // Connects a control's signal to work that runs guarded under the
     // operation's name; with parameters, only while every field is in use.
@@ -69,6 +102,7 @@ class MainWindow : public QWidget {
                         int width, int height);
 
     SimulationState& m_;
+    QWidget* client_ = nullptr; // every control, at its place below the menu bar
     ImageSurface picture_;
     MainWindowHost host_;
     SaveDialogState saveDialog_;
@@ -78,6 +112,15 @@ class MainWindow : public QWidget {
     PictureBox* pictureBox_ = nullptr;
     QPointer<CoordinateEditor> coordinateEditor_;
     QPointer<TextViewer> textViewer_;
+
+    QUndoStack edits_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    RecentCases recent_;
+    std::string casePath_;
+    std::string savedContent_; // editedContent() at the last open or save, or at start
+    bool mapShown_ = false;    // the drawing area shows the cell map
 };
 
 } // namespace kestrel

@@ -35,6 +35,10 @@ class MainWindowHost : public Host {
                                                const std::string& initialName) override {
         return dialogs_.askSaveFileName(filter, initialName);
     }
+    std::optional<std::string> askOpenFileName(const std::string& filter,
+                                               const std::string& initialName) {
+        return dialogs_.askOpenFileName(filter, initialName);
+    }
     void processEvents() override { dialogs_.processEvents(); }
     void setBusy(bool busy) override { dialogs_.setBusy(busy); }
 

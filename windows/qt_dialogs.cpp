@@ -51,6 +51,14 @@ std::optional<std::string> QtDialogs::askSaveFileName(const std::string& filter,
     return chosen.toStdString();
 }
 
+std::optional<std::string> QtDialogs::askOpenFileName(const std::string& filter,
+                                                      const std::string& initialName) {
+    const QString chosen =
+        QFileDialog::getOpenFileName(window_, QString(), toQt(initialName), qtFilter(filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
 void QtDialogs::processEvents() {
     QApplication::processEvents();
 }

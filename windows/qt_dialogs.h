@@ -1,6 +1,6 @@
 #pragma once
 // Dialogs on Qt for any window: message boxes titled "Kestrel" over that
-// window, the save dialog, the event loop, the busy pointer.
+// window, the save and open dialogs, the event loop, the busy pointer.
 #include "app/host.h"
 
 #include <QPointer>
@@ -15,6 +15,9 @@ class QtDialogs : public Dialogs {
     Answer message(const std::string& text, Buttons buttons) override;
     std::optional<std::string> askSaveFileName(const std::string& filter,
                                                const std::string& initialName) override;
+    // The open dialog; nullopt when cancelled.
+    std::optional<std::string> askOpenFileName(const std::string& filter,
+                                               const std::string& initialName);
     void processEvents() override;
     void setBusy(bool busy) override;
 

@@ -37,7 +37,8 @@ void ModalAnswerer::poll() {
             return;
         }
         dialog->selectFile(name);
-        QMetaObject::invokeMethod(dialog, "accept");
+        // Queued: accepting may open a question (overwrite?) that this poll must answer.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     }
 }
 

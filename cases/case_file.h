@@ -1,6 +1,6 @@
 #pragma once
-// A calculation case read from JSON, under the state's own names; missing
-// keys take the main window's defaults. The runner takes what the window
+// A calculation case in JSON, under the state's own names; missing keys
+// take the main window's defaults. The runner takes what the window
 // would run: values that make no physical sense only earn a warning, values
 // that would make the outputs meaningless are refused.
 #include "app/host.h"
@@ -17,6 +17,9 @@ struct CaseFile {
     SimulationState state; // parameters, coordinate lists and the cell map
     Display display = Display::Pressure;
     int lineWidth = 1;
+    // The window's run options; the runner draws no picture between steps.
+    double displayInterval = 2;
+    bool confirmEachDisplay = true;
     std::vector<std::string> warnings; // one line each
 };
 

@@ -186,6 +186,7 @@ CaseFile DefaultCase() {
     CaseFile c;
     ApplyDefaults(c.state);
     c.lineWidth = kDefaults.lineWidth;
+    c.displayInterval = kDefaults.displayInterval;
     InitCellMap(c.state);
     return c;
 }
@@ -193,10 +194,23 @@ CaseFile DefaultCase() {
 CaseFile ReadCaseFile(std::string_view text) {
     const json j = parse(text);
     if (!j.is_object()) throw CaseError("case file: must hold a JSON object { ... }");
-    static const char* const known[] = {"dt",        "reynolds",   "stepCount",  "maxIter",
-                                        "nx",        "ny",         "meshMode",   "meshSizeX",
-                                        "meshSizeY", "coordListX", "coordListY", "obstacles",
-                                        "display",   "lineScale",  "lineWidth"};
+    static const char* const known[] = {"dt",
+                                        "reynolds",
+                                        "stepCount",
+                                        "maxIter",
+                                        "nx",
+                                        "ny",
+                                        "meshMode",
+                                        "meshSizeX",
+                                        "meshSizeY",
+                                        "coordListX",
+                                        "coordListY",
+                                        "obstacles",
+                                        "display",
+                                        "lineScale",
+                                        "lineWidth",
+                                        "displayInterval",
+                                        "confirmEachDisplay"};
     for (const auto& item : j.items())
         if (std::find(std::begin(known), std::end(known), item.key()) == std::end(known))
             refuse(item.key(), "is not a known key");
@@ -237,6 +251,12 @@ CaseFile ReadCaseFile(std::string_view text) {
     }
     // As in the window's field, a width below 1 draws with 1.
     if (has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");
+    if (has("displayInterval")) c.displayInterval = number(j["displayInterval"], "displayInterval");
+    if (has("confirmEachDisplay")) {
+        if (!j["confirmEachDisplay"].is_boolean())
+            refuse("confirmEachDisplay", "must be true or false");
+        c.confirmEachDisplay = j["confirmEachDisplay"].get<bool>();
+    }
     warnAboutPhysics(c, c.warnings);
     return c;
 }

@@ -1,0 +1,336 @@
+// Case files, the unsaved-work question and undo in the real main window.
+#include "app/run/run_calculation.h"
+#include "batch/batch_host.h"
+#include "cases/case_file.h"
+#include "solver/run_time_steps.h"
+#include "support/field_bits.h"
+#include "support/modal_answer.h"
+#include "windows/main_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace kestrel {
+namespace {
+
+using test::FirstDifference;
+
+std::string readFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const QString& path, const std::string& text) {
+    std::ofstream(path.toStdString(), std::ios::binary) << text;
+}
+
+class CaseWindow : public ::testing::Test {
+  protected:
+    QLineEdit* field(MainWindow& window, const char* name) {
+        return window.findChild<QLineEdit*>(name);
+    }
+    QLineEdit* field(const char* name) { return field(w, name); }
+    QRadioButton* option(const char* name) { return w.findChild<QRadioButton*>(name); }
+    void click(const char* name) {
+        QTest::mouseClick(w.findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+    void choose(const char* name) {
+        QRadioButton* o = option(name);
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(8, o->height() / 2));
+    }
+    void retype(const char* name, const char* text) {
+        field(name)->clear();
+        QTest::keyClicks(field(name), text);
+    }
+    void trigger(const QString& text) {
+        for (QAction* action : w.findChildren<QAction*>())
+            if (action->text() == text) {
+                action->trigger();
+                return;
+            }
+        FAIL() << "no menu command " << text.toStdString();
+    }
+    // A click in the middle of cell (i, j) of the map on screen.
+    void clickCell(int i, int j) {
+        QTest::mouseClick(w.findChild<QWidget*>("Picture1"), Qt::LeftButton, {},
+                          w.picture().toPixel(i - 0.5, j - 0.5).toPoint());
+    }
+    QRgb pixelOfCell(int i, int j) {
+        return w.picture().image().pixel(w.picture().toPixel(i - 0.5, j - 0.5).toPoint()) &
+               0xffffff;
+    }
+    // Makes the map (answering its question) and switches point editing on.
+    void startEditing() {
+        answerer.buttons.push_back(QMessageBox::Yes);
+        click("Command3");
+    }
+    QString path(const char* name) const { return folder.filePath(name); }
+
+    QTemporaryDir folder;
+    test::ModalAnswerer answerer;
+    SimulationState m;
+    MainWindow w{m};
+};
+
+TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
+    retype("Text1", "0.0025");
+    retype("Text2", "123.5");
+    retype("Text3", "17");
+    retype("Text4", "12");
+    retype("Text5", "9");
+    retype("Text9", "33");
+    retype("Text8", "3");
+    retype("Text10", "2");
+    retype("Text11", "0.75");
+    choose("Option5");
+    choose("Option7");
+    choose("Option2");
+    m.coordListX.redim(13);
+    for (int k = 1; k <= 13; ++k)
+        m.coordListX(k) = 0.1 * k;
+    m.coordListY.redim(10);
+    for (int k = 1; k <= 10; ++k)
+        m.coordListY(k) = k * k;
+    startEditing();
+    clickCell(3, 4);
+    clickCell(12, 9);
+    answerer.fileNames.push_back(path("saved.json"));
+    trigger("ケースを保存…");
+    ASSERT_TRUE(QFile::exists(path("saved.json"))) << answerer.lastText().toStdString();
+    EXPECT_EQ(w.casePath(), path("saved.json").toStdString());
+    EXPECT_EQ(w.windowTitle(), "Kestrel - saved.json");
+
+    SimulationState other;
+    MainWindow opened{other};
+    ASSERT_TRUE(opened.openCaseFile(path("saved.json").toStdString()));
+    for (const char* name :
+         {"Text1", "Text2", "Text3", "Text4", "Text5", "Text8", "Text9", "Text10", "Text11"})
+        EXPECT_EQ(field(opened, name)->text(), field(name)->text()) << name;
+    EXPECT_EQ(other.dt, 0.0025);
+    EXPECT_EQ(other.reynolds, 123.5);
+    EXPECT_EQ(other.nx, 12);
+    EXPECT_EQ(other.meshMode, 0);
+    EXPECT_EQ(other.lineScale, 0.75);
+    EXPECT_TRUE(opened.findChild<QRadioButton*>("Option5")->isChecked());
+    EXPECT_TRUE(opened.findChild<QRadioButton*>("Option7")->isChecked());
+    EXPECT_TRUE(opened.findChild<QRadioButton*>("Option2")->isChecked());
+    EXPECT_TRUE(opened.findChild<QPushButton*>("Command2")->isEnabled());
+    EXPECT_FALSE(field(opened, "Text6")->isEnabled());
+    EXPECT_EQ(other.coordListX, m.coordListX);
+    EXPECT_EQ(other.coordListY, m.coordListY);
+    EXPECT_EQ(other.cellKind, m.cellKind);
+    EXPECT_EQ(other.cellKind(3, 4), 0);
+    // The map is drawn: the obstacle red, its neighbour cyan.
+    EXPECT_EQ(opened.picture().image().pixel(opened.picture().toPixel(2.5, 3.5).toPoint()) &
+                  0xffffff,
+              0xff0000u);
+    EXPECT_EQ(opened.picture().image().pixel(opened.picture().toPixel(1.5, 3.5).toPoint()) &
+                  0xffffff,
+              0x00ffffu);
+}
+
+TEST_F(CaseWindow, AnOpenedCaseRunsToTheRunnersNumbersToTheLastBit) {
+    const std::string text = R"({"dt": 0.01, "reynolds": 70, "stepCount": 30, "maxIter": 40,
+        "nx": 23, "ny": 11, "obstacles": [[6, 5], [6, 6], [7, 5], [7, 6], [6, 1]],
+        "display": "speed", "lineWidth": 2, "displayInterval": 4, "confirmEachDisplay": false})";
+    writeFile(path("run.json"), text);
+    ASSERT_TRUE(w.openCaseFile(path("run.json").toStdString()));
+    click("Command1");
+    ASSERT_TRUE(answerer.seen.empty()) << answerer.lastText().toStdString();
+
+    CaseFile c = ReadCaseFile(text);
+    BatchHost host(c.display, c.lineWidth);
+    struct Nothing : StepObserver {
+        bool stepDone(int, const StepReport&) override { return true; }
+    } nothing;
+    ASSERT_EQ(RunTimeSteps(c.state, host, nothing), RunEnd::Completed);
+    EXPECT_EQ(FirstDifference(m.U, c.state.U), "");
+    EXPECT_EQ(FirstDifference(m.V, c.state.V), "");
+    EXPECT_EQ(FirstDifference(m.P, c.state.P), "");
+}
+
+TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
+    startEditing();
+    clickCell(5, 5);
+    retype("Text2", "55");
+    const SimulationState before = m;
+    const struct {
+        const char* name;
+        std::string text;
+        const char* says;
+    } bad[] = {
+        {"broken.json", "{\n  \"dt\": 0.01,\n  \"nx\": }", "line 3"},
+        {"unknown.json", R"({"dt": 0.01, "nxx": 5})", "\"nxx\" is not a known key"},
+        {"count.json", R"({"dt": 0.01, "nx": 0})", "\"nx\" must lie in 1..32766"},
+        {"cell.json", R"({"obstacles": [[62, 1]]})", "\"obstacles\""},
+        {"array.json", "[1, 2]", "JSON object"},
+    };
+    for (const auto& file : bad) {
+        writeFile(path(file.name), file.text);
+        EXPECT_FALSE(w.openCaseFile(path(file.name).toStdString())) << file.name;
+        EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません。\n")) << file.name;
+        EXPECT_NE(answerer.lastText().indexOf(file.says), -1)
+            << file.name << ": " << answerer.lastText().toStdString();
+    }
+    EXPECT_FALSE(w.openCaseFile(path("missing.json").toStdString()));
+    EXPECT_FALSE(w.openCaseFile(folder.path().toStdString()));
+    EXPECT_NE(answerer.lastText().indexOf("is a folder"), -1);
+
+    EXPECT_EQ(m.cellKind, before.cellKind);
+    EXPECT_EQ(m.dt, before.dt);
+    EXPECT_EQ(m.reynolds, 55);
+    EXPECT_EQ(m.nx, before.nx);
+    EXPECT_EQ(field("Text2")->text(), "55");
+    EXPECT_EQ(w.casePath(), "");
+    EXPECT_EQ(w.windowTitle(), "Kestrel");
+    EXPECT_TRUE(w.edits().canUndo()) << "a refused file keeps the edits' history";
+}
+
+TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
+    writeFile(path("kept.json"), "{\"dt\": 0.5}\n");
+    startEditing();
+    // Files may grow to 40 bytes only: the case cannot be written whole.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 40;
+    setrlimit(RLIMIT_FSIZE, &small);
+    answerer.fileNames.push_back(path("kept.json"));
+    answerer.buttons.push_back(QMessageBox::Yes); // replace it
+    trigger("ケースを保存…");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_TRUE(answerer.lastText().startsWith("ケースを保存できません。\n"))
+        << answerer.lastText().toStdString();
+    EXPECT_EQ(readFile(path("kept.json")), "{\"dt\": 0.5}\n");
+    EXPECT_EQ(w.casePath(), "");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.json"});
+}
+
+TEST_F(CaseWindow, AFieldNotInUseOrACaseThatCannotBeOpenedIsNotSaved) {
+    retype("Text4", "40000");
+    answerer.fileNames.push_back(path("a.json"));
+    trigger("ケースを保存…");
+    EXPECT_NE(answerer.lastText().indexOf("使われていません"), -1);
+    EXPECT_EQ(answerer.dialogsSeen, 0);
+    retype("Text4", "0"); // in use, but no case can hold it
+    trigger("ケースを保存…");
+    EXPECT_TRUE(answerer.lastText().startsWith("このケースは保存できません。\n"))
+        << answerer.lastText().toStdString();
+    EXPECT_EQ(answerer.dialogsSeen, 0);
+    EXPECT_FALSE(QFile::exists(path("a.json")));
+}
+
+TEST_F(CaseWindow, UndoAndRedoWalkPointRangeInitialisationAndANewMap) {
+    std::vector<Array2<Integer>> maps{m.cellKind}; // before each step
+    startEditing();                                // 1: the map made
+    maps.push_back(m.cellKind);
+    clickCell(4, 3); // 2: a point
+    maps.push_back(m.cellKind);
+    click("Command5"); // range editing; no map change, no step
+    clickCell(10, 10);
+    clickCell(12, 11); // 3: a range of 3 x 2
+    maps.push_back(m.cellKind);
+    EXPECT_EQ(m.cellKind(11, 11), 0);
+    answerer.buttons.push_back(QMessageBox::Yes);
+    click("Command4"); // 4: initialisation
+    maps.push_back(m.cellKind);
+    retype("Text4", "70");
+    startEditing(); // 5: the map made anew for 70 columns
+    maps.push_back(m.cellKind);
+    ASSERT_EQ(m.cellKind.upper1(), 71);
+    ASSERT_EQ(w.edits().count(), 5);
+    for (std::size_t k = 1; k < maps.size(); ++k)
+        EXPECT_NE(maps[k], maps[k - 1]) << "step " << k;
+
+    for (int k = 4; k >= 0; --k) {
+        trigger("元に戻す");
+        EXPECT_EQ(m.cellKind, maps[k]) << "undo to " << k;
+    }
+    EXPECT_FALSE(m.cellKind.exists());
+    for (int k = 1; k <= 3; ++k) {
+        trigger("やり直し");
+        EXPECT_EQ(m.cellKind, maps[k]) << "redo to " << k;
+    }
+    // Undo redraws the map on screen.
+    EXPECT_EQ(pixelOfCell(11, 11), 0xff0000u);
+    trigger("元に戻す");
+    EXPECT_EQ(pixelOfCell(11, 11), 0x00ffffu);
+    EXPECT_EQ(pixelOfCell(4, 3), 0xff0000u);
+    // A new edit drops what could have been redone.
+    retype("Text4", "61"); // the counts of the map on screen
+    click("Command5");     // back to points
+    clickCell(1, 1);
+    EXPECT_FALSE(w.edits().canRedo());
+    trigger("元に戻す");
+    EXPECT_EQ(m.cellKind, maps[2]);
+}
+
+TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
+    w.show();
+    EXPECT_TRUE(w.close()) << "nothing changed: no question";
+    EXPECT_TRUE(answerer.seen.empty());
+    m.stopRequested = kFalse;
+
+    w.show();
+    retype("Text2", "41");
+    answerer.buttons.push_back(QMessageBox::Cancel);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(answerer.lastText(), "保存しますか?");
+    EXPECT_NE(m.stopRequested, kTrue);
+
+    answerer.buttons.push_back(QMessageBox::Yes);
+    answerer.fileNames.push_back(""); // the save dialog cancelled: still nothing lost
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(answerer.dialogsSeen, 1);
+
+    answerer.buttons.push_back(QMessageBox::Yes);
+    answerer.fileNames.push_back(path("closing.json"));
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
+    EXPECT_EQ(m.stopRequested, kTrue);
+
+    w.show();
+    retype("Text2", "42");
+    const std::size_t asked = answerer.seen.size();
+    answerer.buttons.push_back(QMessageBox::No);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(answerer.seen.size(), asked + 1);
+    EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
+}
+
+TEST_F(CaseWindow, OpeningAnotherCaseAsksFirstAndCancelKeepsTheWork) {
+    writeFile(path("other.json"), R"({"reynolds": 99})");
+    retype("Text2", "41");
+    answerer.buttons.push_back(QMessageBox::Cancel);
+    trigger("ケースを開く…");
+    EXPECT_EQ(answerer.lastText(), "保存しますか?");
+    EXPECT_EQ(answerer.dialogsSeen, 0);
+    EXPECT_EQ(m.reynolds, 41);
+
+    answerer.buttons.push_back(QMessageBox::No);
+    answerer.fileNames.push_back(path("other.json"));
+    trigger("ケースを開く…");
+    EXPECT_EQ(m.reynolds, 99);
+    EXPECT_EQ(field("Text2")->text(), "99");
+    // Just opened: closing asks nothing.
+    const std::size_t asked = answerer.seen.size();
+    w.show();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(answerer.seen.size(), asked);
+}
+
+} // namespace
+} // namespace kestrel

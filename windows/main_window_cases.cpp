@@ -1,0 +1,171 @@
+// The main window's case files: what a case holds of the window, opening
+// and saving it, and the question before unsaved work would be lost.
+#include "app/run/run_calculation.h"
+#include "cases/case_writing.h"
+#include "cells/cell_map.h"
+#include "main_window.h"
+#include "plot/flow_line.h"
+#include "runtime/file_writing.h"
+#include "runtime/number_text.h"
+#include "windows/coordinate_editor.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace kestrel {
+
+namespace {
+
+const std::string kCaseFilter = "ケース(*.json)|*.json|すべてのファイル(*.*)|*.*";
+
+template <typename T> void appendBytes(std::string& out, const T* data, std::size_t count) {
+    out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
+}
+
+} // namespace
+
+CaseFile MainWindow::currentCase() {
+    CaseFile c;
+    SimulationState& s = c.state;
+    s.dt = m_.dt;
+    s.reynolds = m_.reynolds;
+    s.stepCount = m_.stepCount;
+    s.maxIter = m_.maxIter;
+    s.nx = m_.nx;
+    s.ny = m_.ny;
+    s.meshMode = m_.meshMode;
+    s.meshSizeX = m_.meshSizeX;
+    s.meshSizeY = m_.meshSizeY;
+    s.lineScale = m_.lineScale;
+    s.coordListX = m_.coordListX;
+    s.coordListY = m_.coordListY;
+    s.cellKind = m_.cellKind;
+    c.display = host_.display();
+    // The two texts read when used are saved as what they are read as.
+    c.lineWidth = FlowLinePenWidth(host_.lineWidthText());
+    c.displayInterval = static_cast<double>(DisplayInterval(host_.displayIntervalText()));
+    c.confirmEachDisplay = host_.confirmEachDisplay();
+    return c;
+}
+
+void MainWindow::applyCase(const CaseFile& c) {
+    const SimulationState& s = c.state;
+    const std::pair<const char*, std::string> texts[] = {
+        {"Text1", ShortestNumber(s.dt)},         {"Text2", ShortestNumber(s.reynolds)},
+        {"Text3", std::to_string(s.stepCount)},  {"Text4", std::to_string(s.nx)},
+        {"Text5", std::to_string(s.ny)},         {"Text6", std::to_string(s.meshSizeX)},
+        {"Text7", std::to_string(s.meshSizeY)},  {"Text8", ShortestNumber(c.displayInterval)},
+        {"Text9", std::to_string(s.maxIter)},    {"Text10", std::to_string(c.lineWidth)},
+        {"Text11", ShortestNumber(s.lineScale)},
+    };
+    // Each text goes through its field's change handler into the state.
+    for (const auto& [name, text] : texts)
+        findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+    findChild<QRadioButton*>(s.meshMode == kTrue ? "Option1" : "Option2")->setChecked(true);
+    option1Click();
+    findChild<QRadioButton*>(c.confirmEachDisplay ? "Option4" : "Option5")->setChecked(true);
+    findChild<QRadioButton*>(c.display == Display::Pressure ? "Option6" : "Option7")
+        ->setChecked(true);
+
+    // The editor would show the lists it was opened with.
+    if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();
+    m_.coordListX = s.coordListX;
+    m_.coordListY = s.coordListY;
+    m_.cellKind = s.cellKind;
+    if (m_.pickState == 3) m_.pickState = 2; // a range begun on the old map is dropped
+    mapShown_ = true;
+    DrawCellMap(m_, picture_);
+}
+
+bool MainWindow::caseMayChange() {
+    if (!running_) return true;
+    host_.message("計算中はケースを開けません。停止してから、もう一度操作してください。",
+                  Buttons::Ok);
+    return false;
+}
+
+bool MainWindow::openCaseFile(const std::string& path) {
+    if (!caseMayChange()) return false;
+    CaseFile c;
+    try {
+        c = ReadCaseFile(ReadCaseText(path));
+    } catch (const CaseError& e) {
+        host_.message(std::string("ケースを開けません。\n") + e.what(), Buttons::Ok);
+        return false;
+    }
+    applyCase(c);
+    edits_.clear();
+    setCasePath(path);
+    return true;
+}
+
+void MainWindow::openCaseFromDialog() {
+    if (!caseMayChange() || !askToSaveChanges()) return;
+    const auto chosen = host_.askOpenFileName(kCaseFilter, casePath_);
+    if (chosen) openCaseFile(*chosen);
+}
+
+void MainWindow::openRecentCase(const QString& path) {
+    if (!caseMayChange() || !askToSaveChanges()) return;
+    if (!openCaseFile(path.toStdString()) && !QFileInfo::exists(path)) recent_.remove(path);
+}
+
+bool MainWindow::saveCase() {
+    if (!parametersInUse()) return false;
+    std::string text;
+    try {
+        text = WriteCaseText(currentCase());
+        ReadCaseFile(text); // what cannot be opened again is not saved
+    } catch (const CaseError& e) {
+        host_.message(std::string("このケースは保存できません。\n") + e.what(), Buttons::Ok);
+        return false;
+    }
+    const std::string initial = casePath_.empty() ? "case.json" : casePath_;
+    const auto chosen = host_.askSaveFileName(kCaseFilter, initial);
+    if (!chosen || chosen->empty()) return false;
+    if (const auto error = WriteWholeFile(*chosen, text)) {
+        host_.message("ケースを保存できません。\n" + *error, Buttons::Ok);
+        return false;
+    }
+    setCasePath(*chosen);
+    return true;
+}
+
+bool MainWindow::askToSaveChanges() {
+    if (editedContent() == savedContent_) return true;
+    switch (host_.message("保存しますか?", Buttons::YesNoCancel)) {
+    case Answer::Yes:
+        return saveCase();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string MainWindow::editedContent() {
+    std::string content;
+    for (const QLineEdit* field : client_->findChildren<QLineEdit*>())
+        content += field->text().toStdString() + '\n';
+    // The options a case holds; the change mode is not one of them.
+    for (const char* name : {"Option1", "Option4", "Option6"})
+        content += findChild<QRadioButton*>(name)->isChecked() ? '1' : '0';
+    for (const Array1<double>* list : {&m_.coordListX, &m_.coordListY}) {
+        content += "\nlist " + std::to_string(list->exists() ? list->upper() : -1) + ':';
+        if (list->exists()) appendBytes(content, list->data(), list->upper() + 1u);
+    }
+    const Array2<Integer>& map = m_.cellKind;
+    content += "\nmap " + std::to_string(map.upper1()) + ' ' + std::to_string(map.upper2()) + ':';
+    appendBytes(content, map.data(), map.size());
+    return content;
+}
+
+void MainWindow::setCasePath(const std::string& path) {
+    casePath_ = path;
+    savedContent_ = editedContent();
+    recent_.add(QString::fromStdString(path));
+    setWindowTitle("Kestrel - " + QFileInfo(QString::fromStdString(path)).fileName());
+}
+
+} // namespace kestrel

@@ -1,0 +1,88 @@
+// The main window's menu bar, and undo of obstacle edits.
+#include "app/handler_guard.h"
+#include "cell_map_edit.h"
+#include "cells/cell_map.h"
+#include "main_window.h"
+
+#include <QApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace kestrel {
+
+void MainWindow::buildMenus() {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName("MenuBar");
+    layout()->setMenuBar(bar);
+    // Every command runs guarded under its own name, as the buttons do.
+    const auto add = [this](QMenu* menu, const char* name, auto work) {
+        QAction* action = menu->addAction(name);
+        connect(action, &QAction::triggered, this,
+                [this, name, work] { RunGuarded(host_, name, work); });
+        return action;
+    };
+
+    QMenu* file = bar->addMenu("ファイル");
+    add(file, "ケースを開く…", [this] { openCaseFromDialog(); })->setShortcut(QKeySequence::Open);
+    add(file, "ケースを保存…", [this] { saveCase(); })->setShortcut(QKeySequence::Save);
+    recentMenu_ = file->addMenu("最近使ったケース");
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    fillRecentMenu(); // also when the menu is reached from the keyboard
+    file->addSeparator();
+    add(file, "終了", [this] { close(); })->setShortcut(QKeySequence::Quit);
+
+    QMenu* edit = bar->addMenu("編集");
+    undo_ = add(edit, "元に戻す", [this] { edits_.undo(); });
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = add(edit, "やり直し", [this] { edits_.redo(); });
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(&edits_, &QUndoStack::indexChanged, this, [this] { updateEditActions(); });
+    connect(&edits_, &QUndoStack::cleanChanged, this, [this] { updateEditActions(); });
+    updateEditActions();
+
+    QMenu* help = bar->addMenu("ヘルプ");
+    add(help, "Kestrel について", [this] { showAbout(); });
+    add(help, "Qt について", [] { QApplication::aboutQt(); });
+}
+
+void MainWindow::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList paths = recent_.paths();
+    if (paths.isEmpty()) recentMenu_->addAction("(なし)")->setEnabled(false);
+    for (const QString& path : paths) {
+        QAction* entry = recentMenu_->addAction(path);
+        connect(entry, &QAction::triggered, this,
+                [this, path] { RunGuarded(host_, "ケースを開く", [&] { openRecentCase(path); }); });
+    }
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(this, "Kestrel について",
+                       QString("<p><b>Kestrel %1</b></p>"
+                               "<p>二次元の非圧縮性流れを学び、探るためのプログラム</p>"
+                               "<p>使用しているライブラリ:<br>"
+                               "Qt %2 (GNU LGPL 3.0)<br>"
+                               "nlohmann/json (MIT License)</p>")
+                           .arg(KESTREL_VERSION, qVersion()));
+}
+
+void MainWindow::recordMapEdit(const Array2<Integer>& before, const char* name) {
+    CellMapEdit* edit = CellMapEdit::between(before, name, {m_, [this] { redrawMapIfShown(); }});
+    if (edit) edits_.push(edit);
+}
+
+void MainWindow::redrawMapIfShown() {
+    if (mapShown_) DrawCellMap(m_, picture_);
+}
+
+void MainWindow::updateEditActions() {
+    // The map is the run's while it steps, so it is not changed under it.
+    undo_->setEnabled(edits_.canUndo() && !running_);
+    redo_->setEnabled(edits_.canRedo() && !running_);
+    undo_->setStatusTip(edits_.undoText());
+    redo_->setStatusTip(edits_.redoText());
+}
+
+} // namespace kestrel
