@@ -30,6 +30,8 @@ PictureBox::PictureBox(ImageSurface& surface, QWidget* parent)
     setObjectName("Picture1");
     setAccessibleName("描画領域");
     setMouseTracking(true);
+    // A click on the map takes the keys from the fields, so Ctrl+Z undoes map edits.
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.setListener({[this] { update(); }, [this] { repaint(); }, [this] { followSize(); }});
     followSize();
