@@ -48,6 +48,10 @@ class Host : public Dialogs {
     virtual std::string displayIntervalText() = 0; // "表示間隔"
     virtual std::string lineWidthText() = 0;       // "流線の線幅"
 
+    // A run has just drawn its display after step n; a host that keeps the
+    // pictures of a run (an animation) takes it from its drawing area now.
+    virtual void runDisplayed(int /*n*/) {}
+
     // Whether pointer editing selects ranges (the toggle then offers "点指定")
     // rather than points (it offers "範囲指定").
     virtual bool rangeSelection() = 0;

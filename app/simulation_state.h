@@ -6,9 +6,17 @@
 #include "runtime/dynamic_array.h"
 #include "runtime/integer.h"
 
+#include <vector>
+
 namespace kestrel {
 
 class Surface;
+
+// What one time step's pressure iteration did.
+struct StepReport {
+    int sweeps = 0;
+    double lastError = 0; // NaN when no sweep was made
+};
 
 struct SimulationState {
     // Analysis conditions and mesh settings (main window fields).
@@ -43,6 +51,9 @@ struct SimulationState {
     Array2<double> U{"U"}, V{"V"}, P{"P"};
     Array2<double> work1{"work1"}, work2{"work2"}, work3{"work3"};
     Array1<double> work4{"work4"};
+
+    // Every finite step of the last run that started, in order.
+    std::vector<StepReport> history;
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

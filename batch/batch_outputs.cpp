@@ -3,7 +3,6 @@
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
 #include "runtime/file_writing.h"
-#include "runtime/number_text.h"
 #include "runtime/user_text.h"
 
 #include <cmath>
@@ -25,29 +24,15 @@ bool endsWithPng(const std::string& path) {
 
 } // namespace
 
-std::string CsvTable(const SimulationState& m) {
-    std::string out = "i,j,x,y,U,V,P\n";
-    for (int j = 1; j <= m.ny; ++j)
-        for (int i = 1; i <= m.nx; ++i) {
-            const double x = 0.5 * (m.xNode.at(i) + m.xNode.at(i + 1));
-            const double y = 0.5 * (m.yNode.at(j) + m.yNode.at(j + 1));
-            out += std::to_string(i) + "," + std::to_string(j) + "," + FullPrecisionNumber(x) +
-                   "," + FullPrecisionNumber(y) + "," + FullPrecisionNumber(m.U.at(i, j)) + "," +
-                   FullPrecisionNumber(m.V.at(i, j)) + "," + FullPrecisionNumber(m.P.at(i, j)) +
-                   "\n";
-        }
-    return out;
-}
-
-std::string StatsJson(const RunStats& stats) {
+std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds) {
     nlohmann::json sweeps = nlohmann::json::array();
     nlohmann::json errors = nlohmann::json::array();
-    for (const StepReport& s : stats.steps) {
+    for (const StepReport& s : history) {
         sweeps.push_back(s.sweeps);
         errors.push_back(std::isnan(s.lastError) ? nlohmann::json(nullptr)
                                                  : nlohmann::json(s.lastError));
     }
-    nlohmann::json j{{"sweeps", sweeps}, {"lastError", errors}, {"loopSeconds", stats.loopSeconds}};
+    nlohmann::json j{{"sweeps", sweeps}, {"lastError", errors}, {"loopSeconds", loopSeconds}};
     return j.dump(1) + "\n";
 }
 

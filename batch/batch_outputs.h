@@ -1,22 +1,16 @@
 #pragma once
-// What kestrel-batch writes: the table, the CSV, the stats and the picture,
-// each made whole in memory before any file is touched.
+// What kestrel-batch writes besides the table and the exports: the stats
+// and the pictures, each made whole in memory before any file is touched.
 #include "app/host.h"
 #include "app/simulation_state.h"
-#include "solver/time_step.h"
 
 #include <string>
 #include <vector>
 
 namespace kestrel {
 
-struct RunStats {
-    std::vector<StepReport> steps;
-    double loopSeconds = 0;
-};
-
-std::string CsvTable(const SimulationState& m); // i,j,x,y,U,V,P with 17 significant digits
-std::string StatsJson(const RunStats& stats);   // sweeps, lastError (null: no sweep), loopSeconds
+// sweeps and lastError (null: no sweep) of every step, and the loop's time.
+std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds);
 
 // The final plot as the window draws it (481 pixels wide, as high as the
 // mesh makes it), encoded as PNG for a .png name and BMP otherwise. Throws

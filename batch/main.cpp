@@ -1,8 +1,11 @@
 // kestrel-batch: one calculation without a window, through the same core as
 // the run button.
+#include "app/run/run_calculation.h"
 #include "batch_host.h"
 #include "batch_outputs.h"
 #include "cases/case_file.h"
+#include "plot/image_saving.h"
+#include "report/field_exports.h"
 #include "report/result_table.h"
 #include "runtime/user_text.h"
 #include "solver/run_time_steps.h"
@@ -35,23 +38,59 @@ constexpr const char* kStatusHelp =
     "  3  the run diverged; the outputs hold the last step whose values were finite\n"
     "  4  an output could not be made or written (the others were written)";
 
-class RecordSteps : public StepObserver {
-  public:
-    RecordSteps(RunStats& stats, int total) : stats_(stats), total_(total) {}
-    bool stepDone(int n, const StepReport& report) override {
-        stats_.steps.push_back(report);
-        if (n % 50 == 0 || n == total_)
-            std::fprintf(stderr, "step %d / %d (%d sweeps)\n", n, total_, report.sweeps);
-        return true;
-    }
-
-  private:
-    RunStats& stats_;
-    int total_;
-};
-
 void say(const std::string& text) {
     std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
+}
+
+// Progress on stderr, and with --frames the plot of every display interval
+// as frame-00001.png, frame-00002.png ... in the folder.
+class ProgressAndFrames : public StepObserver {
+  public:
+    ProgressAndFrames(SimulationState& m, Host& host, std::string folder, long long interval)
+        : m_(m), host_(host), folder_(std::move(folder)), interval_(interval) {}
+
+    bool stepDone(int n, const StepReport& report) override {
+        if (n % 50 == 0 || n == m_.stepCount)
+            std::fprintf(stderr, "step %d / %d (%d sweeps)\n", n, m_.stepCount, report.sweeps);
+        if (!folder_.empty() && !failed_ && n % interval_ == 0) writeFrame();
+        return true;
+    }
+    bool failed() const { return failed_; }
+
+  private:
+    void writeFrame() {
+        const std::string path =
+            (std::filesystem::path(folder_) / FrameFileName(++frames_)).string();
+        try {
+            WriteOutputFile(path, PlotImageFile(m_, host_, path));
+        } catch (const std::exception& e) {
+            say(std::string("--frames: ") + e.what() + "; no further frames are written");
+            failed_ = true;
+        }
+    }
+
+    SimulationState& m_;
+    Host& host_;
+    std::string folder_;
+    long long interval_;
+    int frames_ = 0;
+    bool failed_ = false;
+};
+
+// The frames' folder, made when missing; false (said why) when it cannot be.
+bool prepareFramesFolder(const std::string& folder, long long interval) {
+    if (interval == 0) {
+        say("--frames needs a displayInterval of 1 or more in the case file");
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder)) {
+        say("--frames: \"" + QuotedExcerpt(folder) + "\" is not a folder that can be made" +
+            (error ? ": " + error.message() : std::string()));
+        return false;
+    }
+    return true;
 }
 
 struct Output {
@@ -90,15 +129,22 @@ int main(int argc, char** argv) {
     app.footer(kStatusHelp);
     app.set_version_flag("--version", std::string("kestrel-batch ") + KESTREL_VERSION);
     std::string casePath;
-    std::vector<Output> outputs = {
-        {"--table", {}}, {"--csv", {}}, {"--image", {}}, {"--stats", {}}};
+    std::vector<Output> outputs = {{"--table", {}}, {"--csv", {}}, {"--image", {}},
+                                   {"--stats", {}}, {"--vtk", {}}, {"--history", {}}};
     app.add_option("case", casePath, "case file (JSON)")->required();
-    const char* help[] = {
-        "result table in the viewer's text format", "i,j,x,y,U,V,P with full precision",
-        "final plot, BMP or PNG by extension", "sweeps and errors per step, loop time (JSON)"};
+    const char* help[] = {"result table in the viewer's text format",
+                          "i,j,x,y,U,V,P with full precision",
+                          "final plot, BMP or PNG by extension",
+                          "sweeps and errors per step, loop time (JSON)",
+                          "the field as legacy VTK (rectilinear grid) for ParaView",
+                          "step,sweeps,lastError of every step (CSV)"};
     std::vector<CLI::Option*> options;
     for (std::size_t k = 0; k < outputs.size(); ++k)
         options.push_back(app.add_option(outputs[k].option, outputs[k].path, help[k]));
+    std::string framesFolder;
+    CLI::Option* frames =
+        app.add_option("--frames", framesFolder,
+                       "folder for the plot of every displayInterval steps (frame-00001.png ...)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -121,11 +167,12 @@ int main(int argc, char** argv) {
 
     SimulationState& m = c.state;
     BatchHost host(c.display, c.lineWidth);
-    RunStats stats;
-    RecordSteps record(stats, m.stepCount);
+    const long long interval = DisplayIntervalOf(c.displayInterval);
+    if (frames->count() > 0 && !prepareFramesFolder(framesFolder, interval)) return kRefused;
+    ProgressAndFrames observer(m, host, framesFolder, interval);
     const auto start = std::chrono::steady_clock::now();
-    const RunEnd end = RunTimeSteps(m, host, record); // its messages are already printed
-    stats.loopSeconds =
+    const RunEnd end = RunTimeSteps(m, host, observer); // its messages are already printed
+    const double loopSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return kRunFailed;
 
@@ -134,11 +181,14 @@ int main(int argc, char** argv) {
         [&] {
             return BuildResultTable(m, {1, m.nx, 1, m.ny});
         },
-        [&] { return CsvTable(m); },
+        [&] { return FieldCsv(m); },
         [&] { return PlotImageFile(m, host, outputs[2].path); },
-        [&] { return StatsJson(stats); },
+        [&] { return StatsJson(m.history, loopSeconds); },
+        [&] { return FieldVtk(m); },
+        [&] { return HistoryCsv(m.history); },
     };
     int status = end == RunEnd::Diverged ? kDiverged : kDone;
+    if (observer.failed()) status = kOutputFailed;
     for (std::size_t k = 0; k < outputs.size(); ++k) {
         if (!given[k]) continue;
         try {
@@ -150,10 +200,10 @@ int main(int argc, char** argv) {
     }
     if (status == kOutputFailed) return status;
     if (end == RunEnd::Diverged) {
-        say("the run diverged; the outputs hold step " + std::to_string(stats.steps.size()));
+        say("the run diverged; the outputs hold step " + std::to_string(m.history.size()));
         return status;
     }
-    std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(stats.steps.size()),
-                 stats.loopSeconds);
+    std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(m.history.size()),
+                 loopSeconds);
     return status;
 }

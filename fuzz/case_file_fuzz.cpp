@@ -5,6 +5,7 @@
 #include "batch/batch_host.h"
 #include "batch/batch_outputs.h"
 #include "cases/case_file.h"
+#include "report/field_exports.h"
 #include "report/result_table.h"
 #include "solver/run_time_steps.h"
 
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RunEnd end = RunTimeSteps(m, host, quiet);
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return 0;
     BuildResultTable(m, {1, m.nx, 1, m.ny});
-    CsvTable(m);
+    FieldCsv(m);
     // A picture is small when the mesh is not much taller than wide.
     const double width = m.xNode(m.nx + 1) - m.xNode(1);
     const double height = m.yNode(m.ny + 1) - m.yNode(1);

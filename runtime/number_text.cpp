@@ -33,6 +33,10 @@ std::string ShortestNumber(double v) {
     return std::string(text, result.ptr);
 }
 
+std::string SignificantNumber(double v, int digits) {
+    return toChars(v, std::chars_format::general, digits);
+}
+
 std::string FixedNumber(double v, int decimals) {
     return toChars(v, std::chars_format::fixed, decimals);
 }

@@ -15,6 +15,9 @@ std::string FullPrecisionNumber(double v);
 // "1e-07"); what a field shows so that reading it gives the value again.
 std::string ShortestNumber(double v);
 
+// At most `digits` significant digits, no trailing zeros ("0.12346", "1.5e-07").
+std::string SignificantNumber(double v, int digits);
+
 // `decimals` digits after the point, rounded to nearest (as printf's %.*f).
 std::string FixedNumber(double v, int decimals);
 

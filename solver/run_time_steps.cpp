@@ -5,6 +5,8 @@
 #include "calculation_factors.h"
 #include "runtime/failure.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -45,6 +47,8 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
 
     FieldSnapshot lastFinite;
     const int steps = m.stepCount;
+    m.history.clear();
+    m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -70,6 +74,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
                          Buttons::Ok);
             return RunEnd::Diverged;
         }
+        m.history.push_back(report);
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;

@@ -15,11 +15,6 @@ constexpr bool PressureConverged(double error) {
     return error <= kPressureTolerance;
 }
 
-struct StepReport {
-    int sweeps = 0;
-    double lastError = 0; // NaN when no sweep was made
-};
-
 // Velocity boundary, provisional velocity, up to maxIter pressure sweeps
 // ending at an error <= kPressureTolerance, velocity correction.
 StepReport AdvanceTimeStep(SimulationState& m);

@@ -162,10 +162,8 @@ TEST(CaseFileText, FoldersEndlessInputsAndMissingFilesAreRefused) {
 }
 
 TEST(BatchOutputs, StatsWriteNullForAStepWithoutSweeps) {
-    RunStats stats;
-    stats.steps = {{3, 0.5}, {0, std::numeric_limits<double>::quiet_NaN()}};
-    stats.loopSeconds = 1.25;
-    const std::string json = StatsJson(stats);
+    const std::string json =
+        StatsJson({{3, 0.5}, {0, std::numeric_limits<double>::quiet_NaN()}}, 1.25);
     EXPECT_NE(json.find("\"lastError\": [\n  0.5,\n  null\n ]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"loopSeconds\": 1.25"), std::string::npos);
 }

@@ -1,7 +1,7 @@
 // Fields, lists, tables and files read and write "." as the decimal point
 // under a system language that writes a comma.
-#include "batch/batch_outputs.h"
 #include "mesh/coordinate_lists.h"
+#include "report/field_exports.h"
 #include "report/result_table.h"
 #include "runtime/lenient_number.h"
 #include "runtime/number_text.h"
@@ -43,7 +43,7 @@ TEST_F(CommaLocale, NumbersAreReadAndWrittenWithAPoint) {
     m.U(1, 1) = 2.5;
     EXPECT_EQ(BuildResultTable(m, {1, 1, 1, 1}).substr(87),
               "     1     1    2.5000    0.0000    0.0000\r\n");
-    EXPECT_EQ(CsvTable(m).substr(0, 30), "i,j,x,y,U,V,P\n1,1,5,5,2.5,0,0\n");
+    EXPECT_EQ(FieldCsv(m).substr(0, 30), "i,j,x,y,U,V,P\n1,1,5,5,2.5,0,0\n");
 }
 
 TEST_F(CommaLocale, CoordinateListsKeepTheirValues) {

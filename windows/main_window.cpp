@@ -12,6 +12,7 @@
 #include "runtime/number_text.h"
 #include "twips.h"
 #include "windows/coordinate_editor.h"
+#include "windows/history_window.h"
 #include "windows/text_viewer.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -75,6 +77,10 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
     client_->setObjectName("ClientArea");
     client_->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     layout->addWidget(client_);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("StatusBar");
+    statusBar_->setSizeGripEnabled(false);
+    layout->addWidget(statusBar_);
     buildAnalysisFrame();
     buildDisplayFrame();
     buildMeshFrame();
@@ -84,7 +90,8 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
     host_.attach({findChild<QRadioButton*>("Option6"), findChild<QRadioButton*>("Option4"),
                   findChild<QRadioButton*>("Option3_1"), findChild<QRadioButton*>("Option3_2"),
                   findChild<QLineEdit*>("Text8"), findChild<QLineEdit*>("Text10"),
-                  findChild<QLabel*>("Label13"), findChild<QPushButton*>("Command5")});
+                  findChild<QLabel*>("Label13"), findChild<QPushButton*>("Command5")},
+                 [this] { runDisplayed(); });
     connectHandlers();
     buildMenus();
     formLoad();
@@ -94,6 +101,7 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
 MainWindow::~MainWindow() {
     delete coordinateEditor_;
     delete textViewer_;
+    delete historyWindow_;
 }
 
 QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* caption, int left,
@@ -209,6 +217,7 @@ void MainWindow::buildRunControls() {
     status->setObjectName("Label13");
     PlaceTwips(status, 7440, 720, 4215, 255);
     addButton(client_, "Command10", "表示画像保存", 7440, 1080, 1695);
+    stability_.build(client_, 9240, 1050, 2460);
 }
 
 void MainWindow::buildInstructions() {
@@ -267,6 +276,9 @@ void MainWindow::connectHandlers() {
     fields_.addInteger(field("Text7"), "メッシュサイズ Y", m_.meshSizeY);
     fields_.addInteger(field("Text9"), "収束最大", m_.maxIter);
     fields_.addDouble(field("Text11"), "流線の尺度", m_.lineScale);
+    // After the fields' own handlers, so the numbers see the values in use.
+    for (const char* name : {"Text1", "Text2", "Text4", "Text5", "Text6", "Text7"})
+        connect(field(name), &QLineEdit::textChanged, this, [this] { stability_.show(m_); });
 
     const auto clicked = &QAbstractButton::clicked;
     const Needs none = Needs::Nothing;
@@ -274,8 +286,7 @@ void MainWindow::connectHandlers() {
     onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
     onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
     const auto showResult = [this](bool) {
-        mapShown_ = false;
-        ShowResult(m_, host_, picture_);
+        showing_ = ShowResult(m_, host_, picture_) ? Showing::Result : Showing::Other;
     };
     onEvent(option("Option6"), clicked, "計算結果表示", none, showResult);
     onEvent(option("Option7"), clicked, "計算結果表示", none, showResult);
@@ -286,21 +297,21 @@ void MainWindow::connectHandlers() {
     // The map editing commands draw the map, and may make it anew.
     onEvent(button("Command3"), clicked, "流体有無指定", parameters,
             asMapEdit("流体有無指定", [this](bool) {
-                mapShown_ = true;
+                showing_ = Showing::CellMap;
                 StartCellEditing(m_, host_, picture_);
             }));
     onEvent(button("Command4"), clicked, "流体箇所初期化", parameters,
             asMapEdit("流体箇所初期化", [this](bool) {
-                mapShown_ = true;
+                showing_ = Showing::CellMap;
                 ResetCellMap(m_, host_, picture_);
             }));
     onEvent(button("Command5"), clicked, "範囲指定", parameters,
             asMapEdit("範囲指定", [this](bool) {
-                mapShown_ = true;
+                showing_ = Showing::CellMap;
                 ToggleRangeSelection(m_, host_, picture_);
             }));
     onEvent(button("Command6"), clicked, "相似形表示", parameters, [this](bool) {
-        mapShown_ = false;
+        showing_ = Showing::Other;
         DrawMeshShape(m_, host_, picture_);
     });
     onEvent(button("Command8"), clicked, "結果テキスト生成", none,
@@ -314,7 +325,11 @@ void MainWindow::connectHandlers() {
                 PressOnPicture(m_, host_, picture_, b, s, x, y);
             }));
     onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
-            [this](int b, int s, float x, float y) { MoveOnPicture(m_, picture_, b, s, x, y); });
+            [this](int b, int s, float x, float y) {
+                MoveOnPicture(m_, picture_, b, s, x, y);
+                showProbe(x, y);
+            });
+    connect(pictureBox_, &PictureBox::pointerLeft, this, [this] { statusBar_->clearMessage(); });
 }
 
 void MainWindow::formLoad() {
@@ -332,6 +347,7 @@ void MainWindow::formLoad() {
         findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
     m_.meshMode = kTrue;
     findChild<QPushButton*>("Command2")->setEnabled(false);
+    stability_.show(m_);
 }
 
 void MainWindow::option1Click() {
@@ -340,6 +356,7 @@ void MainWindow::option1Click() {
     findChild<QPushButton*>("Command2")->setEnabled(!equal);
     findChild<QLineEdit*>("Text6")->setEnabled(equal);
     findChild<QLineEdit*>("Text7")->setEnabled(equal);
+    stability_.show(m_);
 }
 
 void MainWindow::command1Click() {
@@ -364,8 +381,10 @@ void MainWindow::command1Click() {
             w.updateEditActions();
         }
     } running(*this, run);
-    mapShown_ = false;
-    StartRun(m_, host_, picture_, saveDialog_);
+    frames_.startRun();
+    // Each display of the run shows the field (see runDisplayed); a run that
+    // diverged shows its last finite field.
+    if (StartRun(m_, host_, picture_, saveDialog_) == RunEnd::Diverged) showing_ = Showing::Result;
 }
 
 void MainWindow::command2Click() {
@@ -394,6 +413,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_.stopRequested = kTrue;
     if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();
     if (textViewer_) textViewer_->close();
+    if (historyWindow_) historyWindow_->close();
     event->accept();
     QApplication::quit();
 }

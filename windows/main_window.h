@@ -5,10 +5,12 @@
 #include "app/simulation_state.h"
 #include "canvas/image_surface.h"
 #include "cases/case_file.h"
+#include "frame_recorder.h"
 #include "main_window_host.h"
 #include "parameter_fields.h"
 #include "plot/image_saving.h"
 #include "recent_cases.h"
+#include "stability_labels.h"
 
 #include <QPointer>
 #include <QUndoStack>
@@ -17,6 +19,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QStatusBar;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -26,6 +29,7 @@ class QScrollArea;
 namespace kestrel {
 
 class CoordinateEditor;
+class HistoryWindow;
 class TextViewer;
 class PictureBox;
 
@@ -49,6 +53,7 @@ class MainWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildAnalysisFrame();
@@ -83,6 +88,13 @@ class MainWindow : public QWidget {
     void recordMapEdit(const Array2<Integer>& before, const char* name);
     void redrawMapIfShown();
     void updateEditActions();
+
+    // What the window shows and exports of a run (main_window_results.cpp).
+    void runDisplayed();
+    void showProbe(float x, float y);
+    void exportField(const char* kind);
+    void showHistory();
+    void recordFrames(bool on);
 
     // Connects a control's signal to work that runs guarded under the
     // operation's name; with parameters, only while every field is in use.
@@ -120,7 +132,14 @@ class MainWindow : public QWidget {
     RecentCases recent_;
     std::string casePath_;
     std::string savedContent_; // editedContent() at the last open or save, or at start
-    bool mapShown_ = false;    // the drawing area shows the cell map
+
+    enum class Showing { Other, CellMap, Result };
+    Showing showing_ = Showing::Other; // what the drawing area shows
+    QStatusBar* statusBar_ = nullptr;  // the probe's line, and the menus' tips
+    StabilityLabels stability_;
+    FrameRecorder frames_;
+    QAction* framesAction_ = nullptr;
+    QPointer<HistoryWindow> historyWindow_;
 };
 
 } // namespace kestrel

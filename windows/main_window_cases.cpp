@@ -74,8 +74,9 @@ void MainWindow::applyCase(const CaseFile& c) {
     m_.coordListY = s.coordListY;
     m_.cellKind = s.cellKind;
     if (m_.pickState == 3) m_.pickState = 2; // a range begun on the old map is dropped
-    mapShown_ = true;
+    showing_ = Showing::CellMap;
     DrawCellMap(m_, picture_);
+    stability_.show(m_);
 }
 
 bool MainWindow::caseMayChange() {

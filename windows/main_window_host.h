@@ -4,6 +4,8 @@
 #include "app/host.h"
 #include "qt_dialogs.h"
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,7 +28,10 @@ class MainWindowHost : public Host {
     };
 
     explicit MainWindowHost(QWidget* window) : dialogs_(window) {}
-    void attach(const Controls& controls) { c_ = controls; }
+    void attach(const Controls& controls, std::function<void()> displayed) {
+        c_ = controls;
+        displayed_ = std::move(displayed);
+    }
 
     Answer message(const std::string& text, Buttons buttons) override {
         return dialogs_.message(text, buttons);
@@ -39,6 +44,9 @@ class MainWindowHost : public Host {
                                                const std::string& initialName) {
         return dialogs_.askOpenFileName(filter, initialName);
     }
+    std::optional<std::string> askFolder(const std::string& initialFolder) {
+        return dialogs_.askFolder(initialFolder);
+    }
     void processEvents() override { dialogs_.processEvents(); }
     void setBusy(bool busy) override { dialogs_.setBusy(busy); }
 
@@ -50,10 +58,12 @@ class MainWindowHost : public Host {
     std::string lineWidthText() override;
     bool rangeSelection() override;
     void setRangeSelection(bool on) override;
+    void runDisplayed(int) override { displayed_(); }
 
   private:
     QtDialogs dialogs_;
     Controls c_{};
+    std::function<void()> displayed_ = [] {};
 };
 
 } // namespace kestrel

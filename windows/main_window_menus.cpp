@@ -30,6 +30,14 @@ void MainWindow::buildMenus() {
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
     fillRecentMenu(); // also when the menu is reached from the keyboard
     file->addSeparator();
+    QMenu* exports = file->addMenu("エクスポート");
+    add(exports, "CSV…", [this] { exportField("CSV"); });
+    add(exports, "VTK…", [this] { exportField("VTK"); });
+    framesAction_ = file->addAction("実行中の表示を連番画像で保存…");
+    framesAction_->setCheckable(true);
+    connect(framesAction_, &QAction::triggered, this,
+            [this](bool on) { RunGuarded(host_, "連番画像の保存", [&] { recordFrames(on); }); });
+    file->addSeparator();
     add(file, "終了", [this] { close(); })->setShortcut(QKeySequence::Quit);
 
     QMenu* edit = bar->addMenu("編集");
@@ -41,6 +49,9 @@ void MainWindow::buildMenus() {
     connect(&edits_, &QUndoStack::indexChanged, this, [this] { updateEditActions(); });
     connect(&edits_, &QUndoStack::cleanChanged, this, [this] { updateEditActions(); });
     updateEditActions();
+
+    QMenu* view = bar->addMenu("表示");
+    add(view, "収束履歴…", [this] { showHistory(); });
 
     QMenu* help = bar->addMenu("ヘルプ");
     add(help, "Kestrel について", [this] { showAbout(); });
@@ -74,7 +85,7 @@ void MainWindow::recordMapEdit(const Array2<Integer>& before, const char* name) 
 }
 
 void MainWindow::redrawMapIfShown() {
-    if (mapShown_) DrawCellMap(m_, picture_);
+    if (showing_ == Showing::CellMap) DrawCellMap(m_, picture_);
 }
 
 void MainWindow::updateEditActions() {

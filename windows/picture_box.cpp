@@ -65,4 +65,9 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
                    static_cast<float>(user.x()), static_cast<float>(user.y()));
 }
 
+void PictureBox::leaveEvent(QEvent* event) {
+    emit pointerLeft();
+    QWidget::leaveEvent(event);
+}
+
 } // namespace kestrel

@@ -59,6 +59,13 @@ std::optional<std::string> QtDialogs::askOpenFileName(const std::string& filter,
     return chosen.toStdString();
 }
 
+std::optional<std::string> QtDialogs::askFolder(const std::string& initialFolder) {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(window_, QString(), toQt(initialFolder));
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
 void QtDialogs::processEvents() {
     QApplication::processEvents();
 }

@@ -18,6 +18,8 @@ class QtDialogs : public Dialogs {
     // The open dialog; nullopt when cancelled.
     std::optional<std::string> askOpenFileName(const std::string& filter,
                                                const std::string& initialName);
+    // A folder to write into; nullopt when cancelled.
+    std::optional<std::string> askFolder(const std::string& initialFolder);
     void processEvents() override;
     void setBusy(bool busy) override;
 

@@ -20,6 +20,7 @@ class DisplayEveryInterval : public StepObserver {
     bool stepDone(int n, const StepReport&) override {
         if (n % interval_ != 0) return true;
         ShowResult(m_, host_, picture_);
+        host_.runDisplayed(n);
         const std::string caption = StepCaption(n);
         host_.showStatus(caption);
         if (host_.confirmEachDisplay()) {
@@ -52,12 +53,22 @@ std::string StepCaption(int n) {
     return "計算結果 " + std::to_string(n) + "回目";
 }
 
+namespace {
+
+// Beyond any step count an Integer can hold, an interval means "never".
+constexpr double kNever = 1.0e9;
+
+} // namespace
+
+long long DisplayIntervalOf(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<long long>(std::min(std::fabs(RoundHalfEven(value)), kNever));
+}
+
 long long DisplayInterval(const std::string& text) {
-    // Beyond any step count an Integer can hold, an interval means "never".
-    constexpr double kNever = 1.0e9;
     const LenientValue v = ReadLeadingNumber(text);
     if (v.overflow) return static_cast<long long>(kNever);
-    return static_cast<long long>(std::min(std::fabs(RoundHalfEven(v.value)), kNever));
+    return DisplayIntervalOf(v.value);
 }
 
 RunEnd RunCalculation(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog) {

@@ -17,6 +17,7 @@ std::string StepCaption(int n);
 // Display interval from the field text: rounded, halves to even, sign
 // dropped; 0 when it rounds to 0.
 long long DisplayInterval(const std::string& text);
+long long DisplayIntervalOf(double value);
 
 RunEnd RunCalculation(SimulationState& m, Host& host, Surface& picture, SaveDialogState& dialog);
 

@@ -1,0 +1,19 @@
+#include "frame_recorder.h"
+
+#include "plot/image_saving.h"
+#include "runtime/file_writing.h"
+
+#include <filesystem>
+
+namespace kestrel {
+
+std::optional<std::string> FrameRecorder::record(const ImageSurface& picture) {
+    if (!folder_) return std::nullopt;
+    const std::string path = (std::filesystem::path(*folder_) / FrameFileName(++count_)).string();
+    const std::string bytes = picture.encoded("PNG");
+    if (bytes.empty()) return path + ": the picture could not be encoded";
+    if (const auto error = WriteWholeFile(path, bytes)) return path + ": " + *error;
+    return std::nullopt;
+}
+
+} // namespace kestrel

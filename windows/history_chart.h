@@ -1,0 +1,24 @@
+#pragma once
+// The convergence history as a chart drawn with the painter: the sweeps of
+// every step above, the last error of every step below on a log scale with
+// the tolerance marked.
+#include "app/simulation_state.h"
+
+#include <QWidget>
+#include <vector>
+
+namespace kestrel {
+
+class HistoryChart : public QWidget {
+  public:
+    HistoryChart(const std::vector<StepReport>& history, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return {640, 400}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    const std::vector<StepReport>& history_;
+};
+
+} // namespace kestrel

@@ -1,0 +1,35 @@
+#pragma once
+// "収束履歴": the sweeps and last error of every step of the last run as a
+// chart, redrawn while a run goes on, and saved as CSV on request.
+#include "app/simulation_state.h"
+#include "qt_dialogs.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace kestrel {
+
+class HistoryChart;
+
+class HistoryWindow : public QWidget {
+  public:
+    explicit HistoryWindow(const SimulationState& m);
+
+    // Redraws when the history changed since the last look.
+    void refresh();
+
+  private:
+    void saveCsv();
+
+    const SimulationState& m_;
+    QtDialogs dialogs_;
+    HistoryChart* chart_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QTimer timer_;
+    std::size_t shownSteps_ = static_cast<std::size_t>(-1);
+    const StepReport* shownData_ = nullptr;
+};
+
+} // namespace kestrel

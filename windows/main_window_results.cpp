@@ -1,0 +1,88 @@
+// What the main window shows and exports of a run's results: the probe
+// under the pointer, the convergence history, the field as CSV or VTK, and
+// the displayed pictures as numbered frames.
+#include "cells/pointer_selection.h"
+#include "history_window.h"
+#include "main_window.h"
+#include "plot/probe.h"
+#include "report/field_exports.h"
+#include "runtime/file_writing.h"
+#include "solver/time_step.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QStatusBar>
+
+namespace kestrel {
+
+void MainWindow::runDisplayed() {
+    showing_ = Showing::Result;
+    if (const auto error = frames_.record(picture_)) {
+        recordFrames(false); // one message, not one for every display that follows
+        host_.message("連番画像を保存できません。以降の表示は保存しません。\n" + *error,
+                      Buttons::Ok);
+    }
+}
+
+void MainWindow::showProbe(float x, float y) {
+    QString line;
+    if (showing_ == Showing::Result) {
+        if (const auto cell = ResultCellAt(m_, x, y))
+            line = QString::fromStdString(ProbeText(*cell));
+    } else if (showing_ == Showing::CellMap) {
+        // The pointer keeps its editing role; the line says only what the cell is.
+        const Integer i = CellIndexAt(x);
+        const Integer j = CellIndexAt(y);
+        if (i >= 1 && j >= 1 && i <= m_.nx && j <= m_.ny && m_.cellKind.inRange(i, j))
+            line = QString("i %1  j %2  %3")
+                       .arg(i)
+                       .arg(j)
+                       .arg(m_.cellKind(i, j) == 0 ? "非流体" : "流体");
+    }
+    if (line.isEmpty())
+        statusBar_->clearMessage();
+    else
+        statusBar_->showMessage(line);
+}
+
+void MainWindow::exportField(const char* kind) {
+    const bool vtk = std::string(kind) == "VTK";
+    // The field of the last step made, also while a run goes on between steps.
+    if (!m_.history.empty() && SolverArraysCover(m_) && m_.xNode.upper() >= m_.nx + 1 &&
+        m_.yNode.upper() >= m_.ny + 1) {
+        const auto chosen =
+            host_.askSaveFileName(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
+                                      : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
+                                  vtk ? "field.vtk" : "field.csv");
+        if (!chosen || chosen->empty()) return;
+        if (const auto error = WriteWholeFile(*chosen, vtk ? FieldVtk(m_) : FieldCsv(m_)))
+            host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
+        return;
+    }
+    host_.message("エクスポートする計算結果がありません。先に計算を実行してください。",
+                  Buttons::Ok);
+}
+
+void MainWindow::showHistory() {
+    if (!historyWindow_) historyWindow_ = new HistoryWindow(m_);
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
+}
+
+void MainWindow::recordFrames(bool on) {
+    std::optional<std::string> folder;
+    if (on) folder = host_.askFolder(frames_.folder().value_or(std::string()));
+    frames_.setFolder(folder);
+    framesAction_->setChecked(folder.has_value());
+    framesAction_->setStatusTip(
+        folder ? QString("連番画像の保存先: %1").arg(QString::fromStdString(*folder)) : QString());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // The coordinate editor changes the lists the numbers are measured on.
+    if (event->type() == QEvent::ActivationChange) stability_.show(m_);
+    QWidget::changeEvent(event);
+}
+
+} // namespace kestrel
