@@ -1,0 +1,187 @@
+// The probe, the stability numbers, the history window, the exports and the
+// animation frames in the real main window.
+#include "report/field_exports.h"
+#include "support/modal_answer.h"
+#include "windows/main_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+std::string readFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class ResultsWindow : public ::testing::Test {
+  protected:
+    QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
+    QLabel* label(const char* name) { return w.findChild<QLabel*>(name); }
+    QWidget* pictureBox() { return w.findChild<QWidget*>("Picture1"); }
+    void click(const char* name) {
+        QTest::mouseClick(w.findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+    void retype(const char* name, const char* text) {
+        field(name)->clear();
+        QTest::keyClicks(field(name), text);
+    }
+    void trigger(const QString& text) {
+        for (QAction* action : w.findChildren<QAction*>())
+            if (action->text() == text) {
+                action->trigger();
+                return;
+            }
+        FAIL() << "no menu command " << text.toStdString();
+    }
+    // A short run without questions: continuous display, an all-fluid map
+    // with one obstacle at (5, 4).
+    void runSteps(const char* steps, const char* interval = "2") {
+        retype("Text3", steps);
+        retype("Text8", interval);
+        QRadioButton* continuous = w.findChild<QRadioButton*>("Option5");
+        QTest::mouseClick(continuous, Qt::LeftButton, {}, QPoint(8, continuous->height() / 2));
+        answerer.buttons.push_back(QMessageBox::Yes);
+        click("Command3");
+        m.cellKind(5, 4) = 0;
+        click("Command1");
+    }
+    QString probeAt(double x, double y) {
+        if (!w.isVisible()) {
+            w.show(); // pointer moves reach only a window on screen
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        }
+        QTest::mouseMove(pictureBox(), w.picture().toPixel(x, y).toPoint());
+        return w.findChild<QStatusBar*>("StatusBar")->currentMessage();
+    }
+
+    QTemporaryDir folder;
+    test::ModalAnswerer answerer;
+    SimulationState m;
+    MainWindow w{m};
+};
+
+TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits) {
+    EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 0.0005");
+    EXPECT_EQ(label("StabilityDiffusion")->text(), "拡散数 2.5e-06");
+    EXPECT_TRUE(label("StabilityCfl")->styleSheet().isEmpty());
+    retype("Text1", "20");
+    EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 2");
+    EXPECT_NE(label("StabilityCfl")->styleSheet().indexOf("color"), -1);
+    EXPECT_NE(label("StabilityCfl")->toolTip().indexOf("1 を超えています"), -1);
+    EXPECT_TRUE(label("StabilityDiffusion")->styleSheet().isEmpty()) << "20 / 40 * 0.02 = 0.01";
+    retype("Text2", "0.5");
+    EXPECT_EQ(label("StabilityDiffusion")->text(), "拡散数 0.8");
+    EXPECT_NE(label("StabilityDiffusion")->toolTip().indexOf("0.5 を超えています"), -1);
+    retype("Text7", "0");
+    EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 —");
+    // Only a warning: the run still starts.
+    retype("Text7", "10");
+    retype("Text2", "40");
+    retype("Text1", "2");
+    runSteps("1");
+    EXPECT_EQ(m.history.size(), 1u);
+}
+
+TEST_F(ResultsWindow, TheProbeShowsTheCellUnderThePointer) {
+    runSteps("4");
+    ASSERT_EQ(m.history.size(), 4u);
+    const QString line = probeAt(45.5, 35.5); // cell (5, 4): the obstacle
+    EXPECT_TRUE(line.startsWith("i 5  j 4  x 45  y 35  U ")) << line.toStdString();
+    EXPECT_NE(line.indexOf("速度"), -1);
+    EXPECT_TRUE(probeAt(3, 3).endsWith("(境界)")) << "the black ring";
+    // Over the map the pointer keeps editing; the line says only what the cell is.
+    click("Command3");
+    EXPECT_EQ(probeAt(4.5, 3.5), "i 5  j 4  非流体");
+    EXPECT_EQ(probeAt(0.5, 0.5), "i 1  j 1  流体");
+}
+
+TEST_F(ResultsWindow, TheProbeFollowsAScrolledTallPicture) {
+    retype("Text4", "10");
+    retype("Text5", "80");
+    runSteps("2");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* area = w.findChild<QScrollArea*>("Picture1Area");
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    ASSERT_GT(area->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(probeAt(55, 785).startsWith("i 6  j 79  x 55  y 785"))
+        << probeAt(55, 785).toStdString();
+}
+
+TEST_F(ResultsWindow, FieldExportsAreTheRunnersWriters) {
+    trigger("CSV…");
+    EXPECT_EQ(answerer.lastText(),
+              "エクスポートする計算結果がありません。先に計算を実行してください。");
+    runSteps("3");
+    answerer.fileNames = {folder.filePath("f.csv"), folder.filePath("f.vtk")};
+    trigger("CSV…");
+    trigger("VTK…");
+    EXPECT_EQ(readFile(folder.filePath("f.csv")), FieldCsv(m));
+    EXPECT_EQ(readFile(folder.filePath("f.vtk")), FieldVtk(m));
+}
+
+TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
+    trigger("収束履歴…");
+    QWidget* history = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmHistory" && top->isVisible()) history = top;
+    ASSERT_NE(history, nullptr);
+    auto* summary = history->findChild<QLabel*>("HistorySummary");
+    EXPECT_EQ(summary->text(), "計算の履歴はありません。");
+    runSteps("5");
+    QTest::qWait(300); // the window looks again on its timer
+    EXPECT_TRUE(summary->text().startsWith("5 ステップ")) << summary->text().toStdString();
+    answerer.fileNames.push_back(folder.filePath("h.csv"));
+    QTest::mouseClick(history->findChild<QPushButton*>("HistorySave"), Qt::LeftButton);
+    const std::string saved = readFile(folder.filePath("h.csv"));
+    EXPECT_EQ(saved, HistoryCsv(m.history));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 6);
+    history->close();
+}
+
+TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
+    answerer.fileNames.push_back(folder.path());
+    trigger("実行中の表示を連番画像で保存…");
+    runSteps("10", "3");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              (QStringList{"frame-00001.png", "frame-00002.png", "frame-00003.png"}));
+    QImage last(folder.filePath("frame-00003.png"));
+    EXPECT_EQ(last, w.picture().image().convertToFormat(last.format()))
+        << "the frame is the picture shown";
+    // A second run numbers from 1 again; stopping the recording writes nothing more.
+    click("Command1");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);
+    trigger("実行中の表示を連番画像で保存…");
+    QDir(folder.path()).removeRecursively();
+    click("Command1");
+    EXPECT_FALSE(QDir(folder.path()).exists());
+    EXPECT_EQ(answerer.seen.size(), 1u) << answerer.lastText().toStdString(); // the map's question
+}
+
+TEST_F(ResultsWindow, AFrameThatCannotBeWrittenStopsTheRecordingWithOneMessage) {
+    answerer.fileNames.push_back(folder.path());
+    trigger("実行中の表示を連番画像で保存…");
+    QDir(folder.path()).removeRecursively();
+    runSteps("10", "3");
+    const auto boxes = std::count_if(answerer.seen.begin(), answerer.seen.end(), [](const auto& b) {
+        return b.text.startsWith("連番画像を保存できません。");
+    });
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(m.history.size(), 10u) << "the run goes on";
+}
+
+} // namespace
+} // namespace kestrel
