@@ -5,11 +5,13 @@
 #include "solver/run_time_steps.h"
 #include "support/field_bits.h"
 #include "support/modal_answer.h"
+#include "support/window_driving.h"
 #include "windows/main_window.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -47,18 +49,8 @@ class CaseWindow : public ::testing::Test {
         QRadioButton* o = option(name);
         QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(8, o->height() / 2));
     }
-    void retype(const char* name, const char* text) {
-        field(name)->clear();
-        QTest::keyClicks(field(name), text);
-    }
-    void trigger(const QString& text) {
-        for (QAction* action : w.findChildren<QAction*>())
-            if (action->text() == text) {
-                action->trigger();
-                return;
-            }
-        FAIL() << "no menu command " << text.toStdString();
-    }
+    void retype(const char* name, const char* text) { test::Retype(field(name), text); }
+    void trigger(const QString& caption) { test::TriggerMenuCommand(w, caption); }
     // A click in the middle of cell (i, j) of the map on screen.
     void clickCell(int i, int j) {
         QTest::mouseClick(w.findChild<QWidget*>("Picture1"), Qt::LeftButton, {},
@@ -309,6 +301,36 @@ TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     EXPECT_TRUE(w.close());
     EXPECT_EQ(answerer.seen.size(), asked + 1);
     EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
+}
+
+TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
+    writeFile(path("one.json"), R"({"reynolds": 11})");
+    writeFile(path("two.json"), R"({"reynolds": 22})");
+    ASSERT_TRUE(w.openCaseFile(path("one.json").toStdString()));
+    ASSERT_TRUE(w.openCaseFile(path("two.json").toStdString()));
+    QMenu* recent = nullptr;
+    for (QMenu* menu : w.findChildren<QMenu*>())
+        if (menu->title() == "最近使ったケース") recent = menu;
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    QStringList entries;
+    for (QAction* action : recent->actions())
+        entries << action->text();
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries[0], path("two.json"));
+    EXPECT_EQ(entries[1], path("one.json"));
+    recent->actions()[1]->trigger();
+    EXPECT_EQ(m.reynolds, 11);
+    // A file that is gone says so and leaves the list.
+    QFile::remove(path("two.json"));
+    emit recent->aboutToShow();
+    recent->actions()[1]->trigger();
+    EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません。"))
+        << answerer.lastText().toStdString();
+    emit recent->aboutToShow();
+    for (QAction* action : recent->actions())
+        EXPECT_NE(action->text(), path("two.json"));
+    EXPECT_EQ(m.reynolds, 11);
 }
 
 TEST_F(CaseWindow, OpeningAnotherCaseAsksFirstAndCancelKeepsTheWork) {

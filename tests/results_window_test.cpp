@@ -2,6 +2,7 @@
 // animation frames in the real main window.
 #include "report/field_exports.h"
 #include "support/modal_answer.h"
+#include "support/window_driving.h"
 #include "windows/main_window.h"
 
 #include <QAction>
@@ -34,18 +35,8 @@ class ResultsWindow : public ::testing::Test {
     void click(const char* name) {
         QTest::mouseClick(w.findChild<QPushButton*>(name), Qt::LeftButton);
     }
-    void retype(const char* name, const char* text) {
-        field(name)->clear();
-        QTest::keyClicks(field(name), text);
-    }
-    void trigger(const QString& text) {
-        for (QAction* action : w.findChildren<QAction*>())
-            if (action->text() == text) {
-                action->trigger();
-                return;
-            }
-        FAIL() << "no menu command " << text.toStdString();
-    }
+    void retype(const char* name, const char* text) { test::Retype(field(name), text); }
+    void trigger(const QString& caption) { test::TriggerMenuCommand(w, caption); }
     // A short run without questions: continuous display, an all-fluid map
     // with one obstacle at (5, 4).
     void runSteps(const char* steps, const char* interval = "2") {

@@ -332,19 +332,24 @@ void MainWindow::connectHandlers() {
     connect(pictureBox_, &PictureBox::pointerLeft, this, [this] { statusBar_->clearMessage(); });
 }
 
-void MainWindow::formLoad() {
-    const Defaults& d = kDefaults;
-    const std::pair<const char*, std::string> defaults[] = {
-        {"Text1", GeneralNumber(d.dt)},         {"Text2", GeneralNumber(d.reynolds)},
-        {"Text3", std::to_string(d.stepCount)}, {"Text4", std::to_string(d.nx)},
-        {"Text5", std::to_string(d.ny)},        {"Text6", std::to_string(d.meshSizeX)},
-        {"Text7", std::to_string(d.meshSizeY)}, {"Text8", GeneralNumber(d.displayInterval)},
-        {"Text9", std::to_string(d.maxIter)},   {"Text10", std::to_string(d.lineWidth)},
-        {"Text11", GeneralNumber(d.lineScale)},
+void MainWindow::setFieldTexts(const SimulationState& s, double displayInterval, int lineWidth) {
+    const std::pair<const char*, std::string> texts[] = {
+        {"Text1", ShortestNumber(s.dt)},         {"Text2", ShortestNumber(s.reynolds)},
+        {"Text3", std::to_string(s.stepCount)},  {"Text4", std::to_string(s.nx)},
+        {"Text5", std::to_string(s.ny)},         {"Text6", std::to_string(s.meshSizeX)},
+        {"Text7", std::to_string(s.meshSizeY)},  {"Text8", ShortestNumber(displayInterval)},
+        {"Text9", std::to_string(s.maxIter)},    {"Text10", std::to_string(lineWidth)},
+        {"Text11", ShortestNumber(s.lineScale)},
     };
     // Each text goes through its field's change handler into the state.
-    for (const auto& [name, text] : defaults)
+    for (const auto& [name, text] : texts)
         findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+}
+
+void MainWindow::formLoad() {
+    SimulationState defaults;
+    ApplyDefaults(defaults);
+    setFieldTexts(defaults, kDefaults.displayInterval, kDefaults.lineWidth);
     m_.meshMode = kTrue;
     findChild<QPushButton*>("Command2")->setEnabled(false);
     stability_.show(m_);

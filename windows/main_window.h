@@ -64,6 +64,7 @@ class MainWindow : public QWidget {
     void buildInstructions();
     void connectHandlers();
     void formLoad();
+    void setFieldTexts(const SimulationState& s, double displayInterval, int lineWidth);
 
     void option1Click();
     void command1Click();

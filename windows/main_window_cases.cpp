@@ -6,7 +6,6 @@
 #include "main_window.h"
 #include "plot/flow_line.h"
 #include "runtime/file_writing.h"
-#include "runtime/number_text.h"
 #include "windows/coordinate_editor.h"
 
 #include <QFileInfo>
@@ -51,17 +50,7 @@ CaseFile MainWindow::currentCase() {
 
 void MainWindow::applyCase(const CaseFile& c) {
     const SimulationState& s = c.state;
-    const std::pair<const char*, std::string> texts[] = {
-        {"Text1", ShortestNumber(s.dt)},         {"Text2", ShortestNumber(s.reynolds)},
-        {"Text3", std::to_string(s.stepCount)},  {"Text4", std::to_string(s.nx)},
-        {"Text5", std::to_string(s.ny)},         {"Text6", std::to_string(s.meshSizeX)},
-        {"Text7", std::to_string(s.meshSizeY)},  {"Text8", ShortestNumber(c.displayInterval)},
-        {"Text9", std::to_string(s.maxIter)},    {"Text10", std::to_string(c.lineWidth)},
-        {"Text11", ShortestNumber(s.lineScale)},
-    };
-    // Each text goes through its field's change handler into the state.
-    for (const auto& [name, text] : texts)
-        findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+    setFieldTexts(s, c.displayInterval, c.lineWidth);
     findChild<QRadioButton*>(s.meshMode == kTrue ? "Option1" : "Option2")->setChecked(true);
     option1Click();
     findChild<QRadioButton*>(c.confirmEachDisplay ? "Option4" : "Option5")->setChecked(true);
