@@ -1,5 +1,6 @@
 // Fields, lists, tables and files read and write "." as the decimal point
 // under a system language that writes a comma.
+#include "cases/case_writing.h"
 #include "mesh/coordinate_lists.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
@@ -9,6 +10,7 @@
 #include "support/test_state.h"
 #include "windows/main_window.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
@@ -27,6 +29,23 @@ class CommaLocale : public ::testing::Test {
     }
     test::CommaDecimalLocale locale;
 };
+
+TEST_F(CommaLocale, CaseFilesAndTheStabilityNumbersUseAPoint) {
+    CaseFile c = DefaultCase();
+    c.state.dt = 0.0025;
+    c.state.lineScale = 1.0 / 3.0;
+    const std::string text = WriteCaseText(c);
+    EXPECT_NE(text.find("\"dt\": 0.0025"), std::string::npos) << text;
+    const CaseFile back = ReadCaseFile(text);
+    EXPECT_EQ(back.state.dt, 0.0025);
+    EXPECT_EQ(back.state.lineScale, 1.0 / 3.0);
+
+    SimulationState m;
+    MainWindow w{m};
+    EXPECT_EQ(w.findChild<QLabel*>("StabilityDiffusion")->text(), "拡散数 2.5e-06");
+    EXPECT_EQ(ShortestNumber(0.0025), "0.0025");
+    EXPECT_EQ(SignificantNumber(-0.301994, 5), "-0.30199");
+}
 
 TEST_F(CommaLocale, NumbersAreReadAndWrittenWithAPoint) {
     EXPECT_EQ(LeadingNumber("0.005"), 0.005);
