@@ -32,7 +32,8 @@ int saturatedRound(double v) {
 
 ImageSurface::ImageSurface(double widthTwips, double heightTwips)
     : widthTwips_(widthTwips), heightTwips_(heightTwips),
-      image_(pixelsOf(widthTwips), pixelsOf(heightTwips), QImage::Format_RGB32) {
+      image_(pixelsOf(widthTwips), pixelsOf(heightTwips), QImage::Format_RGB32),
+      columns_(image_.width()), rows_(image_.height()) {
     image_.fill(toQRgb(kBackground));
 }
 
@@ -49,6 +50,7 @@ void ImageSurface::setHeightTwips(double twips) {
         painter.drawImage(0, 0, image_);
         painter.end();
         image_ = resized;
+        rows_ = rows;
     }
     if (listener_.resized) listener_.resized();
 }
@@ -60,10 +62,10 @@ void ImageSurface::setScale(float left, float top, float width, float height) {
 // The user range maps onto the pixel centres 0 .. size - 1, so the right and
 // bottom edges of a drawing stay visible.
 double ImageSurface::pixelXf(double x) const {
-    return (x - scale_.left) / scale_.width * (image_.width() - 1);
+    return (x - scale_.left) / scale_.width * (columns_ - 1);
 }
 double ImageSurface::pixelYf(double y) const {
-    return (y - scale_.top) / scale_.height * (image_.height() - 1);
+    return (y - scale_.top) / scale_.height * (rows_ - 1);
 }
 int ImageSurface::pixelX(double x) const {
     return saturatedRound(pixelXf(x));
@@ -90,8 +92,7 @@ void ImageSurface::clear() {
 ImageSurface::Pixels ImageSurface::pixelsForDrawing() {
     // bits() detaches the picture once; a pixel at a time through scanLine()
     // would check that for every pixel.
-    return {reinterpret_cast<QRgb*>(image_.bits()), image_.bytesPerLine() / 4, image_.width(),
-            image_.height()};
+    return {reinterpret_cast<QRgb*>(image_.bits()), image_.bytesPerLine() / 4, columns_, rows_};
 }
 
 void ImageSurface::Pixels::set(int x, int y, QRgb value, DrawMode mode) {

@@ -77,6 +77,9 @@ class ImageSurface : public Surface {
     double widthTwips_;
     double heightTwips_;
     QImage image_;
+    // The picture's size in pixels, kept beside it: every coordinate needs it.
+    int columns_;
+    int rows_;
     UserScale scale_;
     int penWidth_ = 1;
     DrawMode drawMode_ = DrawMode::CopyPen;
