@@ -7,12 +7,15 @@
 #include "runtime/lenient_number.h"
 #include "solver/time_step.h"
 #include "support/modal_answer.h"
+#include "support/window_driving.h"
 #include "windows/main_window.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -48,7 +51,7 @@ class RandomUser {
         answerer_.buttons.clear();
         for (int k = 0; k < 6; ++k)
             answerer_.buttons.push_back(pick(kAnswers));
-        switch (below(9)) {
+        switch (below(10)) {
         case 0:
         case 1:
             return typeIntoAField();
@@ -64,6 +67,8 @@ class RandomUser {
             return useTheEditor();
         case 7:
             return useTheViewer();
+        case 8:
+            return useTheMenus();
         default:
             return typeIntoAField();
         }
@@ -186,6 +191,27 @@ class RandomUser {
         editor->close(); // answered at random: stored, not stored, or kept open
     }
 
+    // Undo, redo, cases saved and opened (good, bad and cancelled), exports,
+    // the history window and frames, as the menus offer them.
+    void useTheMenus() {
+        const QString file = folder_.filePath(pick(std::array{"a.json", "b.csv", "c.vtk"}));
+        answerer_.fileNames = {below(3) == 0 ? QString() : file, folder_.path()};
+        if (below(4) == 0)
+            test::Retype(w_.findChild<QLineEdit*>("Text2"), pick(std::array{"30", "abc", "0"}));
+        if (below(5) == 0) {
+            QFile bad(folder_.filePath("a.json"));
+            bad.open(QIODevice::WriteOnly);
+            bad.write(pick(std::array{"{\"nx\": 0}", "{", "{\"nx\": 9, \"ny\": 7}"}));
+        }
+        static const char* const commands[] = {
+            "元に戻す",      "やり直し",      "元に戻す",
+            "ケースを保存…", "ケースを開く…", "CSV…",
+            "VTK…",          "収束履歴…",     "実行中の表示を連番画像で保存…"};
+        test::TriggerMenuCommand(w_, QString::fromUtf8(pick(commands)));
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmHistory" && below(2)) top->close();
+    }
+
     void useTheViewer() {
         QTest::mouseClick(w_.findChild<QPushButton*>("Command8"), Qt::LeftButton);
         QWidget* viewer = nullptr;
@@ -199,6 +225,7 @@ class RandomUser {
         if (below(2)) viewer->close();
     }
 
+    QTemporaryDir folder_;
     std::mt19937 random_;
     SimulationState& m_;
     MainWindow& w_;
