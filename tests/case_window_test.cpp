@@ -303,6 +303,29 @@ TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
 }
 
+TEST_F(CaseWindow, ListsLeftInTheEditorAreAskedAboutBeforeAnotherCaseOpens) {
+    writeFile(path("other.json"), R"({"reynolds": 99})");
+    choose("Option2");
+    click("Command2");
+    QWidget* editor = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmXYPlace" && top->isVisible()) editor = top;
+    ASSERT_NE(editor, nullptr);
+    answerer.buttons = {QMessageBox::Cancel};
+    trigger("ケースを開く…");
+    EXPECT_EQ(answerer.lastText(), "XY座標値を入れ替えますか?");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(answerer.dialogsSeen, 0);
+
+    // Stored by the editor, they are unsaved work of the case.
+    answerer.buttons = {QMessageBox::Yes, QMessageBox::Cancel};
+    trigger("ケースを開く…");
+    EXPECT_TRUE(m.coordListX.exists());
+    EXPECT_EQ(answerer.lastText(), "保存しますか?");
+    EXPECT_EQ(answerer.dialogsSeen, 0);
+    EXPECT_EQ(m.reynolds, 40);
+}
+
 TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     writeFile(path("one.json"), R"({"reynolds": 11})");
     writeFile(path("two.json"), R"({"reynolds": 22})");

@@ -75,6 +75,7 @@ class MainWindow : public QWidget {
     void buildMenus();
     void fillRecentMenu();
     bool caseMayChange();
+    bool readyToReplaceCase();
     void openCaseFromDialog();
     void openRecentCase(const QString& path);
     bool saveCase();

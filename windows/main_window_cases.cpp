@@ -90,14 +90,23 @@ bool MainWindow::openCaseFile(const std::string& path) {
     return true;
 }
 
+bool MainWindow::readyToReplaceCase() {
+    if (!caseMayChange()) return false;
+    // Lists typed into the editor and not yet stored are work too: the
+    // editor's own question comes first, and what it stores is then asked about.
+    if (coordinateEditor_ && coordinateEditor_->isVisible() && !coordinateEditor_->close())
+        return false;
+    return askToSaveChanges();
+}
+
 void MainWindow::openCaseFromDialog() {
-    if (!caseMayChange() || !askToSaveChanges()) return;
+    if (!readyToReplaceCase()) return;
     const auto chosen = host_.askOpenFileName(kCaseFilter, casePath_);
     if (chosen) openCaseFile(*chosen);
 }
 
 void MainWindow::openRecentCase(const QString& path) {
-    if (!caseMayChange() || !askToSaveChanges()) return;
+    if (!readyToReplaceCase()) return;
     if (!openCaseFile(path.toStdString()) && !QFileInfo::exists(path)) recent_.remove(path);
 }
 
