@@ -102,6 +102,11 @@ TEST(CaseWriting, ObstaclesAreTheCellsWithinTheMeshCounts) {
     EXPECT_EQ(back.state.cellKind(2, 1), 0);
     EXPECT_EQ(back.state.cellKind(5, 5), 1);
 
+    m.nx = 8; // beyond the map: its border column is not an obstacle
+    m.ny = 4;
+    EXPECT_NE(WriteCaseText(c).find("\"obstacles\": [\n    [2, 1]\n  ]"), std::string::npos)
+        << WriteCaseText(c);
+
     m.cellKind.erase(); // never made: no obstacles key, the reader makes it all fluid
     EXPECT_EQ(WriteCaseText(c).find("obstacles"), std::string::npos);
 }

@@ -74,6 +74,8 @@ TEST(Probe, FindsTheCellUnderAPointOnUniformStretchedAndMirroredMeshes) {
     EXPECT_EQ(ResultCellAt(m, 140, 0)->i, 15) << "a node belongs to the cell after it";
     EXPECT_EQ(ResultCellAt(m, 139.999, 0)->i, 14);
     EXPECT_TRUE(ResultCellAt(m, 0, 0)->border);
+    EXPECT_TRUE(ResultCellAt(m, 300, 305)->border) << "the top row alone";
+    EXPECT_TRUE(ResultCellAt(m, 300, 5)->border) << "the bottom row alone";
     EXPECT_TRUE(ResultCellAt(m, 605, 150)->border);
     EXPECT_EQ(ResultCellAt(m, 605, 150)->i, 61);
     EXPECT_FALSE(ResultCellAt(m, 610, 150)) << "the last node closes the mesh";
@@ -121,6 +123,12 @@ TEST(Stability, TheDefaultsAndAStretchedMesh) {
     EXPECT_DOUBLE_EQ(*n.cfl, 0.1 / 0.25); // the thinnest row, 2 .. 2.25
     EXPECT_DOUBLE_EQ(*n.diffusion, 0.01 * (1 + 16));
 
+    s.coordListX(1) = kUnsetCoordinate; // the first node unset is 0, as the mesh has it
+    EXPECT_DOUBLE_EQ(*EstimateStability(s).cfl, 0.1 / 0.25);
+    s.coordListY(1) = kUnsetCoordinate;
+    s.coordListY(2) = 0.05; // now the thinnest row
+    EXPECT_DOUBLE_EQ(*EstimateStability(s).cfl, 0.1 / 0.05);
+    s = stretchedState();
     s.coordListX(3) = kUnsetCoordinate; // repeats node 2: a cell of no width
     EXPECT_FALSE(EstimateStability(s).cfl);
     s = stretchedState();

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -84,6 +85,30 @@ TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits
     retype("Text1", "2");
     runSteps("1");
     EXPECT_EQ(m.history.size(), 1u);
+}
+
+TEST_F(ResultsWindow, UndoWaitsWhileARunSteps) {
+    answerer.buttons.push_back(QMessageBox::Yes);
+    click("Command3");
+    QTest::mouseClick(pictureBox(), Qt::LeftButton, {}, w.picture().toPixel(2.5, 2.5).toPoint());
+    ASSERT_TRUE(w.edits().canUndo());
+    QAction* undo = nullptr;
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->text() == "元に戻す") undo = action;
+    ASSERT_NE(undo, nullptr);
+    EXPECT_TRUE(undo->isEnabled());
+    bool enabledWhileRunning = true;
+    QTimer::singleShot(0, [&] {
+        enabledWhileRunning = undo->isEnabled();
+        undo->trigger(); // as the shortcut would
+    });
+    retype("Text3", "20");
+    QRadioButton* continuous = w.findChild<QRadioButton*>("Option5");
+    QTest::mouseClick(continuous, Qt::LeftButton, {}, QPoint(8, continuous->height() / 2));
+    click("Command1");
+    EXPECT_FALSE(enabledWhileRunning);
+    EXPECT_EQ(m.cellKind(3, 3), 0) << "the map the run used stays as it was";
+    EXPECT_TRUE(undo->isEnabled());
 }
 
 TEST_F(ResultsWindow, TheProbeShowsTheCellUnderThePointer) {
