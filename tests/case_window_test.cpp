@@ -329,8 +329,9 @@ TEST_F(CaseWindow, ListsLeftInTheEditorAreAskedAboutBeforeAnotherCaseOpens) {
 TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     writeFile(path("one.json"), R"({"reynolds": 11})");
     writeFile(path("two.json"), R"({"reynolds": 22})");
-    ASSERT_TRUE(w.openCaseFile(path("one.json").toStdString()));
     ASSERT_TRUE(w.openCaseFile(path("two.json").toStdString()));
+    ASSERT_TRUE(w.openCaseFile(path("one.json").toStdString()));
+    ASSERT_TRUE(w.openCaseFile(path("two.json").toStdString())); // once in the list, first
     QMenu* recent = nullptr;
     for (QMenu* menu : w.findChildren<QMenu*>())
         if (menu->title() == "最近使ったケース") recent = menu;
@@ -342,6 +343,7 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     ASSERT_GE(entries.size(), 2);
     EXPECT_EQ(entries[0], path("two.json"));
     EXPECT_EQ(entries[1], path("one.json"));
+    EXPECT_EQ(entries.count(path("two.json")), 1);
     recent->actions()[1]->trigger();
     EXPECT_EQ(m.reynolds, 11);
     // A file that is gone says so and leaves the list.
@@ -354,6 +356,41 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     for (QAction* action : recent->actions())
         EXPECT_NE(action->text(), path("two.json"));
     EXPECT_EQ(m.reynolds, 11);
+}
+
+TEST_F(CaseWindow, AnOpenedCaseStartsFreshUndoAndDropsAHalfDrawnRange) {
+    writeFile(path("case.json"), R"({"nx": 20, "ny": 10})");
+    startEditing();
+    click("Command5"); // ranges
+    clickCell(2, 2);   // a range begun
+    ASSERT_EQ(m.pickState, 3);
+    ASSERT_TRUE(w.edits().canUndo());
+    ASSERT_TRUE(w.openCaseFile(path("case.json").toStdString()));
+    EXPECT_EQ(m.pickState, 2) << "the next click starts a range on the new map";
+    EXPECT_FALSE(w.edits().canUndo());
+    EXPECT_EQ(m.cellKind.upper1(), 21);
+}
+
+TEST_F(CaseWindow, EveryOptionTheCaseHoldsCountsAsUnsavedWork) {
+    for (const char* name : {"Option7", "Option5", "Option2"}) {
+        SimulationState s;
+        MainWindow window{s};
+        window.show();
+        QRadioButton* o = window.findChild<QRadioButton*>(name);
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(8, o->height() / 2));
+        answerer.buttons.push_back(QMessageBox::Cancel);
+        EXPECT_FALSE(window.close()) << name;
+        EXPECT_EQ(answerer.lastText(), "保存しますか?");
+        answerer.buttons.push_back(QMessageBox::No);
+        EXPECT_TRUE(window.close());
+    }
+    // The change mode is not part of a case.
+    w.show();
+    QRadioButton* fluid = option("Option3_1");
+    QTest::mouseClick(fluid, Qt::LeftButton, {}, QPoint(8, fluid->height() / 2));
+    const std::size_t asked = answerer.seen.size();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(answerer.seen.size(), asked);
 }
 
 TEST_F(CaseWindow, OpeningAnotherCaseAsksFirstAndCancelKeepsTheWork) {

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,10 @@ TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits
     retype("Text2", "0.5");
     EXPECT_EQ(label("StabilityDiffusion")->text(), "拡散数 0.8");
     EXPECT_NE(label("StabilityDiffusion")->toolTip().indexOf("0.5 を超えています"), -1);
+    retype("Text2", "40");
+    retype("Text1", "10"); // exactly at the limit: still fine
+    EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 1");
+    EXPECT_TRUE(label("StabilityCfl")->styleSheet().isEmpty());
     retype("Text7", "0");
     EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 —");
     // Only a warning: the run still starts.
@@ -124,6 +129,22 @@ TEST_F(ResultsWindow, TheProbeShowsTheCellUnderThePointer) {
     EXPECT_EQ(probeAt(0.5, 0.5), "i 1  j 1  流体");
 }
 
+TEST_F(ResultsWindow, TheProbeSpeaksOnlyOfWhatIsOnScreen) {
+    runSteps("2");
+    EXPECT_FALSE(probeAt(45.5, 35.5).isEmpty());
+    click("Command6"); // the mesh's shape: no values to show
+    EXPECT_EQ(probeAt(35.5, 25.5), "");
+    // A run that diverges shows its last finite field, which the probe reads.
+    retype("Text1", "2");
+    retype("Text6", "1");
+    retype("Text7", "1");
+    retype("Text3", "300");
+    retype("Text8", "1000"); // no display before it diverges
+    click("Command1");
+    ASSERT_NE(answerer.lastText().indexOf("発散"), -1) << answerer.lastText().toStdString();
+    EXPECT_TRUE(probeAt(4.5, 3.5).startsWith("i 5  j 4")) << probeAt(4.5, 3.5).toStdString();
+}
+
 TEST_F(ResultsWindow, TheProbeFollowsAScrolledTallPicture) {
     retype("Text4", "10");
     retype("Text5", "80");
@@ -139,9 +160,15 @@ TEST_F(ResultsWindow, TheProbeFollowsAScrolledTallPicture) {
 
 TEST_F(ResultsWindow, FieldExportsAreTheRunnersWriters) {
     trigger("CSV…");
-    EXPECT_EQ(answerer.lastText(),
-              "エクスポートする計算結果がありません。先に計算を実行してください。");
-    runSteps("3");
+    const QString none = "エクスポートする計算結果がありません。先に計算を実行してください。";
+    EXPECT_EQ(answerer.lastText(), none);
+    runSteps("0"); // the initial field is no result yet
+    answerer.fileNames = {folder.filePath("none.csv")};
+    trigger("CSV…");
+    EXPECT_EQ(answerer.lastText(), none);
+    EXPECT_FALSE(QFile::exists(folder.filePath("none.csv")));
+    retype("Text3", "3");
+    click("Command1");
     answerer.fileNames = {folder.filePath("f.csv"), folder.filePath("f.vtk")};
     trigger("CSV…");
     trigger("VTK…");
@@ -160,6 +187,12 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     runSteps("5");
     QTest::qWait(300); // the window looks again on its timer
     EXPECT_TRUE(summary->text().startsWith("5 ステップ")) << summary->text().toStdString();
+    const QString firstRun = summary->text();
+    retype("Text2", "400"); // another run of as many steps, another history
+    click("Command1");
+    QTest::qWait(300);
+    EXPECT_TRUE(summary->text().startsWith("5 ステップ"));
+    EXPECT_NE(summary->text(), firstRun);
     answerer.fileNames.push_back(folder.filePath("h.csv"));
     QTest::mouseClick(history->findChild<QPushButton*>("HistorySave"), Qt::LeftButton);
     const std::string saved = readFile(folder.filePath("h.csv"));

@@ -17,7 +17,7 @@ class HistoryWindow : public QWidget {
   public:
     explicit HistoryWindow(const SimulationState& m);
 
-    // Redraws when the history changed since the last look.
+    // Shows the history as it is now.
     void refresh();
 
   private:
@@ -28,8 +28,6 @@ class HistoryWindow : public QWidget {
     HistoryChart* chart_ = nullptr;
     QLabel* summary_ = nullptr;
     QTimer timer_;
-    std::size_t shownSteps_ = static_cast<std::size_t>(-1);
-    const StepReport* shownData_ = nullptr;
 };
 
 } // namespace kestrel
