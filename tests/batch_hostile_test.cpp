@@ -206,10 +206,11 @@ TEST(HostileCases, EveryInputEndsCleanlyWithAStatusOfItsOwn) {
         const std::string text = mutate(random, kBases[n % std::size(kBases)]);
         { std::ofstream(folder / "case.json", std::ios::binary) << text; }
         std::vector<std::string> arguments = {KESTREL_BATCH, (folder / "case.json").string()};
-        const char* options[] = {"--table", "--csv", "--image", "--stats"};
-        const char* names[] = {"t.txt", "t.csv", random() % 2 ? "p.png" : "p.bmp", "s.json"};
+        const char* options[] = {"--table", "--csv", "--image", "--stats", "--vtk", "--history"};
+        const char* names[] = {"t.txt",  "t.csv", random() % 2 ? "p.png" : "p.bmp",
+                               "s.json", "f.vtk", "h.csv"};
         std::vector<fs::path> outputs;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 6; ++k) {
             if (random() % 4 == 0) continue;
             arguments.push_back(options[k]);
             // Now and then two outputs into one file, or one over the case file.
