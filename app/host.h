@@ -48,8 +48,9 @@ class Host : public Dialogs {
     virtual std::string displayIntervalText() = 0; // "表示間隔"
     virtual std::string lineWidthText() = 0;       // "流線の線幅"
 
-    // A run has just drawn its display after step n; a host that keeps the
+    // A run has just drawn the field after step n; a host that keeps the
     // pictures of a run (an animation) takes it from its drawing area now.
+    // Not called when the plot failed (its message has been shown).
     virtual void runDisplayed(int /*n*/) {}
 
     // Whether pointer editing selects ranges (the toggle then offers "点指定")

@@ -220,6 +220,19 @@ TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
     EXPECT_EQ(answerer.seen.size(), 1u) << answerer.lastText().toStdString(); // the map's question
 }
 
+TEST_F(ResultsWindow, ADisplayThatCouldNotBeDrawnIsNoFrame) {
+    answerer.fileNames.push_back(folder.path());
+    trigger("実行中の表示を連番画像で保存…");
+    retype("Text4", "8");
+    retype("Text5", "6");
+    retype("Text7", "32767"); // a picture too tall to draw
+    runSteps("4");
+    EXPECT_EQ(m.history.size(), 4u);
+    EXPECT_NE(answerer.lastText().indexOf("計算結果表示"), -1) << answerer.lastText().toStdString();
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(probeAt(4.5, 3.5), "") << "no field on screen to probe";
+}
+
 TEST_F(ResultsWindow, AFrameThatCannotBeWrittenStopsTheRecordingWithOneMessage) {
     answerer.fileNames.push_back(folder.path());
     trigger("実行中の表示を連番画像で保存…");

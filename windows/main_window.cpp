@@ -387,8 +387,9 @@ void MainWindow::command1Click() {
         }
     } running(*this, run);
     frames_.startRun();
-    // Each display of the run shows the field (see runDisplayed); a run that
-    // diverged shows its last finite field.
+    // Each display of the run that is drawn shows the field (see
+    // runDisplayed); a run that diverged shows its last finite field.
+    showing_ = Showing::Other;
     if (StartRun(m_, host_, picture_, saveDialog_) == RunEnd::Diverged) showing_ = Showing::Result;
 }
 

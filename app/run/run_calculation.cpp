@@ -19,8 +19,7 @@ class DisplayEveryInterval : public StepObserver {
 
     bool stepDone(int n, const StepReport&) override {
         if (n % interval_ != 0) return true;
-        ShowResult(m_, host_, picture_);
-        host_.runDisplayed(n);
+        if (ShowResult(m_, host_, picture_)) host_.runDisplayed(n);
         const std::string caption = StepCaption(n);
         host_.showStatus(caption);
         if (host_.confirmEachDisplay()) {
