@@ -71,9 +71,7 @@ class MainWindow : public QWidget {
     void command2Click();
     void command8Click();
 
-    // Case files and the menus (main_window_cases.cpp).
-    void buildMenus();
-    void fillRecentMenu();
+    // Case files (main_window_cases.cpp).
     bool caseMayChange();
     bool readyToReplaceCase();
     void openCaseFromDialog();
@@ -84,6 +82,10 @@ class MainWindow : public QWidget {
     void applyCase(const CaseFile& c);
     std::string editedContent();
     void setCasePath(const std::string& path);
+
+    // The menu bar and undo (main_window_menus.cpp).
+    void buildMenus();
+    void fillRecentMenu();
     void showAbout();
     // Records what work changed in the cell map as one undo step.
     template <typename Work> auto asMapEdit(const char* name, Work work);
@@ -94,7 +96,8 @@ class MainWindow : public QWidget {
     // What the window shows and exports of a run (main_window_results.cpp).
     void runDisplayed();
     void showProbe(float x, float y);
-    void exportField(const char* kind);
+    enum class Export { Csv, Vtk };
+    void exportField(Export format);
     void showHistory();
     void recordFrames(bool on);
 

@@ -31,8 +31,8 @@ void MainWindow::buildMenus() {
     fillRecentMenu(); // also when the menu is reached from the keyboard
     file->addSeparator();
     QMenu* exports = file->addMenu("エクスポート");
-    add(exports, "CSV…", [this] { exportField("CSV"); });
-    add(exports, "VTK…", [this] { exportField("VTK"); });
+    add(exports, "CSV…", [this] { exportField(Export::Csv); });
+    add(exports, "VTK…", [this] { exportField(Export::Vtk); });
     framesAction_ = file->addAction("実行中の表示を連番画像で保存…");
     framesAction_->setCheckable(true);
     connect(framesAction_, &QAction::triggered, this,

@@ -45,22 +45,22 @@ void MainWindow::showProbe(float x, float y) {
         statusBar_->showMessage(line);
 }
 
-void MainWindow::exportField(const char* kind) {
-    const bool vtk = std::string(kind) == "VTK";
+void MainWindow::exportField(Export format) {
     // The field of the last step made, also while a run goes on between steps.
-    if (!m_.history.empty() && SolverArraysCover(m_) && m_.xNode.upper() >= m_.nx + 1 &&
-        m_.yNode.upper() >= m_.ny + 1) {
-        const auto chosen =
-            host_.askSaveFileName(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
-                                      : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
-                                  vtk ? "field.vtk" : "field.csv");
-        if (!chosen || chosen->empty()) return;
-        if (const auto error = WriteWholeFile(*chosen, vtk ? FieldVtk(m_) : FieldCsv(m_)))
-            host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
+    const bool haveField = !m_.history.empty() && SolverArraysCover(m_) &&
+                           m_.xNode.upper() >= m_.nx + 1 && m_.yNode.upper() >= m_.ny + 1;
+    if (!haveField) {
+        host_.message("エクスポートする計算結果がありません。先に計算を実行してください。",
+                      Buttons::Ok);
         return;
     }
-    host_.message("エクスポートする計算結果がありません。先に計算を実行してください。",
-                  Buttons::Ok);
+    const bool vtk = format == Export::Vtk;
+    const auto chosen = host_.askSaveFileName(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
+                                                  : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
+                                              vtk ? "field.vtk" : "field.csv");
+    if (!chosen || chosen->empty()) return;
+    if (const auto error = WriteWholeFile(*chosen, vtk ? FieldVtk(m_) : FieldCsv(m_)))
+        host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
 }
 
 void MainWindow::showHistory() {
