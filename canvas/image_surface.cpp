@@ -51,12 +51,15 @@ void ImageSurface::setHeightTwips(double twips) {
         painter.end();
         image_ = resized;
         rows_ = rows;
+        memoY_ = {};
     }
     if (listener_.resized) listener_.resized();
 }
 
 void ImageSurface::setScale(float left, float top, float width, float height) {
     scale_ = {left, top, width, height};
+    memoX_ = {};
+    memoY_ = {};
 }
 
 // The user range maps onto the pixel centres 0 .. size - 1, so the right and
@@ -67,11 +70,22 @@ double ImageSurface::pixelXf(double x) const {
 double ImageSurface::pixelYf(double y) const {
     return (y - scale_.top) / scale_.height * (rows_ - 1);
 }
-int ImageSurface::pixelX(double x) const {
-    return saturatedRound(pixelXf(x));
+template <typename Convert> int ImageSurface::AxisMemo::lookup(double v, Convert convert) {
+    for (int k = 0; k < filled; ++k)
+        if (user[k] == v) return pixel[k]; // -0 and +0 land on the same pixel
+    const int k = next;
+    user[k] = v;
+    pixel[k] = convert(v);
+    next = 1 - next;
+    filled = std::max(filled, k + 1);
+    return pixel[k];
 }
-int ImageSurface::pixelY(double y) const {
-    return saturatedRound(pixelYf(y));
+
+int ImageSurface::pixelX(double x) {
+    return memoX_.lookup(x, [this](double v) { return saturatedRound(pixelXf(v)); });
+}
+int ImageSurface::pixelY(double y) {
+    return memoY_.lookup(y, [this](double v) { return saturatedRound(pixelYf(v)); });
 }
 
 QPointF ImageSurface::toUser(QPointF pixel) const {
@@ -95,13 +109,13 @@ ImageSurface::Pixels ImageSurface::pixelsForDrawing() {
     return {reinterpret_cast<QRgb*>(image_.bits()), image_.bytesPerLine() / 4, columns_, rows_};
 }
 
-void ImageSurface::Pixels::set(int x, int y, QRgb value, DrawMode mode) {
+inline void ImageSurface::Pixels::set(int x, int y, QRgb value, DrawMode mode) {
     if (x < 0 || y < 0 || x >= width || y >= height) return;
     QRgb& pixel = bits[static_cast<qsizetype>(y) * stride + x];
     pixel = mode == DrawMode::XorPen ? pixel ^ (value & 0x00FFFFFFu) : value;
 }
 
-void ImageSurface::Pixels::run(int x1, int x2, int y, QRgb value, DrawMode mode) {
+inline void ImageSurface::Pixels::run(int x1, int x2, int y, QRgb value, DrawMode mode) {
     if (y < 0 || y >= height) return;
     x1 = std::max(x1, 0);
     x2 = std::min(x2, width - 1);
@@ -136,8 +150,12 @@ void ImageSurface::fillBox(float x1, float y1, float x2, float y2, Rgb colour) {
     const auto [y1p, y2p] = std::minmax({pixelY(y1), pixelY(y2)});
     Pixels pixels = pixelsForDrawing();
     const QRgb value = toQRgb(colour);
-    for (int y = std::max(y1p, 0); y <= std::min(y2p, pixels.height - 1); ++y)
-        pixels.run(x1p, x2p, y, value, drawMode_);
+    const int left = std::max(x1p, 0);
+    const int right = std::min(x2p, pixels.width - 1);
+    const int top = std::max(y1p, 0);
+    const int bottom = std::min(y2p, pixels.height - 1);
+    for (int y = top; y <= bottom && left <= right; ++y)
+        pixels.run(left, right, y, value, drawMode_);
     notifyChanged();
 }
 

@@ -68,10 +68,19 @@ class ImageSurface : public Surface {
         void run(int x1, int x2, int y, QRgb value, DrawMode mode); // x1..x2 of row y, clipped
     };
     Pixels pixelsForDrawing();
+    // The last two conversions along one axis: a plot converts the same node
+    // coordinates over and over, and a conversion costs a division.
+    struct AxisMemo {
+        double user[2] = {0, 0};
+        int pixel[2] = {0, 0};
+        int filled = 0; // entries in use
+        int next = 0;   // the entry to replace
+        template <typename Convert> int lookup(double v, Convert convert);
+    };
     double pixelXf(double x) const;
     double pixelYf(double y) const;
-    int pixelX(double x) const;
-    int pixelY(double y) const;
+    int pixelX(double x);
+    int pixelY(double y);
     void notifyChanged();
 
     double widthTwips_;
@@ -81,6 +90,7 @@ class ImageSurface : public Surface {
     int columns_;
     int rows_;
     UserScale scale_;
+    AxisMemo memoX_, memoY_; // emptied whenever the scale or the size changes
     int penWidth_ = 1;
     DrawMode drawMode_ = DrawMode::CopyPen;
     Listener listener_;
