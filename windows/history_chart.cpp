@@ -59,9 +59,10 @@ void HistoryChart::paintEvent(QPaintEvent*) {
         p.drawText(rect(), Qt::AlignCenter, "まだ計算していません。");
         return;
     }
-    const double panelHeight = (height() - 2.0 * (kTop + kBottom)) / 1.0;
-    const QRectF top(kLeft, kTop, width() - kLeft - kRight, panelHeight / 2);
-    const QRectF bottom(kLeft, top.bottom() + kBottom + kTop, top.width(), panelHeight / 2);
+    // Two panels of equal height, each with room for its title and labels.
+    const double panelHeight = (height() - 2.0 * (kTop + kBottom)) / 2;
+    const QRectF top(kLeft, kTop, width() - kLeft - kRight, panelHeight);
+    const QRectF bottom(kLeft, top.bottom() + kBottom + kTop, top.width(), panelHeight);
 
     int most = 1;
     for (const StepReport& s : history_)
