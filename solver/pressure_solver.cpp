@@ -147,15 +147,19 @@ template <bool Store, bool Masked> double PressureSolver::sweepRow(int j, double
                                    load(below + i), load(rhs + i), load(centre + i), old, fy4v,
                                    load(fx4 + i), load(fx5 + i), fy5v);
         // A cell code of 1 changes no bit: rows without obstacles skip it.
-        Lanes term = c * c;
         Lanes updated = old + c;
+        Lanes k{};
         if constexpr (Masked) {
-            const Lanes k = load(fluid + i);
-            term = term * k;
+            k = load(fluid + i);
             updated = k * old + c;
         }
-        if constexpr (Store) store(terms + (i - first), term);
-        sum += term;
+        // Once the sweep is known to go on, its error is not needed.
+        if constexpr (Store) {
+            Lanes term = c * c;
+            if constexpr (Masked) term = term * k;
+            store(terms + (i - first), term);
+            sum += term;
+        }
         return updated;
     };
     int i = first;
@@ -178,10 +182,12 @@ template <bool Store, bool Masked> double PressureSolver::sweepRow(int j, double
         const double old = row[i];
         const double c = correction(above[i], row[i + 1], row[i - 1], below[i], rhs[i], centre[i],
                                     old, fy4, fx4[i], fx5[i], fy5);
-        const double term = Masked ? c * c * fluid[i] : c * c;
         tailValues[i - tailStart] = Masked ? fluid[i] * old + c : old + c;
-        if constexpr (Store) terms[i - first] = term;
-        tail += term;
+        if constexpr (Store) {
+            const double term = Masked ? c * c * fluid[i] : c * c;
+            terms[i - first] = term;
+            tail += term;
+        }
     }
     if (tailStart > first) store(row + pendingAt, pending);
     for (int k = tailStart; k <= last; ++k)
