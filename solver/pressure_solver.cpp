@@ -50,20 +50,19 @@ void SetExactPressureErrorForTesting(bool on) {
 }
 
 PressureSolver::PressureSolver(SimulationState& m)
-    : m_(m),
-      fluid_(static_cast<std::size_t>(m.P.upper2() + 1) * static_cast<std::size_t>(m.P.stride())),
-      rowHasSolid_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), 0) {
+    : m_(m), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr) {
     const std::size_t stride = static_cast<std::size_t>(m.P.stride());
+    std::vector<int> maskedRows;
     for (int j = 2; j <= m.ny - 1; ++j) {
         for (int i = 2; i <= m.nx - 1; ++i) {
-            const std::size_t at =
-                static_cast<std::size_t>(j) * stride + static_cast<std::size_t>(i);
-            const Integer kind = m.cellKind(i, j);
-            fluid_[at] = kind;
-            if (kind == 1) continue;
-            if (i >= 3 && i <= m.nx - 2) rowHasSolid_[static_cast<std::size_t>(j)] = 1;
+            if (m.cellKind(i, j) == 1) continue;
+            if (i >= 3 && i <= m.nx - 2 && (maskedRows.empty() || maskedRows.back() != j))
+                maskedRows.push_back(j);
             // Neighbours in the order the sum is taken: i - 1, i + 1, j + 1, j - 1.
-            SolidPoint solid{at, {}, 0, static_cast<double>(m.bcMapB(i, j))};
+            SolidPoint solid{static_cast<std::size_t>(j) * stride + static_cast<std::size_t>(i),
+                             {},
+                             0,
+                             static_cast<double>(m.bcMapB(i, j))};
             const int di[4] = {-1, 1, 0, 0};
             const int dj[4] = {0, 0, 1, -1};
             for (int n = 0; n < 4; ++n)
@@ -72,6 +71,16 @@ PressureSolver::PressureSolver(SimulationState& m)
                                                      static_cast<std::size_t>(i + di[n]);
             solids_.push_back(solid);
         }
+    }
+    // The cell codes as numbers, only for the rows that need them: most rows
+    // of a channel have no obstacle.
+    fluid_.resize(maskedRows.size() * stride);
+    double* codes = fluid_.data();
+    for (const int j : maskedRows) {
+        for (int i = 3; i <= m.nx - 2; ++i)
+            codes[i] = m.cellKind(i, j);
+        fluidRow_[static_cast<std::size_t>(j)] = codes;
+        codes += stride;
     }
     // Rows whose centre coefficients are all the same (every mesh with equal
     // Y spacing) share one, which then stays in the cache.
@@ -84,7 +93,10 @@ PressureSolver::PressureSolver(SimulationState& m)
     }
     const int rows = std::max(m.ny - 4, 0);
     const int columns = std::max(m.nx - 4, 0);
-    terms_.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+    // Left unset: only the rows of a sweep that may end the iteration are
+    // written, and only they are summed.
+    termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+    terms_ = std::make_unique_for_overwrite<double[]>(termCount_);
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -132,8 +144,7 @@ template <bool Store, bool Masked> double PressureSolver::sweepRow(int j, double
     const double* __restrict fx5 = m_.facX5.data();
     const double* __restrict rhs = m_.work1.row(j);
     const double* __restrict centre = sharedCentre_ ? sharedCentre_ : m_.work2.row(j);
-    const double* __restrict fluid =
-        fluid_.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(m_.P.stride());
+    const double* __restrict fluid = fluidRow_[static_cast<std::size_t>(j)];
     const double fy4 = m_.facY4(j);
     const double fy5 = m_.facY5(j);
     const Lanes fy4v = broadcast(fy4);
@@ -204,15 +215,15 @@ double PressureSolver::sweep(bool lastAllowed) {
     // (n + 16) 2^-52 at most: well above the tolerance, the order cannot
     // change the decision to go on, and the terms need not be kept. The
     // partial sums only grow, so that can be known before the sweep ends.
-    const double n = static_cast<double>(terms_.size());
+    const double n = static_cast<double>(termCount_);
     const double margin = 2 * (n + 16) * 0x1p-52;
     const auto surelyAbove = [&](double unordered) {
         return !lastAllowed && !exactForTesting && unordered * (1 - margin) > kPressureTolerance;
     };
     double unordered = 0;
     for (int j = 3; j <= m_.ny - 2; ++j) {
-        const bool masked = rowHasSolid_[static_cast<std::size_t>(j)] != 0;
-        double* terms = terms_.data() + static_cast<std::size_t>(j - 3) * columns;
+        const bool masked = fluidRow_[static_cast<std::size_t>(j)] != nullptr;
+        double* terms = terms_.get() + static_cast<std::size_t>(j - 3) * columns;
         if (surelyAbove(unordered))
             unordered +=
                 masked ? sweepRow<false, true>(j, nullptr) : sweepRow<false, false>(j, nullptr);
@@ -221,8 +232,8 @@ double PressureSolver::sweep(bool lastAllowed) {
     }
     if (surelyAbove(unordered)) return unordered;
     double err = 0;
-    for (const double term : terms_)
-        err = err + term;
+    for (std::size_t k = 0; k < termCount_; ++k)
+        err = err + terms_[k];
     return err;
 }
 

@@ -3,6 +3,7 @@
 // bit for bit what the plain loops give.
 #include "app/simulation_state.h"
 
+#include <memory>
 #include <vector>
 
 namespace kestrel {
@@ -34,10 +35,11 @@ class PressureSolver {
     template <bool Store, bool Masked> double sweepRow(int j, double* terms);
 
     SimulationState& m_;
-    std::vector<double> fluid_;     // cellKind as Double, laid out like P
-    std::vector<char> rowHasSolid_; // by row j: a non-fluid point among 3..nx-2
+    std::vector<double> fluid_;           // cellKind as Double, rows with obstacles
+    std::vector<const double*> fluidRow_; // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;
-    std::vector<double> terms_;            // this sweep's error terms, row by row
+    std::unique_ptr<double[]> terms_; // this sweep's error terms, row by row
+    std::size_t termCount_ = 0;
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };
 
