@@ -50,10 +50,12 @@ void SetExactPressureErrorForTesting(bool on) {
 }
 
 PressureSolver::PressureSolver(SimulationState& m)
-    : m_(m), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr) {
+    : m_(m), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr),
+      solidsBefore_(static_cast<std::size_t>(std::max(m.ny + 2, 0)), 0) {
     const std::size_t stride = static_cast<std::size_t>(m.P.stride());
     std::vector<int> maskedRows;
     for (int j = 2; j <= m.ny - 1; ++j) {
+        solidsBefore_[static_cast<std::size_t>(j)] = solids_.size();
         for (int i = 2; i <= m.nx - 1; ++i) {
             if (m.cellKind(i, j) == 1) continue;
             if (i >= 3 && i <= m.nx - 2 && (maskedRows.empty() || maskedRows.back() != j))
@@ -71,6 +73,7 @@ PressureSolver::PressureSolver(SimulationState& m)
                                                      static_cast<std::size_t>(i + di[n]);
             solids_.push_back(solid);
         }
+        solidsBefore_[static_cast<std::size_t>(j) + 1] = solids_.size();
     }
     // The cell codes as numbers, only for the rows that need them: most rows
     // of a channel have no obstacle.
@@ -96,37 +99,81 @@ PressureSolver::PressureSolver(SimulationState& m)
     // Left unset: only the rows of a sweep that may end the iteration are
     // written, and only they are summed.
     termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    terms_ = std::make_unique_for_overwrite<double[]>(termCount_);
+    for (auto& terms : terms_)
+        terms = std::make_unique_for_overwrite<double[]>(termCount_);
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
 // neighbours, which are never themselves changed here.
-void PressureSolver::setObstaclePressure() {
+void PressureSolver::setObstacleRow(int j) {
     double* p = m_.P.row(0);
-    for (const SolidPoint& s : solids_) {
+    const std::size_t end = solidsBefore_[static_cast<std::size_t>(j) + 1];
+    for (std::size_t n = solidsBefore_[static_cast<std::size_t>(j)]; n < end; ++n) {
+        const SolidPoint& s = solids_[n];
         double sum = 0;
-        for (int n = 0; n < s.count; ++n)
-            sum = sum + p[s.neighbour[n]];
+        for (int k = 0; k < s.count; ++k)
+            sum = sum + p[s.neighbour[k]];
         p[s.at] = sum * s.weight / 12;
     }
 }
 
-void PressureSolver::setPressureBoundary() {
-    Array2<double>& P = m_.P;
-    const int nx = m_.nx;
+void PressureSolver::copyBoundaryColumns(int j) {
+    double* row = m_.P.row(j);
+    row[2] = row[3];
+    row[m_.nx - 1] = row[m_.nx - 2];
+}
+
+void PressureSolver::copyRow(int to, int from) {
+    double* target = m_.P.row(to);
+    const double* source = m_.P.row(from);
+    for (int i = 1; i <= m_.nx; ++i)
+        target[i] = source[i];
+}
+
+// Every read sees what it would see after the whole of the previous phase:
+// the obstacle points of a row are set once the rows around it are swept,
+// the columns copied once no obstacle point reads them any more, and a row
+// swept once the row above it has its obstacle points.
+void PressureSolver::step(int r, Sweep& s) {
     const int ny = m_.ny;
-    for (int j = 1; j <= ny; ++j) {
-        P(2, j) = P(3, j);
-        P(nx - 1, j) = P(nx - 2, j);
+    if (r == kFirstStep) {
+        if (ny - 1 >= 2) setObstacleRow(2);
+        copyBoundaryColumns(1);
+        return;
     }
-    double* bottom = P.row(2);
-    const double* bottomInner = P.row(3);
-    double* top = P.row(ny - 1);
-    const double* topInner = P.row(ny - 2);
-    for (int i = 1; i <= nx; ++i) {
-        bottom[i] = bottomInner[i];
-        top[i] = topInner[i];
-    }
+    if (r <= ny - 1) setObstacleRow(r);
+    if (r - 1 <= ny) copyBoundaryColumns(r - 1);
+    if (r == kRowCopyStep) copyRow(2, 3);
+    if (r == std::max(ny, kRowCopyStep)) copyRow(ny - 1, ny - 2);
+    const int j = r - 2;
+    if (j >= 3 && j <= ny - 2) sweepRow(j, s);
+}
+
+void PressureSolver::setObstaclePressure() {
+    for (int j = 2; j <= m_.ny - 1; ++j)
+        setObstacleRow(j);
+}
+
+void PressureSolver::setPressureBoundary() {
+    for (int j = 1; j <= m_.ny; ++j)
+        copyBoundaryColumns(j);
+    copyRow(2, 3);
+    copyRow(m_.ny - 1, m_.ny - 2);
+}
+
+double PressureSolver::sweep(bool lastAllowed) {
+    Sweep s = startSweep(1, lastAllowed);
+    for (int j = 3; j <= m_.ny - 2; ++j)
+        sweepRow(j, s);
+    return error(s);
+}
+
+int PressureSolver::lastStep() const {
+    return std::max(m_.ny + 1, kRowCopyStep);
+}
+
+PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
+    return Sweep{terms_[k % 2].get(), 0, lastAllowed, false};
 }
 
 // One row: every correction from the row as it was (the row below already
@@ -208,32 +255,35 @@ template <bool Store, bool Masked> double PressureSolver::sweepRow(int j, double
     return tail;
 }
 
-double PressureSolver::sweep(bool lastAllowed) {
-    const int columns = m_.nx - 4;
-    if (columns <= 0) return 0; // no interior point in any row
-    // The same n non-negative terms summed in two orders differ by a relative
-    // (n + 16) 2^-52 at most: well above the tolerance, the order cannot
-    // change the decision to go on, and the terms need not be kept. The
-    // partial sums only grow, so that can be known before the sweep ends.
-    const double n = static_cast<double>(termCount_);
-    const double margin = 2 * (n + 16) * 0x1p-52;
-    const auto surelyAbove = [&](double unordered) {
-        return !lastAllowed && !exactForTesting && unordered * (1 - margin) > kPressureTolerance;
-    };
-    double unordered = 0;
-    for (int j = 3; j <= m_.ny - 2; ++j) {
-        const bool masked = fluidRow_[static_cast<std::size_t>(j)] != nullptr;
-        double* terms = terms_.get() + static_cast<std::size_t>(j - 3) * columns;
-        if (surelyAbove(unordered))
-            unordered +=
-                masked ? sweepRow<false, true>(j, nullptr) : sweepRow<false, false>(j, nullptr);
+void PressureSolver::sweepRow(int j, Sweep& s) {
+    if (m_.nx - 4 <= 0) return; // no interior point in the row
+    const bool masked = fluidRow_[static_cast<std::size_t>(j)] != nullptr;
+    if (s.goesOn) {
+        if (masked)
+            sweepRow<false, true>(j, nullptr);
         else
-            unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
+            sweepRow<false, false>(j, nullptr);
+        return;
     }
-    if (surelyAbove(unordered)) return unordered;
+    double* terms = s.terms + static_cast<std::size_t>(j - 3) * static_cast<std::size_t>(m_.nx - 4);
+    s.unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
+    s.goesOn = surelyAbove(s);
+}
+
+// The same n non-negative terms summed in two orders differ by a relative
+// (n + 16) 2^-52 at most: well above the tolerance, the order cannot change
+// the decision to go on, and the terms need not be kept. The partial sums
+// only grow, so that can be known before the sweep ends.
+bool PressureSolver::surelyAbove(const Sweep& s) const {
+    const double margin = 2 * (static_cast<double>(termCount_) + 16) * 0x1p-52;
+    return !s.lastAllowed && !exactForTesting && s.unordered * (1 - margin) > kPressureTolerance;
+}
+
+double PressureSolver::error(const Sweep& s) const {
+    if (s.goesOn) return s.unordered;
     double err = 0;
     for (std::size_t k = 0; k < termCount_; ++k)
-        err = err + terms_[k];
+        err = err + s.terms[k];
     return err;
 }
 

@@ -15,14 +15,34 @@ class PressureSolver {
     // iteration only does arithmetic.
     explicit PressureSolver(SimulationState& m);
 
+    // One iteration's error as its rows are swept.
+    struct Sweep {
+        double* terms;    // the error terms, row by row, while they may be needed
+        double unordered; // their sum in lanes
+        bool lastAllowed;
+        bool goesOn; // the error is surely above the tolerance: no more terms
+    };
+    // Iterations k and k + 1 may run at once; each parity has its own terms.
+    Sweep startSweep(int k, bool lastAllowed);
+
+    // An iteration is its steps kFirstStep..lastStep() in order: obstacle
+    // points, boundary copies and the sweep, interleaved row by row. Step r
+    // of iteration k + 1 may run once iteration k has finished step
+    // r + kStepsAhead; the rows they touch are then apart.
+    static constexpr int kFirstStep = 2;
+    static constexpr int kStepsAhead = 3;
+    int lastStep() const;
+    void step(int r, Sweep& s);
+
+    // The sum of the squared corrections of the fluid points in row order,
+    // exact whenever the sweep may end the iteration: when it is the last
+    // allowed one, or when the error lies at or near the tolerance. Otherwise
+    // a value known to lie above the tolerance.
+    double error(const Sweep& s) const;
+
+    // The same work phase by phase, as the plain loops do it.
     void setObstaclePressure();
     void setPressureBoundary();
-
-    // One sweep. Its error, the sum of the squared corrections of the fluid
-    // points in row order, is exact whenever the sweep may end the
-    // iteration: when it is the last allowed one, or when the error lies at
-    // or near the tolerance. Otherwise the result is only known to lie above
-    // the tolerance (a sum of the same terms in another order).
     double sweep(bool lastAllowed);
 
   private:
@@ -32,13 +52,21 @@ class PressureSolver {
         int count;
         double weight; // bcMapB
     };
+    static constexpr int kRowCopyStep = 4;
+
+    void setObstacleRow(int j);
+    void copyBoundaryColumns(int j);
+    void copyRow(int to, int from);
+    void sweepRow(int j, Sweep& s);
     template <bool Store, bool Masked> double sweepRow(int j, double* terms);
+    bool surelyAbove(const Sweep& s) const;
 
     SimulationState& m_;
-    std::vector<double> fluid_;           // cellKind as Double, rows with obstacles
-    std::vector<const double*> fluidRow_; // by row j: its codes, or null without obstacles
-    std::vector<SolidPoint> solids_;
-    std::unique_ptr<double[]> terms_; // this sweep's error terms, row by row
+    std::vector<double> fluid_;             // cellKind as Double, rows with obstacles
+    std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
+    std::vector<SolidPoint> solids_;        // in row order
+    std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
+    std::unique_ptr<double[]> terms_[2];
     std::size_t termCount_ = 0;
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };

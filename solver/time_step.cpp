@@ -1,11 +1,10 @@
 #include "time_step.h"
 
-#include "pressure_solver.h"
+#include "pressure_iterations.h"
 #include "runtime/failure.h"
 #include "solver_steps.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kestrel {
 
@@ -61,16 +60,7 @@ StepReport AdvanceTimeStep(SimulationState& m) {
     SetVelocityBoundary(m);
     ComputeProvisionalVelocity(m);
     PreparePressureEquation(m);
-    PressureSolver pressure(m);
-    StepReport report{0, std::numeric_limits<double>::quiet_NaN()};
-    const int iterations = m.maxIter;
-    for (int k = 1; k <= iterations; ++k) {
-        pressure.setObstaclePressure();
-        pressure.setPressureBoundary();
-        const double error = pressure.sweep(k == iterations);
-        report = {k, error};
-        if (PressureConverged(error)) break;
-    }
+    const StepReport report = SolvePressure(m);
     CorrectVelocity(m);
     return report;
 }

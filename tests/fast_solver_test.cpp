@@ -1,6 +1,7 @@
 // The fast time step against the plain loops: the same bits in U, V and P
 // (+0 and -0 alike) and the same sweep counts, step after step.
 #include "oracle/literal_solver.h"
+#include "solver/pressure_iterations.h"
 #include "solver/pressure_solver.h"
 #include "solver/time_step.h"
 #include "support/field_bits.h"
@@ -31,19 +32,30 @@ void compareRuns(SimulationState m, int steps) {
     }
 }
 
+// Every case on one thread and with two iterations at once, whatever the
+// mesh's size would choose.
+class FastSolver : public testing::TestWithParam<PressureThreads> {
+  protected:
+    void SetUp() override { SetPressureThreadsForTesting(GetParam()); }
+    void TearDown() override {
+        SetPressureThreadsForTesting(PressureThreads::Auto);
+        SetExactPressureErrorForTesting(false);
+    }
+};
+
 void square(SimulationState& m, int i0, int j0, int size) {
     for (int i = i0; i < i0 + size; ++i)
         for (int j = j0; j < j0 + size; ++j)
             m.cellKind(i, j) = 0;
 }
 
-TEST(FastSolver, DefaultMeshWithSquareObstacle) {
+TEST_P(FastSolver, DefaultMeshWithSquareObstacle) {
     SimulationState m = test::meshState(61, 31);
     square(m, 15, 14, 5);
     compareRuns(m, 40);
 }
 
-TEST(FastSolver, NonUniformMeshWithScatteredObstacles) {
+TEST_P(FastSolver, NonUniformMeshWithScatteredObstacles) {
     SimulationState m = test::meshState(23, 17);
     m.meshMode = 0;
     m.coordListX.redim(24);
@@ -63,7 +75,7 @@ TEST(FastSolver, NonUniformMeshWithScatteredObstacles) {
     compareRuns(m, 30);
 }
 
-TEST(FastSolver, SmallestMeshAndFewSweeps) {
+TEST_P(FastSolver, SmallestMeshAndFewSweeps) {
     SimulationState m = test::meshState(5, 5, 1);
     compareRuns(m, 20);
     SimulationState limited = test::meshState(30, 12);
@@ -72,7 +84,7 @@ TEST(FastSolver, SmallestMeshAndFewSweeps) {
     compareRuns(limited, 25);
 }
 
-TEST(FastSolver, EveryRowLengthModuloTheVectorWidth) {
+TEST_P(FastSolver, EveryRowLengthModuloTheVectorWidth) {
     for (int nx = 8; nx <= 16; ++nx) {
         SimulationState m = test::meshState(nx, 9);
         square(m, nx / 2, 4, 2);
@@ -83,7 +95,7 @@ TEST(FastSolver, EveryRowLengthModuloTheVectorWidth) {
     }
 }
 
-TEST(FastSolver, OneSweepAStepAndNoStepsAtAll) {
+TEST_P(FastSolver, OneSweepAStepAndNoStepsAtAll) {
     SimulationState m = test::meshState(21, 11);
     square(m, 8, 4, 3);
     m.maxIter = 1;
@@ -95,7 +107,7 @@ TEST(FastSolver, OneSweepAStepAndNoStepsAtAll) {
 
 // Every error summed in order, as if each decision were too close to call:
 // nothing may change, neither the fields nor the sweep counts nor the errors.
-TEST(FastSolver, SummingEveryErrorInOrderChangesNothing) {
+TEST_P(FastSolver, SummingEveryErrorInOrderChangesNothing) {
     SetExactPressureErrorForTesting(true);
     SimulationState m = test::meshState(61, 31);
     square(m, 15, 14, 5);
@@ -104,10 +116,9 @@ TEST(FastSolver, SummingEveryErrorInOrderChangesNothing) {
     square(stretched, 6, 6, 3);
     stretched.dt = 0.01;
     compareRuns(stretched, 10);
-    SetExactPressureErrorForTesting(false);
 }
 
-TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
+TEST_P(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     SimulationState m = test::meshState(20, 12, 1);
     m.dt = 2.0;
     square(m, 6, 5, 2);
@@ -128,6 +139,21 @@ TEST(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     EXPECT_EQ(test::FirstDifference(m.V, plain.V), "");
     EXPECT_EQ(test::FirstDifference(m.P, plain.P), "");
 }
+
+// A mesh large enough that the solver itself chooses two threads.
+TEST(FastSolverChoosing, ChannelWithObstacleLargeEnoughForTwoThreads) {
+    SimulationState m = test::meshState(200, 80);
+    square(m, 50, 35, 12);
+    m.maxIter = 60;
+    compareRuns(m, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
+                         testing::Values(PressureThreads::Never, PressureThreads::Always),
+                         [](const testing::TestParamInfo<PressureThreads>& info) {
+                             return info.param == PressureThreads::Never ? "OneThread"
+                                                                         : "TwoThreads";
+                         });
 
 } // namespace
 } // namespace kestrel

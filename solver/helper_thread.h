@@ -1,0 +1,14 @@
+#pragma once
+// A second thread for the solver, kept for the life of the program so that a
+// time step does not pay for starting one.
+#include <functional>
+
+namespace kestrel {
+
+// Runs `beside` on the helper thread while `own` runs on this one, and
+// returns once both have ended. Returns false, having run neither, when the
+// helper cannot be had (no thread could be started, or another step is
+// using it).
+bool RunBesideHelper(const std::function<void()>& beside, const std::function<void()>& own);
+
+} // namespace kestrel
