@@ -173,7 +173,7 @@ int PressureSolver::lastStep() const {
 }
 
 PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
-    return Sweep{terms_[k % kMaxIterationsAtOnce].get(), 0, lastAllowed, false};
+    return Sweep{terms_[k % 2].get(), 0, lastAllowed, false};
 }
 
 // One row: every correction from the row as it was (the row below already

@@ -22,8 +22,7 @@ class PressureSolver {
         bool lastAllowed;
         bool goesOn; // the error is surely above the tolerance: no more terms
     };
-    // Consecutive iterations may run at once; each has its own terms.
-    static constexpr int kMaxIterationsAtOnce = 4;
+    // Iterations k and k + 1 may run at once; each parity has its own terms.
     Sweep startSweep(int k, bool lastAllowed);
 
     // An iteration is its steps kFirstStep..lastStep() in order: obstacle
@@ -67,7 +66,7 @@ class PressureSolver {
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
-    std::unique_ptr<double[]> terms_[kMaxIterationsAtOnce]; // by iteration
+    std::unique_ptr<double[]> terms_[2];
     std::size_t termCount_ = 0;
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };

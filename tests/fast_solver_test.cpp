@@ -32,14 +32,13 @@ void compareRuns(SimulationState m, int steps) {
     }
 }
 
-// Every case with every spread of the iterations, whatever the mesh's size
-// would choose: in order, two interleaved on one thread, one on each of two
-// threads, two interleaved on each of two threads.
-class FastSolver : public testing::TestWithParam<IterationSpread> {
+// Every case on one thread and with two iterations at once, whatever the
+// mesh's size would choose.
+class FastSolver : public testing::TestWithParam<PressureThreads> {
   protected:
-    void SetUp() override { SetIterationSpreadForTesting(GetParam()); }
+    void SetUp() override { SetPressureThreadsForTesting(GetParam()); }
     void TearDown() override {
-        SetIterationSpreadForTesting(std::nullopt);
+        SetPressureThreadsForTesting(PressureThreads::Auto);
         SetExactPressureErrorForTesting(false);
     }
 };
@@ -149,12 +148,11 @@ TEST(FastSolverChoosing, ChannelWithObstacleLargeEnoughForTwoThreads) {
     compareRuns(m, 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Spreads, FastSolver,
-                         testing::Values(IterationSpread{1, 1}, IterationSpread{1, 2},
-                                         IterationSpread{2, 1}, IterationSpread{2, 2}),
-                         [](const testing::TestParamInfo<IterationSpread>& info) {
-                             return std::to_string(info.param.threads) + "Threads" +
-                                    std::to_string(info.param.group) + "Interleaved";
+INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
+                         testing::Values(PressureThreads::Never, PressureThreads::Always),
+                         [](const testing::TestParamInfo<PressureThreads>& info) {
+                             return info.param == PressureThreads::Never ? "OneThread"
+                                                                         : "TwoThreads";
                          });
 
 } // namespace
