@@ -90,7 +90,7 @@ class TwoIterationsAtOnce {
 
     // Whether the iteration after k is to be made.
     bool iterate(int k) {
-        PressureSolver::Sweep sweep = solver_.startSweep(k, k == maxIter_);
+        PressureSolver::Sweep sweep = solver_.startSweep(k == maxIter_);
         Progress& mine = progress_[k % 2];
         const Progress& before = progress_[(k + 1) % 2];
         long long seen = 0; // the iteration before, as last read

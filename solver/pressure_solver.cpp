@@ -99,8 +99,7 @@ PressureSolver::PressureSolver(SimulationState& m)
     // Left unset: only the rows of a sweep that may end the iteration are
     // written, and only they are summed.
     termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    for (auto& terms : terms_)
-        terms = std::make_unique_for_overwrite<double[]>(termCount_);
+    terms_ = std::make_unique_for_overwrite<double[]>(termCount_);
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -162,7 +161,7 @@ void PressureSolver::setPressureBoundary() {
 }
 
 double PressureSolver::sweep(bool lastAllowed) {
-    Sweep s = startSweep(1, lastAllowed);
+    Sweep s = startSweep(lastAllowed);
     for (int j = 3; j <= m_.ny - 2; ++j)
         sweepRow(j, s);
     return error(s);
@@ -172,8 +171,8 @@ int PressureSolver::lastStep() const {
     return std::max(m_.ny + 1, kRowCopyStep);
 }
 
-PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
-    return Sweep{terms_[k % 2].get(), 0, lastAllowed, false};
+PressureSolver::Sweep PressureSolver::startSweep(bool lastAllowed) {
+    return Sweep{terms_.get(), 0, lastAllowed, false};
 }
 
 // One row: every correction from the row as it was (the row below already

@@ -22,8 +22,10 @@ class PressureSolver {
         bool lastAllowed;
         bool goesOn; // the error is surely above the tolerance: no more terms
     };
-    // Iterations k and k + 1 may run at once; each parity has its own terms.
-    Sweep startSweep(int k, bool lastAllowed);
+    // Iterations k and k + 1 may run at once, but k + 1 starts only once k
+    // is known to go on: k keeps no more terms then, so one store of them
+    // serves both.
+    Sweep startSweep(bool lastAllowed);
 
     // An iteration is its steps kFirstStep..lastStep() in order: obstacle
     // points, boundary copies and the sweep, interleaved row by row. Step r
@@ -66,7 +68,7 @@ class PressureSolver {
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
-    std::unique_ptr<double[]> terms_[2];
+    std::unique_ptr<double[]> terms_;
     std::size_t termCount_ = 0;
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };
