@@ -126,8 +126,10 @@ class TwoIterationsAtOnce {
     StepReport report_ = noSweeps();
 };
 
-// Two iterations at once pay off once a sweep is long: enough rows for the
-// second to follow at a distance, enough points in a row to hide the waits.
+// Two iterations at once pay off only once the pressure and its right-hand
+// side no longer fit a core's own cache (about a megabyte): then each core
+// streams them at its own pace. Below that, one core is as fast, and
+// handing rows over between cores costs more than it saves.
 bool worthTwoThreads(const SimulationState& m) {
     switch (threadsForTesting) {
     case PressureThreads::Always:
@@ -137,7 +139,9 @@ bool worthTwoThreads(const SimulationState& m) {
     case PressureThreads::Auto:
         break;
     }
-    return m.maxIter >= 2 && m.nx >= 128 && m.ny >= 64 && std::thread::hardware_concurrency() >= 2;
+    const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
+    return m.maxIter >= 2 && m.nx >= 128 && points >= 65536 &&
+           std::thread::hardware_concurrency() >= 2;
 }
 
 } // namespace

@@ -165,8 +165,8 @@ TEST_P(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
 
 // A mesh large enough that the solver itself chooses two threads.
 TEST(FastSolverChoosing, ChannelWithObstacleLargeEnoughForTwoThreads) {
-    SimulationState m = test::meshState(200, 80);
-    square(m, 50, 35, 12);
+    SimulationState m = test::meshState(300, 220);
+    square(m, 70, 100, 20);
     m.maxIter = 60;
     compareRuns(m, 3);
 }
