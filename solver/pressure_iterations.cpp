@@ -46,6 +46,16 @@ void relax() {
 class alignas(64) Progress {
   public:
     void publish(long long value) { value_.store(value, std::memory_order_release); }
+    // Publishes `value` unless a larger one is already out.
+    void raise(long long value) {
+        long long now = value_.load(std::memory_order_relaxed);
+        while (now < value && !value_.compare_exchange_weak(now, value, std::memory_order_release,
+                                                            std::memory_order_relaxed)) {
+        }
+    }
+    bool reached(long long wanted) const {
+        return value_.load(std::memory_order_acquire) >= wanted;
+    }
     long long awaitAtLeast(long long wanted) const {
         long long now = value_.load(std::memory_order_acquire);
         const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
@@ -63,73 +73,86 @@ class alignas(64) Progress {
     std::atomic<long long> value_{0};
 };
 
-// Odd iterations on this thread, even ones on the helper. Iteration k + 1
-// starts once iteration k is known to go on (its partial error is surely
-// above the tolerance, or it has ended above it) and follows it step by step
-// at the distance that keeps the rows they touch apart.
-class TwoIterationsAtOnce {
+// Every iteration in two stages: its first steps (the lower rows) on this
+// thread, the rest (the upper rows) on the helper, so that each thread keeps
+// its rows in its own cache. While the helper finishes iteration k, this
+// thread starts iteration k + 1 once k is known to go on: from its own rows'
+// error terms when they are surely above the tolerance, otherwise once the
+// helper has summed both parts. The threads meet only where the stages do.
+class TwoStages {
   public:
-    TwoIterationsAtOnce(PressureSolver& solver, int maxIter)
-        : solver_(solver), maxIter_(maxIter), lastStep_(solver.lastStep()) {}
+    TwoStages(PressureSolver& solver, int maxIter)
+        : solver_(solver), maxIter_(maxIter), lastStep_(solver.lastStep()),
+          split_((PressureSolver::kFirstStep + lastStep_) / 2) {}
 
-    void run(int first) {
-        for (int k = first; k <= maxIter_; k += 2) {
+    void runLower() {
+        long long seen = 0; // the helper's steps, as last read
+        for (int k = 1; k <= maxIter_; ++k) {
             if (k > 1 && !goesOn(k - 1)) return;
-            if (!iterate(k)) return;
+            PressureSolver::Sweep sweep = solver_.startSweep(k, k == maxIter_);
+            for (int r = PressureSolver::kFirstStep; r <= split_; ++r) {
+                // The last few steps read rows the helper sweeps in iteration k - 1.
+                const int ahead = std::min(r + PressureSolver::kStepsAhead, lastStep_);
+                if (k > 1 && ahead > split_ && seen < stepCount(k - 1, ahead))
+                    seen = upper_.awaitAtLeast(stepCount(k - 1, ahead));
+                solver_.step(r, sweep);
+            }
+            lowerPart_[k % PressureSolver::kIterationsAtOnce] = sweep.unordered;
+            if (sweep.goesOn) decisions_.raise(2LL * k);
+            lower_.publish(stepCount(k, split_));
         }
     }
+
+    void runUpper() {
+        for (int k = 1; k <= maxIter_; ++k) {
+            lower_.awaitAtLeast(stepCount(k, split_));
+            PressureSolver::Sweep sweep = solver_.startSweep(k, k == maxIter_);
+            for (int r = split_ + 1; r <= lastStep_; ++r) {
+                // Terms are kept only until the lower rows have settled it.
+                if (!sweep.goesOn && decisions_.reached(2LL * k)) sweep.goesOn = true;
+                solver_.step(r, sweep);
+                upper_.publish(stepCount(k, r));
+            }
+            if (decisions_.reached(2LL * k)) continue;
+            const double both = lowerPart_[k % PressureSolver::kIterationsAtOnce] + sweep.unordered;
+            if (!solver_.surelyAbove(sweep, both)) {
+                const double error = solver_.exactError(sweep);
+                if (PressureConverged(error) || k == maxIter_) {
+                    report_ = {k, error};
+                    decisions_.raise(kEnded);
+                    return;
+                }
+            }
+            decisions_.raise(2LL * k);
+        }
+    }
+
     StepReport report() const { return report_; }
 
   private:
-    // Decisions are published as 2k (iteration k goes on) or 2k + 1 (it ends).
+    // Decisions are published as 2k when iteration k goes on; the end of the
+    // iterations releases the other thread at once.
+    static constexpr long long kEnded = std::numeric_limits<long long>::max();
     bool goesOn(int k) { return decisions_.awaitAtLeast(2LL * k) == 2LL * k; }
 
     long long stepCount(int k, int r) const {
         return static_cast<long long>(k) * (lastStep_ + 1) + r;
     }
 
-    // Whether the iteration after k is to be made.
-    bool iterate(int k) {
-        PressureSolver::Sweep sweep = solver_.startSweep(k == maxIter_);
-        Progress& mine = progress_[k % 2];
-        const Progress& before = progress_[(k + 1) % 2];
-        long long seen = 0; // the iteration before, as last read
-        bool published = false;
-        for (int r = PressureSolver::kFirstStep; r <= lastStep_; ++r) {
-            const long long needed =
-                stepCount(k - 1, std::min(r + PressureSolver::kStepsAhead, lastStep_));
-            // Its counter is read only when what was last seen is not enough.
-            if (k > 1 && seen < needed) seen = before.awaitAtLeast(needed);
-            solver_.step(r, sweep);
-            mine.publish(stepCount(k, r));
-            if (sweep.goesOn && !published) {
-                decisions_.publish(2LL * k);
-                published = true;
-            }
-        }
-        if (published) return true;
-        const double error = solver_.error(sweep);
-        if (PressureConverged(error) || k == maxIter_) {
-            report_ = {k, error};
-            decisions_.publish(2LL * k + 1);
-            return false;
-        }
-        decisions_.publish(2LL * k);
-        return true;
-    }
-
     PressureSolver& solver_;
     const int maxIter_;
     const int lastStep_;
-    Progress progress_[2]; // by the parity of the iteration
+    const int split_; // the lower stage's last step
+    Progress lower_;  // steps made by each stage
+    Progress upper_;
     Progress decisions_;
+    double lowerPart_[PressureSolver::kIterationsAtOnce] = {}; // the lower rows' terms in lanes
     StepReport report_ = noSweeps();
 };
 
-// Two iterations at once pay off only once the pressure and its right-hand
-// side no longer fit a core's own cache (about a megabyte): then each core
-// streams them at its own pace. Below that, one core is as fast, and
-// handing rows over between cores costs more than it saves.
+// Two stages pay off once a stage's rows outgrow what one core keeps close
+// (measured here: from about 40 000 points on). Below that one core is as
+// fast, and waking the helper and handing rows over costs more than it saves.
 bool worthTwoThreads(const SimulationState& m) {
     switch (threadsForTesting) {
     case PressureThreads::Always:
@@ -140,7 +163,7 @@ bool worthTwoThreads(const SimulationState& m) {
         break;
     }
     const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
-    return m.maxIter >= 2 && m.nx >= 128 && points >= 65536 &&
+    return m.maxIter >= 2 && m.nx >= 128 && points >= 32768 &&
            std::thread::hardware_concurrency() >= 2;
 }
 
@@ -153,9 +176,9 @@ void SetPressureThreadsForTesting(PressureThreads use) {
 StepReport SolvePressure(SimulationState& m) {
     PressureSolver solver(m);
     if (m.maxIter >= 2 && worthTwoThreads(m)) {
-        TwoIterationsAtOnce iterations(solver, m.maxIter);
-        if (RunBesideHelper([&] { iterations.run(2); }, [&] { iterations.run(1); }))
-            return iterations.report();
+        TwoStages stages(solver, m.maxIter);
+        if (RunBesideHelper([&] { stages.runUpper(); }, [&] { stages.runLower(); }))
+            return stages.report();
     }
     return inOrder(solver, m.maxIter);
 }

@@ -99,7 +99,8 @@ PressureSolver::PressureSolver(SimulationState& m)
     // Left unset: only the rows of a sweep that may end the iteration are
     // written, and only they are summed.
     termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    terms_ = std::make_unique_for_overwrite<double[]>(termCount_);
+    for (auto& terms : terms_)
+        terms = std::make_unique_for_overwrite<double[]>(termCount_);
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -161,7 +162,7 @@ void PressureSolver::setPressureBoundary() {
 }
 
 double PressureSolver::sweep(bool lastAllowed) {
-    Sweep s = startSweep(lastAllowed);
+    Sweep s = startSweep(1, lastAllowed);
     for (int j = 3; j <= m_.ny - 2; ++j)
         sweepRow(j, s);
     return error(s);
@@ -171,8 +172,8 @@ int PressureSolver::lastStep() const {
     return std::max(m_.ny + 1, kRowCopyStep);
 }
 
-PressureSolver::Sweep PressureSolver::startSweep(bool lastAllowed) {
-    return Sweep{terms_.get(), 0, lastAllowed, false};
+PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
+    return Sweep{terms_[k % kIterationsAtOnce].get(), 0, lastAllowed, false};
 }
 
 // One row: every correction from the row as it was (the row below already
@@ -266,24 +267,27 @@ void PressureSolver::sweepRow(int j, Sweep& s) {
     }
     double* terms = s.terms + static_cast<std::size_t>(j - 3) * static_cast<std::size_t>(m_.nx - 4);
     s.unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
-    s.goesOn = surelyAbove(s);
+    s.goesOn = surelyAbove(s, s.unordered);
 }
 
 // The same n non-negative terms summed in two orders differ by a relative
 // (n + 16) 2^-52 at most: well above the tolerance, the order cannot change
 // the decision to go on, and the terms need not be kept. The partial sums
 // only grow, so that can be known before the sweep ends.
-bool PressureSolver::surelyAbove(const Sweep& s) const {
+bool PressureSolver::surelyAbove(const Sweep& s, double unordered) const {
     const double margin = 2 * (static_cast<double>(termCount_) + 16) * 0x1p-52;
-    return !s.lastAllowed && !exactForTesting && s.unordered * (1 - margin) > kPressureTolerance;
+    return !s.lastAllowed && !exactForTesting && unordered * (1 - margin) > kPressureTolerance;
 }
 
-double PressureSolver::error(const Sweep& s) const {
-    if (s.goesOn) return s.unordered;
+double PressureSolver::exactError(const Sweep& s) const {
     double err = 0;
     for (std::size_t k = 0; k < termCount_; ++k)
         err = err + s.terms[k];
     return err;
+}
+
+double PressureSolver::error(const Sweep& s) const {
+    return s.goesOn ? s.unordered : exactError(s);
 }
 
 } // namespace kestrel

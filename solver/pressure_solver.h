@@ -22,15 +22,15 @@ class PressureSolver {
         bool lastAllowed;
         bool goesOn; // the error is surely above the tolerance: no more terms
     };
-    // Iterations k and k + 1 may run at once, but k + 1 starts only once k
-    // is known to go on: k keeps no more terms then, so one store of them
-    // serves both.
-    Sweep startSweep(bool lastAllowed);
+    // Parts of up to three consecutive iterations may be under way at once;
+    // each keeps its terms apart.
+    static constexpr int kIterationsAtOnce = 3;
+    Sweep startSweep(int k, bool lastAllowed);
 
     // An iteration is its steps kFirstStep..lastStep() in order: obstacle
-    // points, boundary copies and the sweep, interleaved row by row. Step r
-    // of iteration k + 1 may run once iteration k has finished step
-    // r + kStepsAhead; the rows they touch are then apart.
+    // points, boundary copies and the sweep of row r - 2, interleaved row by
+    // row. Step r of iteration k + 1 may run once iteration k has finished
+    // step r + kStepsAhead; the rows they touch are then apart.
     static constexpr int kFirstStep = 2;
     static constexpr int kStepsAhead = 3;
     int lastStep() const;
@@ -41,6 +41,11 @@ class PressureSolver {
     // allowed one, or when the error lies at or near the tolerance. Otherwise
     // a value known to lie above the tolerance.
     double error(const Sweep& s) const;
+    // Whether terms summed in lanes to `unordered` (all of a sweep's, or some)
+    // put its error surely above the tolerance: the iteration goes on.
+    bool surelyAbove(const Sweep& s, double unordered) const;
+    // Every term of the sweep, summed in row order.
+    double exactError(const Sweep& s) const;
 
     // The same work phase by phase, as the plain loops do it.
     void setObstaclePressure();
@@ -61,14 +66,13 @@ class PressureSolver {
     void copyRow(int to, int from);
     void sweepRow(int j, Sweep& s);
     template <bool Store, bool Masked> double sweepRow(int j, double* terms);
-    bool surelyAbove(const Sweep& s) const;
 
     SimulationState& m_;
     std::vector<double> fluid_;             // cellKind as Double, rows with obstacles
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
-    std::unique_ptr<double[]> terms_;
+    std::unique_ptr<double[]> terms_[kIterationsAtOnce];
     std::size_t termCount_ = 0;
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };
