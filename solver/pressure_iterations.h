@@ -7,8 +7,8 @@ namespace kestrel {
 
 StepReport SolvePressure(SimulationState& m);
 
-// For tests: run two iterations at once on every mesh (Always), on none
-// (Never), or on the meshes large enough to gain from it (Auto).
+// For tests: share every iteration between two threads on every mesh
+// (Always), on none (Never), or on the meshes large enough to gain (Auto).
 enum class PressureThreads { Auto, Always, Never };
 void SetPressureThreadsForTesting(PressureThreads use);
 
