@@ -1,10 +1,15 @@
 #include "helper_thread.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 namespace kestrel {
 
@@ -79,6 +84,14 @@ bool RunBesideHelper(const std::function<void()>& beside, const std::function<vo
     own();
     thread->wait();
     return true;
+}
+
+int AvailableCores() {
+#if defined(__linux__)
+    cpu_set_t cores;
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(1, CPU_COUNT(&cores));
+#endif
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 } // namespace kestrel

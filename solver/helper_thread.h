@@ -11,4 +11,8 @@ namespace kestrel {
 // using it).
 bool RunBesideHelper(const std::function<void()>& beside, const std::function<void()>& own);
 
+// The cores this process may run on (taskset and container limits count),
+// at least 1.
+int AvailableCores();
+
 } // namespace kestrel

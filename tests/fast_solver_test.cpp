@@ -1,6 +1,7 @@
 // The fast time step against the plain loops: the same bits in U, V and P
 // (+0 and -0 alike) and the same sweep counts, step after step.
 #include "oracle/literal_solver.h"
+#include "solver/helper_thread.h"
 #include "solver/pressure_iterations.h"
 #include "solver/pressure_solver.h"
 #include "solver/time_step.h"
@@ -9,6 +10,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sched.h>
 
 namespace kestrel {
 namespace {
@@ -169,6 +171,24 @@ TEST(FastSolverChoosing, ChannelWithObstacleLargeEnoughForTwoThreads) {
     square(m, 70, 100, 20);
     m.maxIter = 60;
     compareRuns(m, 3);
+}
+
+// A process held to one core (taskset, a container) must not spin two
+// threads on it.
+TEST(FastSolverChoosing, CountsOnlyTheCoresThisProcessMayUse) {
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &all))
+        ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int cores = AvailableCores();
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+    EXPECT_EQ(cores, 1);
+    EXPECT_EQ(AvailableCores(), CPU_COUNT(&all));
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
