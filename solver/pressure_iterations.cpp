@@ -163,7 +163,7 @@ bool worthTwoThreads(const SimulationState& m) {
         break;
     }
     const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
-    return m.maxIter >= 2 && m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
+    return m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
 }
 
 } // namespace

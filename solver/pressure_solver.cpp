@@ -96,11 +96,7 @@ PressureSolver::PressureSolver(SimulationState& m)
     }
     const int rows = std::max(m.ny - 4, 0);
     const int columns = std::max(m.nx - 4, 0);
-    // Left unset: only the rows of a sweep that may end the iteration are
-    // written, and only they are summed.
     termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    for (auto& terms : terms_)
-        terms = std::make_unique_for_overwrite<double[]>(termCount_);
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -173,7 +169,12 @@ int PressureSolver::lastStep() const {
 }
 
 PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
-    return Sweep{terms_[k % kIterationsAtOnce].get(), 0, lastAllowed, false};
+    // Made when first needed (one thread needs only one), and left unset:
+    // only the rows of a sweep that may end the iteration are written, and
+    // only they are summed.
+    std::unique_ptr<double[]>& terms = terms_[k % kIterationsAtOnce];
+    if (!terms) terms = std::make_unique_for_overwrite<double[]>(termCount_);
+    return Sweep{terms.get(), 0, lastAllowed, false};
 }
 
 // One row: every correction from the row as it was (the row below already

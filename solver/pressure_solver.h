@@ -23,7 +23,8 @@ class PressureSolver {
         bool goesOn; // the error is surely above the tolerance: no more terms
     };
     // Parts of up to three consecutive iterations may be under way at once;
-    // each keeps its terms apart.
+    // each keeps its terms apart. Another thread may start an iteration's
+    // sweep only after the thread that started it first.
     static constexpr int kIterationsAtOnce = 3;
     Sweep startSweep(int k, bool lastAllowed);
 
