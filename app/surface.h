@@ -1,25 +1,12 @@
 #pragma once
 // The drawing area as the core sees it: a persistent picture with a user
 // coordinate system. Sizes are in twips (1/1440 inch).
-#include <cstdint>
+#include "cell_plot.h"
+#include "rgb.h"
+
 #include <string>
 
 namespace kestrel {
-
-using Rgb = std::uint32_t; // R + 256 G + 65536 B
-
-constexpr Rgb MakeRgb(int r, int g, int b) {
-    return static_cast<Rgb>(r) | (static_cast<Rgb>(g) << 8) | (static_cast<Rgb>(b) << 16);
-}
-constexpr int RedOf(Rgb c) {
-    return static_cast<int>(c & 0xFF);
-}
-constexpr int GreenOf(Rgb c) {
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-constexpr int BlueOf(Rgb c) {
-    return static_cast<int>((c >> 16) & 0xFF);
-}
 
 enum class DrawMode { CopyPen, XorPen };
 
@@ -45,6 +32,8 @@ class Surface {
     virtual void drawLine(float x1, float y1, float x2, float y2, Rgb colour) = 0;
     virtual void drawBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
     virtual void fillBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    // Lines with the plot's pen width; the surface's own stays as it was.
+    virtual void drawCellPlot(const CellPlot& plot) = 0;
 
     virtual int penWidth() const = 0;
     // Widths below 1 fail with the invalid-property failure.

@@ -17,10 +17,6 @@ int pixelsOf(double twips) {
     return std::max(1, static_cast<int>(std::lround(twips / kTwipsPerPixel)));
 }
 
-QRgb toQRgb(Rgb c) {
-    return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
 // Pixel index of a user coordinate, saturated so that far-off points stay
 // far off without overflowing int.
 int saturatedRound(double v) {
@@ -62,14 +58,6 @@ void ImageSurface::setScale(float left, float top, float width, float height) {
     memoY_ = {};
 }
 
-// The user range maps onto the pixel centres 0 .. size - 1, so the right and
-// bottom edges of a drawing stay visible.
-double ImageSurface::pixelXf(double x) const {
-    return (x - scale_.left) / scale_.width * (columns_ - 1);
-}
-double ImageSurface::pixelYf(double y) const {
-    return (y - scale_.top) / scale_.height * (rows_ - 1);
-}
 template <typename Convert> int ImageSurface::AxisMemo::lookup(double v, Convert convert) {
     for (int k = 0; k < filled; ++k)
         if (user[k] == v) return pixel[k]; // -0 and +0 land on the same pixel

@@ -27,6 +27,7 @@ class ImageSurface : public Surface {
     void drawLine(float x1, float y1, float x2, float y2, Rgb colour) override;
     void drawBox(float x1, float y1, float x2, float y2, Rgb colour) override;
     void fillBox(float x1, float y1, float x2, float y2, Rgb colour) override;
+    void drawCellPlot(const CellPlot& plot) override;
 
     int penWidth() const override { return penWidth_; }
     void setPenWidth(int width) override;
@@ -68,6 +69,7 @@ class ImageSurface : public Surface {
         void run(int x1, int x2, int y, QRgb value, DrawMode mode); // x1..x2 of row y, clipped
     };
     Pixels pixelsForDrawing();
+    static QRgb toQRgb(Rgb c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
     // The last two conversions along one axis: a plot converts the same node
     // coordinates over and over, and a conversion costs a division.
     struct AxisMemo {
@@ -77,8 +79,12 @@ class ImageSurface : public Surface {
         int next = 0;   // the entry to replace
         template <typename Convert> int lookup(double v, Convert convert);
     };
-    double pixelXf(double x) const;
-    double pixelYf(double y) const;
+    void drawCellPlotInOrder(const CellPlot& plot);
+    void drawCellPlotAtOnce(const CellPlot& plot);
+    // The user range maps onto the pixel centres 0 .. size - 1, so the right
+    // and bottom edges of a drawing stay visible.
+    double pixelXf(double x) const { return (x - scale_.left) / scale_.width * (columns_ - 1); }
+    double pixelYf(double y) const { return (y - scale_.top) / scale_.height * (rows_ - 1); }
     int pixelX(double x);
     int pixelY(double y);
     void notifyChanged();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 #include <utility>
 
 namespace kestrel {
@@ -56,22 +57,30 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
     const long long minorSteps = std::llabs(xMajor ? y1 - y0 : x1 - x0);
     const long long majorSign = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
     const long long minorSign = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
+    const long long twiceMajor = 2 * majorSteps;
     // Walks steps k = from..to, starting with the minor coordinate and the
-    // remainder of the division below as they are at step `from`.
+    // remainder of the division below as they are at step `from`. The step
+    // of the minor coordinate is taken without a branch: it comes at no
+    // pattern a branch could learn.
     const auto walk = [&](long long from, long long to, long long minor, long long remainder) {
         long long major = major0 + majorSign * from;
-        for (long long k = from; k <= to; ++k) {
-            if (xMajor)
-                plot(static_cast<int>(major), static_cast<int>(minor));
-            else
-                plot(static_cast<int>(minor), static_cast<int>(major));
-            major += majorSign;
-            remainder += 2 * minorSteps;
-            if (remainder >= 2 * majorSteps) {
-                remainder -= 2 * majorSteps;
-                minor += minorSign;
+        const auto steps = [&](auto xMajorAxis) {
+            for (long long k = from; k <= to; ++k) {
+                if constexpr (decltype(xMajorAxis)::value)
+                    plot(static_cast<int>(major), static_cast<int>(minor));
+                else
+                    plot(static_cast<int>(minor), static_cast<int>(major));
+                major += majorSign;
+                remainder += 2 * minorSteps;
+                const long long carry = remainder >= twiceMajor ? 1 : 0;
+                remainder -= carry * twiceMajor;
+                minor += carry * minorSign;
             }
-        }
+        };
+        if (xMajor)
+            steps(std::true_type{});
+        else
+            steps(std::false_type{});
     };
     // The common case, a line wholly on the grid: walk it from its start.
     if (x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < width && x1 < width && y0 < height &&
@@ -81,7 +90,6 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
     const long long minorSize = xMajor ? height : width;
     // After k major steps the minor coordinate has moved
     // floor((2 k minorSteps + majorSteps) / (2 majorSteps)) steps.
-    const long long twiceMajor = 2 * majorSteps;
     const auto minorAt = [&](long long k) -> long long {
         if (majorSteps == 0) return minor0;
         const __int128 numerator = static_cast<__int128>(2 * k) * minorSteps + majorSteps;

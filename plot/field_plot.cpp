@@ -6,6 +6,7 @@
 #include "mesh/mesh_picture.h"
 #include "runtime/failure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -20,31 +21,54 @@ struct Range {
     double maximum;
 };
 
+// Cells handed to the picture at a time, so that a piece's colours and
+// lines stay small however large the mesh is.
+constexpr int kCellsPerPiece = 1 << 16;
+
 template <typename CellValue>
 void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, CellValue value) {
     WidenEmptyRange(range.minimum, range.maximum);
     PrepareMeshPicture(m, picture);
+    if (m.nx < 1 || m.ny < 1) return;
     // No events run during a plot, so the width field cannot change under it.
     const std::string widthText = host.lineWidthText();
     std::optional<int> penWidth; // converted at the first line, where a bad width fails
-    for (int i = 2; i <= m.nx + 1; ++i) {
-        for (int j = 2; j <= m.ny + 1; ++j) {
-            const int c = i - 1;
-            const int r = j - 1;
-            Rgb colour = kBlack;
-            const bool edge = i == 2 || j == 2 || i == m.nx + 1 || j == m.ny + 1;
-            if (!edge && m.cellKind.at(c, r) != 0)
-                colour = colorMap(range.minimum, range.maximum, value(c, r));
-            picture.fillBox(static_cast<float>(m.xNode.at(c)), static_cast<float>(m.yNode.at(r)),
-                            static_cast<float>(m.xNode.at(c + 1)),
-                            static_cast<float>(m.yNode.at(r + 1)), colour);
-            const double u = m.U.at(c, r);
-            const double v = m.V.at(c, r);
-            if (u * u + v * v <= 0.00001) continue; // no line, so no pen width needed
-            if (!penWidth) penWidth = FlowLinePenWidth(widthText);
-            DrawFlowLine(m, picture, *penWidth, 0.5 * (m.xNode(c + 1) + m.xNode(c)),
-                         0.5 * (m.yNode(r + 1) + m.yNode(r)), u, v);
+    CellPlot plot;
+    plot.lineColour = kFlowLineColour;
+    for (int c = 1; c <= m.nx + 1; ++c)
+        plot.xNodes.push_back(static_cast<float>(m.xNode.at(c)));
+    for (int r = 1; r <= m.ny + 1; ++r)
+        plot.yNodes.push_back(static_cast<float>(m.yNode.at(r)));
+    const int pieceColumns = std::max(1, kCellsPerPiece / m.ny);
+    for (int first = 1; first <= m.nx; first += pieceColumns) {
+        plot.firstColumn = first - 1;
+        plot.columnCount = std::min(pieceColumns, m.nx - first + 1);
+        plot.colours.clear();
+        plot.lines.clear();
+        try {
+            for (int c = first; c < first + plot.columnCount; ++c) {
+                for (int r = 1; r <= m.ny; ++r) {
+                    const bool edge = c == 1 || r == 1 || c == m.nx || r == m.ny;
+                    plot.colours.push_back(
+                        edge || m.cellKind.at(c, r) == 0
+                            ? kBlack
+                            : colorMap(range.minimum, range.maximum, value(c, r)));
+                    const auto line = FlowLineThrough(m, 0.5 * (m.xNode(c + 1) + m.xNode(c)),
+                                                      0.5 * (m.yNode(r + 1) + m.yNode(r)),
+                                                      m.U.at(c, r), m.V.at(c, r));
+                    if (!line) continue;
+                    if (!penWidth) {
+                        penWidth = FlowLinePenWidth(widthText);
+                        plot.linePenWidth = *penWidth;
+                    }
+                    plot.lines.push_back({plot.colours.size() - 1, *line});
+                }
+            }
+        } catch (const Failure&) {
+            picture.drawCellPlot(plot); // what came before the failure is shown
+            throw;
         }
+        picture.drawCellPlot(plot);
     }
 }
 

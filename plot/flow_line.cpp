@@ -11,20 +11,12 @@ int FlowLinePenWidth(const std::string& widthText) {
     return std::max<int>(1, ToInteger(LeadingNumber(widthText)));
 }
 
-void DrawFlowLine(const SimulationState& m, Surface& picture, int penWidth, double x, double y,
-                  double u, double v) {
-    const double q = u * u + v * v;
-    if (q <= 0.00001) return;
+std::optional<Segment> FlowLineThrough(const SimulationState& m, double x, double y, double u,
+                                       double v) {
+    if (u * u + v * v <= 0.00001) return std::nullopt;
     const double s = m.lineScale;
-    const double x1 = x - s * u;
-    const double y1 = y - s * v;
-    const double x2 = x + s * u;
-    const double y2 = y + s * v;
-    const int saved = picture.penWidth();
-    picture.setPenWidth(penWidth);
-    picture.drawLine(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
-                     static_cast<float>(y2), kFlowLineColour);
-    picture.setPenWidth(saved);
+    return Segment{static_cast<float>(x - s * u), static_cast<float>(y - s * v),
+                   static_cast<float>(x + s * u), static_cast<float>(y + s * v)};
 }
 
 } // namespace kestrel

@@ -2,6 +2,7 @@
 #include "app/simulation_state.h"
 #include "app/surface.h"
 
+#include <optional>
 #include <string>
 
 namespace kestrel {
@@ -12,9 +13,9 @@ constexpr Rgb kFlowLineColour = MakeRgb(0, 0, 255);
 // below 1 draw with 1. Too large for an Integer fails with overflow.
 int FlowLinePenWidth(const std::string& widthText);
 
-// A blue segment through (x, y) along (u, v), lineScale long per unit speed,
-// drawn with the field's pen width; the surface's pen width is restored.
-void DrawFlowLine(const SimulationState& m, Surface& picture, int penWidth, double x, double y,
-                  double u, double v);
+// The segment through (x, y) along (u, v), lineScale long per unit speed, in
+// the coordinates it is drawn with; none where u² + v² is at most 0.00001.
+std::optional<Segment> FlowLineThrough(const SimulationState& m, double x, double y, double u,
+                                       double v);
 
 } // namespace kestrel

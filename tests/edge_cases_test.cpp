@@ -173,9 +173,16 @@ TEST_F(ResultDisplay, MeshCountsLoweredAfterTheRunShowTheFirstCells) {
     EXPECT_NE(pixelAt(s, 43, 23), 0x000000u);
 }
 
+void drawFlowLine(const SimulationState& m, ImageSurface& s, int penWidth, double u, double v) {
+    const auto line = FlowLineThrough(m, 0, 0, u, v);
+    ASSERT_TRUE(line);
+    s.setPenWidth(penWidth);
+    s.drawLine(line->x1, line->y1, line->x2, line->y2, kFlowLineColour);
+}
+
 TEST_F(ResultDisplay, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
     SetPictureScale(s, -10, -10, 10, 10);
-    DrawFlowLine(m, s, 1, 0, 0, 0.6, 0.8); // lineScale 5: from (-3, -4) to (3, 4)
+    drawFlowLine(m, s, 1, 0.6, 0.8); // lineScale 5: from (-3, -4) to (3, 4)
     EXPECT_EQ(pixelAt(s, -3, -4), 0x0000FFu);
     EXPECT_EQ(pixelAt(s, 3, 4), 0x0000FFu);
     EXPECT_EQ(pixelAt(s, 0, 0), 0x0000FFu);
@@ -184,12 +191,12 @@ TEST_F(ResultDisplay, FlowLinesAlongADiagonalAsAPointAndWithANegativeScale) {
 
     s.clear();
     m.lineScale = -5; // the same segment with its ends swapped
-    DrawFlowLine(m, s, 1, 0, 0, 0.6, 0.8);
+    drawFlowLine(m, s, 1, 0.6, 0.8);
     EXPECT_EQ(s.image(), diagonal);
 
     s.clear();
     m.lineScale = 0;
-    DrawFlowLine(m, s, 3, 0, 0, 0.6, 0.8);
+    drawFlowLine(m, s, 3, 0.6, 0.8);
     EXPECT_EQ(pixelAt(s, 0, 0), 0x0000FFu); // a dot in the pen width
     EXPECT_NE(pixelAt(s, 1, 1), 0x0000FFu);
 }

@@ -73,33 +73,18 @@ TEST(ColorScale, SpeedRangeAndArrayExtremes) {
     EXPECT_EQ(ArrayMax(m.P, 0, 0), 5); // element (1, 1) even with no loop
 }
 
-class FlowLine : public ::testing::Test {
-  protected:
+TEST(FlowLine, SegmentIsCentredAndScaledAndSlowCellsHaveNone) {
     SimulationState m = test::defaultState();
-    ImageSurface s{kPictureWidthTwips, kPictureHeightTwips};
-    FlowLine() { SetPictureScale(s, 0, 0, 40, 20); }
-    bool blueAt(double x, double y) {
-        const QPointF p = s.toPixel(x, y);
-        return (s.image().pixel(qRound(p.x()), qRound(p.y())) & 0xFFFFFF) == 0x0000FFu;
-    }
-};
-
-TEST_F(FlowLine, SegmentIsCentredAndScaled) {
-    DrawFlowLine(m, s, 1, 15, 5, 1, 0);
-    EXPECT_TRUE(blueAt(10, 5));
-    EXPECT_TRUE(blueAt(20, 5));
-    EXPECT_FALSE(blueAt(21, 5));
-    EXPECT_FALSE(blueAt(9, 5));
-    EXPECT_EQ(s.penWidth(), 1);
-}
-
-TEST_F(FlowLine, SlowCellsDrawNothingAndThePenIsRestored) {
-    const QImage blank = s.image();
-    DrawFlowLine(m, s, 3, 15, 5, 0.003, 0);
-    EXPECT_EQ(s.image(), blank);
-    DrawFlowLine(m, s, 3, 15, 5, 0.004, 0);
-    EXPECT_NE(s.image(), blank);
-    EXPECT_EQ(s.penWidth(), 1);
+    m.lineScale = 5;
+    const auto line = FlowLineThrough(m, 15, 5, 1, -0.5);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->x1, 10);
+    EXPECT_EQ(line->y1, 7.5);
+    EXPECT_EQ(line->x2, 20);
+    EXPECT_EQ(line->y2, 2.5);
+    EXPECT_FALSE(FlowLineThrough(m, 15, 5, 0.003, 0)); // 0.003² is below 0.00001
+    EXPECT_TRUE(FlowLineThrough(m, 15, 5, 0.004, 0));
+    EXPECT_FALSE(FlowLineThrough(m, 15, 5, 0, 0.003));
 }
 
 TEST(FlowLineWidth, RoundsAndFallsBackToOne) {
@@ -124,6 +109,7 @@ TEST_F(Plot, FiveByFourMeshColoursOnlyItsInnerFluidCells) {
     EXPECT_EQ(at(14, 13), 0x64C880u);   // (2, 2) band 1: uniform pressure
     EXPECT_EQ(at(33, 23), 0x64C880u);   // (4, 3)
     EXPECT_EQ(at(43, 23), 0x000000u);   // last column
+    EXPECT_EQ(at(23, 35), 0x000000u);   // last row
     EXPECT_EQ(s.image().height(), 385); // 7215 * 40 / 50 twips
 }
 
@@ -137,6 +123,23 @@ TEST_F(Plot, FourByTwoMeshMapsToFortyByTwenty) {
     EXPECT_NEAR(s.heightTwips(), 7215.0 / 2, 0.01);
     EXPECT_EQ(at(15, 2), 0x000000u); // cell (2, 1), black
     EXPECT_EQ(at(15, 5), 0x0000FFu); // its flow line through (15, 5)
+}
+
+TEST_F(Plot, ABadLineWidthStopsThePlotAfterTheBoxOfTheFirstLine) {
+    SimulationState m = test::meshState(5, 4);
+    test::initialiseRun(m);
+    m.U.redim(m.U.upper1(), m.U.upper2()); // still everywhere
+    m.V.redim(m.V.upper1(), m.V.upper2());
+    m.U(3, 2) = 1; // the first cell with a line
+    m.lineScale = 0.1;
+    host.lineWidth = "99999";
+    DrawPressurePlot(m, host, s);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "オーバーフローしました。 (計算結果表示)");
+    EXPECT_EQ(at(14, 33), 0x000000u); // (2, 4): its whole column came before
+    EXPECT_EQ(at(23, 13), 0x64C880u); // (3, 2): the box, without its line
+    EXPECT_EQ(at(23, 23), 0xFFFFFFu); // (3, 3) and after: not drawn
+    EXPECT_EQ(at(33, 13), 0xFFFFFFu);
 }
 
 TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {
