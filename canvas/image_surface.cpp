@@ -160,6 +160,8 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
     }
     // Only the part that can touch the picture reaches the painter.
     const double margin = penWidth_ + 2.0;
+    a = FinitePoint(a);
+    b = FinitePoint(b);
     if (!ClipSegment(a, b, -margin, -margin, image_.width() - 1 + margin,
                      image_.height() - 1 + margin))
         return;

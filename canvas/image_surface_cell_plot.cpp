@@ -103,11 +103,15 @@ void ImageSurface::drawCellPlotAtOnce(const CellPlot& plot) {
         }
     }
 
-    // Draw order of the last box over a pixel; -1 where none is.
-    const auto boxOrder = [&](int x, int y) -> std::int64_t {
-        if (lastColumn[x] < 0 || lastRow[y] < 0) return -1;
-        return static_cast<std::int64_t>(lastColumn[x]) * rows + lastRow[y];
-    };
+    // Draw order of the last box over a pixel, as the sum of a column's and a
+    // row's part; below zero where no box is.
+    constexpr std::int64_t kNone = -(std::int64_t{1} << 62);
+    std::vector<std::int64_t> columnOrder(lastColumn.size());
+    std::vector<std::int64_t> rowOrder(lastRow.size());
+    for (std::size_t x = 0; x < lastColumn.size(); ++x)
+        columnOrder[x] = lastColumn[x] < 0 ? kNone : std::int64_t{lastColumn[x]} * rows;
+    for (std::size_t y = 0; y < lastRow.size(); ++y)
+        rowOrder[y] = lastRow[y] < 0 ? kNone : lastRow[y];
     // The line ends in pixels first, all together, so that their divisions
     // overlap instead of each waiting for the one before.
     std::vector<PointD> ends(2 * plot.lines.size());
@@ -121,7 +125,7 @@ void ImageSurface::drawCellPlotAtOnce(const CellPlot& plot) {
         const std::int64_t order = static_cast<std::int64_t>(plot.firstColumn) * rows +
                                    static_cast<std::int64_t>(plot.lines[k].cell);
         RasterLine(ends[2 * k], ends[2 * k + 1], pixels.width, pixels.height, [&](int x, int y) {
-            if (boxOrder(x, y) <= order)
+            if (columnOrder[x] + rowOrder[y] <= order)
                 pixels.bits[static_cast<qsizetype>(y) * pixels.stride + x] = lineValue;
         });
     }

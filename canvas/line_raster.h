@@ -16,10 +16,17 @@ struct PointD {
     double y;
 };
 
+// A point clipping can work with: not a number as 0, infinities as ±1e300.
+inline PointD FinitePoint(PointD p) {
+    const auto finite = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e300, 1e300); };
+    return {finite(p.x), finite(p.y)};
+}
+
 // Liang-Barsky: the part of a-b inside [left, right] x [top, bottom];
-// false when none. The segment is taken from its middle, so where a very
-// long line crosses the box is found to the precision of the box, not of
-// the far ends; an end inside the box stays exactly as it was.
+// false when none. An end inside the box stays exactly as it was and the
+// other is found from it; with both ends outside the segment is taken from
+// its middle. Either way where a very long line crosses the box is found to
+// the precision of the box, not of the far ends.
 bool ClipSegment(PointD& a, PointD& b, double left, double top, double right, double bottom);
 
 // Nearest whole number, halves away from zero; exact for |v| < 2^52.
@@ -36,12 +43,14 @@ template <typename Plot> void RasterLine(PointD a, PointD b, int width, int heig
     // Far enough outside any picture to change no pixel inside it, near
     // enough for exact 64-bit pixel arithmetic.
     constexpr double kFar = 1099511627776.0; // 2^40
-    const auto finite = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e300, 1e300); };
-    a = {finite(a.x), finite(a.y)};
-    b = {finite(b.x), finite(b.y)};
+    // NaN compares false, so a line with one is never taken as inside.
     const bool inside = a.x >= -0.5 && a.y >= -0.5 && b.x >= -0.5 && b.y >= -0.5 && a.x < width &&
                         b.x < width && a.y < height && b.y < height;
-    if (!inside && !ClipSegment(a, b, -kFar, -kFar, kFar, kFar)) return;
+    if (!inside) {
+        a = FinitePoint(a);
+        b = FinitePoint(b);
+        if (!ClipSegment(a, b, -kFar, -kFar, kFar, kFar)) return;
+    }
     long long x0 = RoundHalfAway(a.x);
     long long y0 = RoundHalfAway(a.y);
     long long x1 = RoundHalfAway(b.x);

@@ -45,6 +45,8 @@ void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, Cel
         plot.columnCount = std::min(pieceColumns, m.nx - first + 1);
         plot.colours.clear();
         plot.lines.clear();
+        plot.colours.reserve(static_cast<std::size_t>(plot.columnCount) * m.ny);
+        plot.lines.reserve(plot.colours.capacity());
         try {
             for (int c = first; c < first + plot.columnCount; ++c) {
                 for (int r = 1; r <= m.ny; ++r) {
