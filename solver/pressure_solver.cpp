@@ -198,59 +198,77 @@ template <bool Store, bool Masked> double PressureSolver::sweepRow(int j, double
     const Lanes fy4v = broadcast(fy4);
     const Lanes fy5v = broadcast(fy5);
 
-    Lanes sum = broadcast(0);
-    // The new values of the group at i, its terms summed (and kept).
+    // The new values of the group at i and its terms (kept when Store is set).
+    struct Group {
+        Lanes updated;
+        Lanes term;
+    };
     const auto group = [&](int i) {
         const Lanes old = load(row + i);
         const Lanes c = correction(load(above + i), load(row + i + 1), load(row + i - 1),
                                    load(below + i), load(rhs + i), load(centre + i), old, fy4v,
                                    load(fx4 + i), load(fx5 + i), fy5v);
         // A cell code of 1 changes no bit: rows without obstacles skip it.
-        Lanes updated = old + c;
+        Group g{old + c, Lanes{}};
         Lanes k{};
         if constexpr (Masked) {
             k = load(fluid + i);
-            updated = k * old + c;
+            g.updated = k * old + c;
         }
         // Once the sweep is known to go on, its error is not needed.
         if constexpr (Store) {
-            Lanes term = c * c;
-            if constexpr (Masked) term = term * k;
-            store(terms + (i - first), term);
-            sum += term;
+            g.term = c * c;
+            if constexpr (Masked) g.term = g.term * k;
+            store(terms + (i - first), g.term);
         }
-        return updated;
+        return g;
     };
-    int i = first;
-    int pendingAt = i;
-    Lanes pending{};
-    if (i + kLanes - 1 <= last) {
-        pending = group(i);
-        i += kLanes;
+    if (last - first + 1 < kLanes) {
+        // A row shorter than a group, a point at a time.
+        double values[kLanes];
+        double sum = 0;
+        for (int i = first; i <= last; ++i) {
+            const double old = row[i];
+            const double c = correction(above[i], row[i + 1], row[i - 1], below[i], rhs[i],
+                                        centre[i], old, fy4, fx4[i], fx5[i], fy5);
+            values[i - first] = Masked ? fluid[i] * old + c : old + c;
+            if constexpr (Store) {
+                const double term = Masked ? c * c * fluid[i] : c * c;
+                terms[i - first] = term;
+                sum += term;
+            }
+        }
+        for (int i = first; i <= last; ++i)
+            row[i] = values[i - first];
+        return sum;
     }
+    Lanes sum = broadcast(0);
+    Group pending = group(first);
+    int pendingAt = first;
+    int i = first + kLanes;
     for (; i + kLanes - 1 <= last; i += kLanes) {
-        const Lanes updated = group(i);
-        store(row + pendingAt, pending);
-        pending = updated;
+        const Group g = group(i);
+        store(row + pendingAt, pending.updated);
+        sum += pending.term;
+        pending = g;
         pendingAt = i;
     }
+    sum += pending.term;
     double tail = 0;
-    double tailValues[kLanes];
-    const int tailStart = i;
-    for (; i <= last; ++i) {
-        const double old = row[i];
-        const double c = correction(above[i], row[i + 1], row[i - 1], below[i], rhs[i], centre[i],
-                                    old, fy4, fx4[i], fx5[i], fy5);
-        tailValues[i - tailStart] = Masked ? fluid[i] * old + c : old + c;
-        if constexpr (Store) {
-            const double term = Masked ? c * c * fluid[i] : c * c;
-            terms[i - first] = term;
-            tail += term;
-        }
+    if (i <= last) {
+        // The points left over: one more group, ending at the last point and
+        // overlapping the pending one. The row still holds the old values it
+        // reads, so the points they share get the same bits twice; only the
+        // new points' terms are added.
+        const int at = last - kLanes + 1;
+        const Group g = group(at);
+        for (int k = i - at; k < kLanes; ++k)
+            tail += g.term[k];
+        store(row + pendingAt, pending.updated);
+        store(row + at, g.updated);
+    } else {
+        store(row + pendingAt, pending.updated);
     }
-    if (tailStart > first) store(row + pendingAt, pending);
-    for (int k = tailStart; k <= last; ++k)
-        row[k] = tailValues[k - tailStart];
     for (int k = 0; k < kLanes; ++k)
         tail += sum[k];
     return tail;
