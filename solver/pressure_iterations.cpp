@@ -111,7 +111,10 @@ class TwoStages {
                 // Terms are kept only until the lower rows have settled it.
                 if (!sweep.goesOn && decisions_.reached(2LL * k)) sweep.goesOn = true;
                 solver_.step(r, sweep);
-                upper_.publish(stepCount(k, r));
+                // Only these steps are awaited. Publishing every step would
+                // pull the count's cache line from a waiting reader each time
+                // and hold up the row stores queued behind it.
+                if (r <= split_ + PressureSolver::kStepsAhead) upper_.publish(stepCount(k, r));
             }
             if (decisions_.reached(2LL * k)) continue;
             const double both = lowerPart_[k % PressureSolver::kIterationsAtOnce] + sweep.unordered;
