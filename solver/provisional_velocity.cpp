@@ -44,14 +44,20 @@ void ComputeProvisionalVelocity(SimulationState& m) {
     const double rRe = 1 / m.reynolds;
     const int first = 3;
     const int lastI = m.nx - 2;
-    for (int j = 3; j <= m.ny - 2; ++j)
+    const auto mask = [&](int j) {
+        maskRow(first, lastI, m.cellKind.row(j), m.work2.row(j), m.work3.row(j), m.U.row(j),
+                m.V.row(j));
+    };
+    // Row j - 1 takes its new values once row j, the last to read it, is
+    // done: the rows are still in the cache.
+    for (int j = 3; j <= m.ny - 2; ++j) {
         provisionalRow(first, lastI, m.U.row(j - 1), m.U.row(j), m.U.row(j + 1), m.V.row(j - 1),
                        m.V.row(j), m.V.row(j + 1), m.facX1.data(), m.facX2.data(), m.facX3.data(),
                        m.facY1(j), m.facY2(j), m.facY3(j), m.dt, rRe, m.work2.row(j),
                        m.work3.row(j));
-    for (int j = 3; j <= m.ny - 2; ++j)
-        maskRow(first, lastI, m.cellKind.row(j), m.work2.row(j), m.work3.row(j), m.U.row(j),
-                m.V.row(j));
+        if (j > 3) mask(j - 1);
+    }
+    if (m.ny - 2 >= 3) mask(m.ny - 2);
 }
 
 } // namespace kestrel
