@@ -2,6 +2,7 @@
 // A second thread for the solver, kept for the life of the program so that a
 // time step does not pay for starting one.
 #include <functional>
+#include <thread>
 
 namespace kestrel {
 
@@ -10,6 +11,15 @@ namespace kestrel {
 // helper cannot be had (no thread could be started, or another step is
 // using it).
 bool RunBesideHelper(const std::function<void()>& beside, const std::function<void()>& own);
+
+// A moment's pause in a loop waiting for another thread.
+inline void SpinPause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
 
 // The cores this process may run on (taskset and container limits count),
 // at least 1.

@@ -3,6 +3,7 @@
 #include "helper_thread.h"
 #include "pressure_solver.h"
 #include "time_step.h"
+#include "two_threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,8 +14,6 @@
 namespace kestrel {
 
 namespace {
-
-PressureThreads threadsForTesting = PressureThreads::Auto;
 
 StepReport noSweeps() {
     return {0, std::numeric_limits<double>::quiet_NaN()};
@@ -30,14 +29,6 @@ StepReport inOrder(PressureSolver& solver, int maxIter) {
         if (PressureConverged(report.lastError)) break;
     }
     return report;
-}
-
-void relax() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#else
-    std::this_thread::yield();
-#endif
 }
 
 // A count that only grows, published by one thread and awaited by the other.
@@ -61,7 +52,7 @@ class alignas(64) Progress {
         const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
         for (int spin = 1; now < wanted; ++spin) {
             if (spin % 64 != 0 || std::chrono::steady_clock::now() < spinUntil)
-                relax();
+                SpinPause();
             else
                 std::this_thread::sleep_for(std::chrono::microseconds(50));
             now = value_.load(std::memory_order_acquire);
@@ -153,31 +144,11 @@ class TwoStages {
     StepReport report_ = noSweeps();
 };
 
-// Two stages pay off once a stage's rows outgrow what one core keeps close
-// (measured here: from about 40 000 points on). Below that one core is as
-// fast, and waking the helper and handing rows over costs more than it saves.
-bool worthTwoThreads(const SimulationState& m) {
-    switch (threadsForTesting) {
-    case PressureThreads::Always:
-        return true;
-    case PressureThreads::Never:
-        return false;
-    case PressureThreads::Auto:
-        break;
-    }
-    const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
-    return m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
-}
-
 } // namespace
-
-void SetPressureThreadsForTesting(PressureThreads use) {
-    threadsForTesting = use;
-}
 
 StepReport SolvePressure(SimulationState& m) {
     PressureSolver solver(m);
-    if (m.maxIter >= 2 && worthTwoThreads(m)) {
+    if (m.maxIter >= 2 && WorthTwoThreads(m)) {
         TwoStages stages(solver, m.maxIter);
         if (RunBesideHelper([&] { stages.runUpper(); }, [&] { stages.runLower(); }))
             return stages.report();

@@ -7,9 +7,4 @@ namespace kestrel {
 
 StepReport SolvePressure(SimulationState& m);
 
-// For tests: share every iteration between two threads on every mesh
-// (Always), on none (Never), or on the meshes large enough to gain (Auto).
-enum class PressureThreads { Auto, Always, Never };
-void SetPressureThreadsForTesting(PressureThreads use);
-
 } // namespace kestrel

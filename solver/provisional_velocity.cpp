@@ -1,5 +1,6 @@
 #include "mask_row.h"
 #include "solver_steps.h"
+#include "two_threads.h"
 
 #include <cmath>
 
@@ -44,20 +45,35 @@ void ComputeProvisionalVelocity(SimulationState& m) {
     const double rRe = 1 / m.reynolds;
     const int first = 3;
     const int lastI = m.nx - 2;
-    const auto mask = [&](int j) {
-        maskRow(first, lastI, m.cellKind.row(j), m.work2.row(j), m.work3.row(j), m.U.row(j),
-                m.V.row(j));
-    };
-    // Row j - 1 takes its new values once row j, the last to read it, is
-    // done: the rows are still in the cache.
-    for (int j = 3; j <= m.ny - 2; ++j) {
+    const int firstRow = 3;
+    const int lastRow = m.ny - 2;
+    const auto provisional = [&](int j) {
         provisionalRow(first, lastI, m.U.row(j - 1), m.U.row(j), m.U.row(j + 1), m.V.row(j - 1),
                        m.V.row(j), m.V.row(j + 1), m.facX1.data(), m.facX2.data(), m.facX3.data(),
                        m.facY1(j), m.facY2(j), m.facY3(j), m.dt, rRe, m.work2.row(j),
                        m.work3.row(j));
-        if (j > 3) mask(j - 1);
+    };
+    const auto mask = [&](int j) {
+        maskRow(first, lastI, m.cellKind.row(j), m.work2.row(j), m.work3.row(j), m.U.row(j),
+                m.V.row(j));
+    };
+    // Row j takes its new values once rows j - 1 .. j + 1, which read it, are
+    // done: right after row j + 1, while the rows are still in the cache. A
+    // row next to the other half's waits until both halves are done.
+    const int upperFirst = ForRowHalves(m, firstRow, lastRow, [&](int from, int to) {
+        const auto own = [&](int j) {
+            return (j == firstRow || j - 1 >= from) && (j == lastRow || j + 1 <= to);
+        };
+        for (int j = from; j <= to; ++j) {
+            provisional(j);
+            if (j > from && own(j - 1)) mask(j - 1);
+        }
+        if (own(to)) mask(to);
+    });
+    if (upperFirst <= lastRow) {
+        mask(upperFirst - 1);
+        mask(upperFirst);
     }
-    if (m.ny - 2 >= 3) mask(m.ny - 2);
 }
 
 } // namespace kestrel

@@ -1,5 +1,6 @@
 #include "mask_row.h"
 #include "solver_steps.h"
+#include "two_threads.h"
 
 namespace kestrel {
 
@@ -25,13 +26,15 @@ void correctRow(SimulationState& m, int j) {
 } // namespace
 
 void CorrectVelocity(SimulationState& m) {
-    for (int j = 3; j <= m.ny - 2; ++j) {
-        correctRow(m, j);
-        // Only row j reads U and V of row j, so it takes its values at once,
-        // while they are in the cache.
-        maskRow(3, m.nx - 2, m.cellKind.row(j), m.work2.row(j), m.work1.row(j), m.U.row(j),
-                m.V.row(j));
-    }
+    ForRowHalves(m, 3, m.ny - 2, [&m](int from, int to) {
+        for (int j = from; j <= to; ++j) {
+            correctRow(m, j);
+            // Only row j reads U and V of row j, so it takes its values at
+            // once, while they are in the cache.
+            maskRow(3, m.nx - 2, m.cellKind.row(j), m.work2.row(j), m.work1.row(j), m.U.row(j),
+                    m.V.row(j));
+        }
+    });
 }
 
 } // namespace kestrel

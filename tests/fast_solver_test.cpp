@@ -5,6 +5,7 @@
 #include "solver/pressure_iterations.h"
 #include "solver/pressure_solver.h"
 #include "solver/time_step.h"
+#include "solver/two_threads.h"
 #include "support/field_bits.h"
 #include "support/test_state.h"
 
@@ -41,11 +42,11 @@ void compareRuns(SimulationState m, int steps) {
 
 // Every case on one thread and with two iterations at once, whatever the
 // mesh's size would choose.
-class FastSolver : public testing::TestWithParam<PressureThreads> {
+class FastSolver : public testing::TestWithParam<SolverThreads> {
   protected:
-    void SetUp() override { SetPressureThreadsForTesting(GetParam()); }
+    void SetUp() override { SetSolverThreadsForTesting(GetParam()); }
     void TearDown() override {
-        SetPressureThreadsForTesting(PressureThreads::Auto);
+        SetSolverThreadsForTesting(SolverThreads::Auto);
         SetExactPressureErrorForTesting(false);
     }
 };
@@ -192,10 +193,9 @@ TEST(FastSolverChoosing, CountsOnlyTheCoresThisProcessMayUse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
-                         testing::Values(PressureThreads::Never, PressureThreads::Always),
-                         [](const testing::TestParamInfo<PressureThreads>& info) {
-                             return info.param == PressureThreads::Never ? "OneThread"
-                                                                         : "TwoThreads";
+                         testing::Values(SolverThreads::Never, SolverThreads::Always),
+                         [](const testing::TestParamInfo<SolverThreads>& info) {
+                             return info.param == SolverThreads::Never ? "OneThread" : "TwoThreads";
                          });
 
 } // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// Which time steps share their work with the helper thread, and the rows
+// each thread then takes.
+#include "app/simulation_state.h"
+
+#include <functional>
+
+namespace kestrel {
+
+// For tests: share every step between two threads on every mesh (Always),
+// on none (Never), or on the meshes large enough to gain (Auto).
+enum class SolverThreads { Auto, Always, Never };
+void SetSolverThreadsForTesting(SolverThreads use);
+
+// Whether this mesh's steps are worth sharing with the helper thread.
+bool WorthTwoThreads(const SimulationState& m);
+
+// Calls rows(from, to) so that rows first..last are each covered once: in
+// a lower and an upper half on two threads when that is worth it and the
+// helper is free, otherwise in one call. Returns the upper half's first
+// row, or last + 1 when the rows were not split.
+int ForRowHalves(const SimulationState& m, int first, int last,
+                 const std::function<void(int from, int to)>& rows);
+
+} // namespace kestrel
