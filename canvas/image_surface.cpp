@@ -26,12 +26,22 @@ int saturatedRound(double v) {
 
 } // namespace
 
+// Its resolution is the one the twips imply (15 to a pixel: 96 per inch),
+// not the screen's, so that the window and the runner save the same file.
+QImage ImageSurface::blankPicture(int columns, int rows) {
+    QImage picture(columns, rows, QImage::Format_RGB32);
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    const int dotsPerMetre = static_cast<int>(std::lround(1440 / kTwipsPerPixel * kInchesPerMetre));
+    picture.setDotsPerMeterX(dotsPerMetre);
+    picture.setDotsPerMeterY(dotsPerMetre);
+    picture.fill(toQRgb(kBackground));
+    return picture;
+}
+
 ImageSurface::ImageSurface(double widthTwips, double heightTwips)
     : widthTwips_(widthTwips), heightTwips_(heightTwips),
-      image_(pixelsOf(widthTwips), pixelsOf(heightTwips), QImage::Format_RGB32),
-      columns_(image_.width()), rows_(image_.height()) {
-    image_.fill(toQRgb(kBackground));
-}
+      image_(blankPicture(pixelsOf(widthTwips), pixelsOf(heightTwips))), columns_(image_.width()),
+      rows_(image_.height()) {}
 
 void ImageSurface::setHeightTwips(double twips) {
     // A picture too tall to hold in memory is refused like any bad height.
@@ -40,8 +50,7 @@ void ImageSurface::setHeightTwips(double twips) {
     heightTwips_ = twips;
     const int rows = pixelsOf(twips);
     if (rows != image_.height()) {
-        QImage resized(image_.width(), rows, QImage::Format_RGB32);
-        resized.fill(toQRgb(kBackground));
+        QImage resized = blankPicture(image_.width(), rows);
         QPainter painter(&resized);
         painter.drawImage(0, 0, image_);
         painter.end();

@@ -70,6 +70,8 @@ class ImageSurface : public Surface {
     };
     Pixels pixelsForDrawing();
     static QRgb toQRgb(Rgb c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+    // A picture of the background colour.
+    static QImage blankPicture(int columns, int rows);
     // The last two conversions along one axis: a plot converts the same node
     // coordinates over and over, and a conversion costs a division.
     struct AxisMemo {

@@ -181,5 +181,22 @@ TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {
     EXPECT_EQ(host.dialogs[2].second, path);
 }
 
+// The saved file says 96 pixels to the inch (15 twips each) whatever the
+// screen, so the window and the runner write the same bytes; a resized
+// picture too.
+TEST(ImageSaving, TheResolutionIsTheTwipsNotTheScreens) {
+    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
+    s.setHeightTwips(3000);
+    for (const char* format : {"BMP", "PNG"}) {
+        const QImage saved = QImage::fromData(QByteArray::fromStdString(s.encoded(format)), format);
+        ASSERT_FALSE(saved.isNull()) << format;
+        EXPECT_EQ(saved.dotsPerMeterX(), 3780) << format;
+        EXPECT_EQ(saved.dotsPerMeterY(), 3780) << format;
+    }
+    const std::string bmp = s.encoded("BMP");
+    ASSERT_GE(bmp.size(), 46u);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[38]) | static_cast<unsigned char>(bmp[39]) << 8, 3780);
+}
+
 } // namespace
 } // namespace kestrel
