@@ -112,16 +112,20 @@ PressureSolver::PressureSolver(SimulationState& m)
 
 // Only non-fluid points change: each takes the mean of its marked fluid
 // neighbours, which are never themselves changed here.
-void PressureSolver::setObstacleRow(int j) {
+void PressureSolver::setObstacles(std::size_t from, std::size_t to) {
     double* p = m_.P.row(0);
-    const std::size_t end = solidsBefore_[static_cast<std::size_t>(j) + 1];
-    for (std::size_t n = solidsBefore_[static_cast<std::size_t>(j)]; n < end; ++n) {
+    for (std::size_t n = from; n < to; ++n) {
         const SolidPoint& s = solids_[n];
         double sum = 0;
         for (int k = 0; k < s.count; ++k)
             sum = sum + p[s.neighbour[k]];
         p[s.at] = sum * s.weight / 12;
     }
+}
+
+void PressureSolver::setObstacleRow(int j) {
+    setObstacles(solidsBefore_[static_cast<std::size_t>(j)],
+                 solidsBefore_[static_cast<std::size_t>(j) + 1]);
 }
 
 void PressureSolver::copyBoundaryColumns(int j) {
@@ -156,9 +160,9 @@ void PressureSolver::step(int r, Sweep& s) {
     if (j >= 3 && j <= ny - 2) sweepRow(j, s);
 }
 
+// The solids are kept in row order, so all rows at once are all solids in turn.
 void PressureSolver::setObstaclePressure() {
-    for (int j = 2; j <= m_.ny - 1; ++j)
-        setObstacleRow(j);
+    setObstacles(0, solids_.size());
 }
 
 void PressureSolver::setPressureBoundary() {

@@ -62,6 +62,7 @@ class PressureSolver {
     };
     static constexpr int kRowCopyStep = 4;
 
+    void setObstacles(std::size_t from, std::size_t to); // solids_[from, to)
     void setObstacleRow(int j);
     void copyBoundaryColumns(int j);
     void copyRow(int to, int from);
