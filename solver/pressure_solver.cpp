@@ -263,14 +263,16 @@ template <bool Store, bool Masked>
     Group pending = group(first);
     int pendingAt = first;
     int i = first + kLanes;
+    // Sums are taken only with terms: adding zeros would still cost an
+    // addition a group, since x + 0 is not x when x is -0.
     for (; i + kLanes - 1 <= last; i += kLanes) {
         const Group g = group(i);
         store(row + pendingAt, pending.updated);
-        sum += pending.term;
+        if constexpr (Store) sum += pending.term;
         pending = g;
         pendingAt = i;
     }
-    sum += pending.term;
+    if constexpr (Store) sum += pending.term;
     double tail = 0;
     if (i <= last) {
         // The points left over: one more group, ending at the last point and
@@ -279,15 +281,17 @@ template <bool Store, bool Masked>
         // new points' terms are added.
         const int at = last - kLanes + 1;
         const Group g = group(at);
-        for (int k = i - at; k < kLanes; ++k)
-            tail += g.term[k];
+        if constexpr (Store)
+            for (int k = i - at; k < kLanes; ++k)
+                tail += g.term[k];
         store(row + pendingAt, pending.updated);
         store(row + at, g.updated);
     } else {
         store(row + pendingAt, pending.updated);
     }
-    for (int k = 0; k < kLanes; ++k)
-        tail += sum[k];
+    if constexpr (Store)
+        for (int k = 0; k < kLanes; ++k)
+            tail += sum[k];
     return tail;
 }
 
