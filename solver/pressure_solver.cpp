@@ -108,6 +108,7 @@ PressureSolver::PressureSolver(SimulationState& m)
     const int rows = std::max(m.ny - 4, 0);
     const int columns = std::max(m.nx - 4, 0);
     termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+    surelyAboveFactor_ = 1 - 2 * (static_cast<double>(termCount_) + 16) * 0x1p-52;
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -315,8 +316,8 @@ template <bool Store, bool Masked>
 // the decision to go on, and the terms need not be kept. The partial sums
 // only grow, so that can be known before the sweep ends.
 bool PressureSolver::surelyAbove(const Sweep& s, double unordered) const {
-    const double margin = 2 * (static_cast<double>(termCount_) + 16) * 0x1p-52;
-    return !s.lastAllowed && !exactForTesting && unordered * (1 - margin) > kPressureTolerance;
+    return !s.lastAllowed && !exactForTesting &&
+           unordered * surelyAboveFactor_ > kPressureTolerance;
 }
 
 double PressureSolver::exactError(const Sweep& s) const {

@@ -76,6 +76,7 @@ class PressureSolver {
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
     std::unique_ptr<double[]> terms_[kIterationsAtOnce];
     std::size_t termCount_ = 0;
+    double surelyAboveFactor_ = 1;         // 1 less twice the relative bound of a reordered sum
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };
 
