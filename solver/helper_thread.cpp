@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -17,21 +16,13 @@ namespace kestrel {
 
 namespace {
 
-// Waits until ready() holds: spinning first, since the other side usually
-// gets there within microseconds (a time step hands the helper several
-// jobs in quick succession), then asleep on the condition variable, which
-// costs tens of microseconds to wake from.
+// Waits until ready() holds: spinning first (a time step hands the helper
+// several jobs in quick succession), then asleep on the condition variable.
 template <typename Ready>
 void await(std::mutex& mutex, std::condition_variable& changed, Ready ready) {
-    const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
-    for (int spin = 1; !ready(); ++spin) {
-        if (spin % 64 == 0 && std::chrono::steady_clock::now() >= spinUntil) {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, ready);
-            return;
-        }
-        SpinPause();
-    }
+    if (SpinUntil(ready)) return;
+    std::unique_lock lock(mutex);
+    changed.wait(lock, ready);
 }
 
 class HelperThread {

@@ -48,16 +48,10 @@ class alignas(64) Progress {
         return value_.load(std::memory_order_acquire) >= wanted;
     }
     long long awaitAtLeast(long long wanted) const {
-        long long now = value_.load(std::memory_order_acquire);
-        const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
-        for (int spin = 1; now < wanted; ++spin) {
-            if (spin % 64 != 0 || std::chrono::steady_clock::now() < spinUntil)
-                SpinPause();
-            else
+        if (!SpinUntil([&] { return reached(wanted); }))
+            while (!reached(wanted))
                 std::this_thread::sleep_for(std::chrono::microseconds(50));
-            now = value_.load(std::memory_order_acquire);
-        }
-        return now;
+        return value_.load(std::memory_order_acquire);
     }
 
   private:

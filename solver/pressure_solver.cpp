@@ -65,9 +65,8 @@ PressureSolver::PressureSolver(SimulationState& m)
     std::vector<int> maskedRows;
     for (int j = 2; j <= m.ny - 1; ++j) {
         solidsBefore_[static_cast<std::size_t>(j)] = solids_.size();
-        solidsBefore_[static_cast<std::size_t>(j) + 1] = solids_.size();
-        if (allFluid(m.cellKind.row(j), 2, m.nx - 1)) continue;
-        for (int i = 2; i <= m.nx - 1; ++i) {
+        const bool hasSolids = !allFluid(m.cellKind.row(j), 2, m.nx - 1);
+        for (int i = 2; hasSolids && i <= m.nx - 1; ++i) {
             if (m.cellKind(i, j) == 1) continue;
             if (i >= 3 && i <= m.nx - 2 && (maskedRows.empty() || maskedRows.back() != j))
                 maskedRows.push_back(j);
