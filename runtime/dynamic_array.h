@@ -2,6 +2,7 @@
 // Arrays that do not exist until dimensioned, with inclusive upper bounds
 // from 0; dimensioning always starts from zeros. at() checks and throws the
 // index failure; operator() is for hot loops that checked sizes up front.
+#include "cache_line_allocator.h"
 #include "failure.h"
 
 #include <cassert>
@@ -57,27 +58,35 @@ template <typename T> class Array1 {
 
   private:
     const char* name_;
-    std::vector<T> data_;
+    std::vector<T, CacheLineAllocator<T>> data_;
     int upper_ = -1;
     bool exists_ = false;
 };
 
-// (i, j) with i fastest in memory: every solver loop runs i innermost.
+// (i, j) with i fastest in memory: every solver loop runs i innermost. Each
+// row starts on a whole vector width (32 bytes), so the solver's groups of
+// points can be loaded whole; the padding after element upper1 stays zero.
 template <typename T> class Array2 {
+    static constexpr std::size_t kRowBytes = 32;
+    static_assert(kRowBytes % sizeof(T) == 0);
+
   public:
     explicit Array2(const char* name = "array") : name_(name) {}
 
     bool exists() const { return exists_; }
     int upper1() const { return upper1_; }
     int upper2() const { return upper2_; }
-    int stride() const { return upper1_ + 1; }
+    // Elements from the start of one row to the next.
+    int stride() const { return stride_; }
 
     void redim(int upper1, int upper2) {
         if (upper1 < 0 || upper2 < 0)
             ThrowOutOfRange("dimensioned to " + std::to_string(upper1) + " x " +
                             std::to_string(upper2));
-        data_.assign(
-            (static_cast<std::size_t>(upper1) + 1) * (static_cast<std::size_t>(upper2) + 1), T{});
+        constexpr std::size_t perRow = kRowBytes / sizeof(T);
+        const std::size_t stride = (static_cast<std::size_t>(upper1) + perRow) / perRow * perRow;
+        data_.assign(stride * (static_cast<std::size_t>(upper2) + 1), T{});
+        stride_ = static_cast<int>(stride);
         upper1_ = upper1;
         upper2_ = upper2;
         exists_ = true;
@@ -86,6 +95,7 @@ template <typename T> class Array2 {
         data_.clear();
         exists_ = false;
         upper1_ = upper2_ = -1;
+        stride_ = 0;
     }
 
     bool inRange(int i, int j) const {
@@ -107,7 +117,8 @@ template <typename T> class Array2 {
         assert(inRange(i, j));
         return data_[index(i, j)];
     }
-    // Every element in storage order; size() of them (0 before dimensioning).
+    // Every element in storage order, padding included; size() of them (0
+    // before dimensioning).
     T* data() { return data_.data(); }
     const T* data() const { return data_.data(); }
     std::size_t size() const { return data_.size(); }
@@ -123,13 +134,14 @@ template <typename T> class Array2 {
 
   private:
     std::size_t index(int i, int j) const {
-        return static_cast<std::size_t>(j) * static_cast<std::size_t>(upper1_ + 1) +
+        return static_cast<std::size_t>(j) * static_cast<std::size_t>(stride_) +
                static_cast<std::size_t>(i);
     }
     const char* name_;
-    std::vector<T> data_;
+    std::vector<T, CacheLineAllocator<T>> data_;
     int upper1_ = -1;
     int upper2_ = -1;
+    int stride_ = 0;
     bool exists_ = false;
 };
 

@@ -19,6 +19,9 @@ constexpr int kLanes = 2;
 #endif
 using Lanes = double __attribute__((vector_size(kLanes * sizeof(double))));
 
+// The first point of a row the sweep corrects.
+constexpr int kFirst = 3;
+
 Lanes broadcast(double v) {
     Lanes lanes;
     for (int k = 0; k < kLanes; ++k)
@@ -106,8 +109,10 @@ PressureSolver::PressureSolver(SimulationState& m)
     }
     const int rows = std::max(m.ny - 4, 0);
     const int columns = std::max(m.nx - 4, 0);
-    termCount_ = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    surelyAboveFactor_ = 1 - 2 * (static_cast<double>(termCount_) + 16) * 0x1p-52;
+    termRows_ = static_cast<std::size_t>(rows);
+    termStride_ = stride;
+    const double termCount = static_cast<double>(rows) * static_cast<double>(columns);
+    surelyAboveFactor_ = 1 - 2 * (termCount + 16) * 0x1p-52;
 }
 
 // Only non-fluid points change: each takes the mean of its marked fluid
@@ -187,8 +192,8 @@ PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
     // Made when first needed (one thread needs only one), and left unset:
     // only the rows of a sweep that may end the iteration are written, and
     // only they are summed.
-    std::unique_ptr<double[]>& terms = terms_[k % kIterationsAtOnce];
-    if (!terms) terms = std::make_unique_for_overwrite<double[]>(termCount_);
+    CacheLineBuffer<double>& terms = terms_[k % kIterationsAtOnce];
+    if (!terms) terms = MakeCacheLineBuffer<double>(termRows_ * termStride_);
     return Sweep{terms.get(), 0, lastAllowed, false};
 }
 
@@ -200,7 +205,7 @@ PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
 // call and its set-up measured a few per cent of a run.
 template <bool Store, bool Masked>
 [[gnu::always_inline]] inline double PressureSolver::sweepRow(int j, double* terms) {
-    const int first = 3;
+    const int first = kFirst;
     const int last = m_.nx - 2;
     double* __restrict row = m_.P.row(j);
     const double* __restrict below = m_.P.row(j - 1);
@@ -236,7 +241,7 @@ template <bool Store, bool Masked>
         if constexpr (Store) {
             g.term = c * c;
             if constexpr (Masked) g.term = g.term * k;
-            store(terms + (i - first), g.term);
+            store(terms + i, g.term);
         }
         return g;
     };
@@ -251,7 +256,7 @@ template <bool Store, bool Masked>
             values[i - first] = Masked ? fluid[i] * old + c : old + c;
             if constexpr (Store) {
                 const double term = Masked ? c * c * fluid[i] : c * c;
-                terms[i - first] = term;
+                terms[i] = term;
                 sum += term;
             }
         }
@@ -260,9 +265,24 @@ template <bool Store, bool Masked>
         return sum;
     }
     Lanes sum = broadcast(0);
+    double tail = 0;
     Group pending = group(first);
     int pendingAt = first;
-    int i = first + kLanes;
+    // Rows start on a whole vector width, and loads from one split no cache
+    // line. The first group does not start on one: it overlaps the next
+    // group, which does. Only its points before that count, and its values
+    // are stored last, once no group reads the old ones.
+    constexpr int kFirstWhole = (kFirst / kLanes + 1) * kLanes;
+    const bool lead = last >= kFirstWhole + kLanes - 1;
+    const Lanes leadValues = pending.updated;
+    if (lead) {
+        pendingAt = kFirstWhole;
+        if constexpr (Store)
+            for (int k = 0; k < kFirstWhole - first; ++k)
+                tail += pending.term[k];
+        pending = group(pendingAt);
+    }
+    int i = pendingAt + kLanes;
     // Sums are taken only with terms: adding zeros would still cost an
     // addition a group, since x + 0 is not x when x is -0.
     for (; i + kLanes - 1 <= last; i += kLanes) {
@@ -273,7 +293,6 @@ template <bool Store, bool Masked>
         pendingAt = i;
     }
     if constexpr (Store) sum += pending.term;
-    double tail = 0;
     if (i <= last) {
         // The points left over: one more group, ending at the last point and
         // overlapping the pending one. The row still holds the old values it
@@ -289,6 +308,7 @@ template <bool Store, bool Masked>
     } else {
         store(row + pendingAt, pending.updated);
     }
+    if (lead) store(row + first, leadValues);
     if constexpr (Store)
         for (int k = 0; k < kLanes; ++k)
             tail += sum[k];
@@ -305,7 +325,8 @@ template <bool Store, bool Masked>
             sweepRow<false, false>(j, nullptr);
         return;
     }
-    double* terms = s.terms + static_cast<std::size_t>(j - 3) * static_cast<std::size_t>(m_.nx - 4);
+    // Laid out as the rows of P, so that whole groups are stored whole.
+    double* terms = s.terms + static_cast<std::size_t>(j - 3) * termStride_;
     s.unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
     s.goesOn = surelyAbove(s, s.unordered);
 }
@@ -321,8 +342,11 @@ bool PressureSolver::surelyAbove(const Sweep& s, double unordered) const {
 
 double PressureSolver::exactError(const Sweep& s) const {
     double err = 0;
-    for (std::size_t k = 0; k < termCount_; ++k)
-        err = err + s.terms[k];
+    for (int j = 3; j <= m_.ny - 2; ++j) {
+        const double* row = s.terms + static_cast<std::size_t>(j - 3) * termStride_;
+        for (int i = 3; i <= m_.nx - 2; ++i)
+            err = err + row[i];
+    }
     return err;
 }
 

@@ -2,6 +2,7 @@
 // The pressure iteration of one time step, as fast as the machine allows and
 // bit for bit what the plain loops give.
 #include "app/simulation_state.h"
+#include "runtime/cache_line_allocator.h"
 
 #include <memory>
 #include <vector>
@@ -70,12 +71,14 @@ class PressureSolver {
     template <bool Store, bool Masked> double sweepRow(int j, double* terms);
 
     SimulationState& m_;
-    std::vector<double> fluid_;             // cellKind as Double, rows with obstacles
+    std::vector<double, CacheLineAllocator<double>>
+        fluid_;                             // cellKind as Double, rows with obstacles
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
-    std::unique_ptr<double[]> terms_[kIterationsAtOnce];
-    std::size_t termCount_ = 0;
+    CacheLineBuffer<double> terms_[kIterationsAtOnce];
+    std::size_t termRows_ = 0;
+    std::size_t termStride_ = 0;
     double surelyAboveFactor_ = 1;         // 1 less twice the relative bound of a reordered sum
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };

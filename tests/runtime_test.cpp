@@ -4,6 +4,7 @@
 #include "runtime/lenient_number.h"
 #include "runtime/user_text.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace kestrel {
@@ -85,6 +86,34 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
             << f.what();
     }
     EXPECT_THROW(a.redim(-1, 2), Failure);
+}
+
+// The solver loads whole groups of a row and relies on each row starting on
+// a vector width; every element must still be its own.
+TEST(DynamicArray, RowsStartOnAVectorWidthAndKeepTheirElementsApart) {
+    for (int upper1 = 0; upper1 <= 9; ++upper1) {
+        Array2<double> a;
+        a.redim(upper1, 3);
+        Array2<Integer> codes;
+        codes.redim(upper1, 3);
+        for (int j = 0; j <= 3; ++j) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.row(j)) % 32, 0u) << upper1;
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(codes.row(j)) % 32, 0u) << upper1;
+            for (int i = 0; i <= upper1; ++i)
+                a(i, j) = 100 * j + i;
+        }
+        for (int j = 0; j <= 3; ++j)
+            for (int i = 0; i <= upper1; ++i) {
+                EXPECT_EQ(a.row(j)[i], 100 * j + i);
+                EXPECT_EQ(a.at(i, j), 100 * j + i);
+            }
+        Array2<double> same;
+        same.redim(upper1, 3);
+        for (int j = 0; j <= 3; ++j)
+            for (int i = 0; i <= upper1; ++i)
+                same(i, j) = a(i, j);
+        EXPECT_TRUE(same == a);
+    }
 }
 
 } // namespace kestrel
