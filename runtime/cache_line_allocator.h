@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace kestrel {
 
@@ -21,6 +22,8 @@ template <typename T> struct CacheLineAllocator {
 
     template <typename U> bool operator==(const CacheLineAllocator<U>&) const { return true; }
 };
+
+template <typename T> using CacheLineVector = std::vector<T, CacheLineAllocator<T>>;
 
 template <typename T> struct CacheLineDelete {
     void operator()(T* p) const { CacheLineAllocator<T>{}.deallocate(p, 0); }

@@ -6,7 +6,6 @@
 #include "failure.h"
 
 #include <cassert>
-#include <vector>
 
 namespace kestrel {
 
@@ -58,7 +57,7 @@ template <typename T> class Array1 {
 
   private:
     const char* name_;
-    std::vector<T, CacheLineAllocator<T>> data_;
+    CacheLineVector<T> data_;
     int upper_ = -1;
     bool exists_ = false;
 };
@@ -138,7 +137,7 @@ template <typename T> class Array2 {
                static_cast<std::size_t>(i);
     }
     const char* name_;
-    std::vector<T, CacheLineAllocator<T>> data_;
+    CacheLineVector<T> data_;
     int upper1_ = -1;
     int upper2_ = -1;
     int stride_ = 0;

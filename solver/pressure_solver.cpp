@@ -265,7 +265,7 @@ template <bool Store, bool Masked>
         return sum;
     }
     Lanes sum = broadcast(0);
-    double tail = 0;
+    double edgeTerms = 0; // of the points before and after the whole groups
     Group pending = group(first);
     int pendingAt = first;
     // Rows start on a whole vector width, and loads from one split no cache
@@ -279,7 +279,7 @@ template <bool Store, bool Masked>
         pendingAt = kFirstWhole;
         if constexpr (Store)
             for (int k = 0; k < kFirstWhole - first; ++k)
-                tail += pending.term[k];
+                edgeTerms += pending.term[k];
         pending = group(pendingAt);
     }
     int i = pendingAt + kLanes;
@@ -302,17 +302,18 @@ template <bool Store, bool Masked>
         const Group g = group(at);
         if constexpr (Store)
             for (int k = i - at; k < kLanes; ++k)
-                tail += g.term[k];
+                edgeTerms += g.term[k];
         store(row + pendingAt, pending.updated);
         store(row + at, g.updated);
     } else {
         store(row + pendingAt, pending.updated);
     }
     if (lead) store(row + first, leadValues);
+    double total = edgeTerms;
     if constexpr (Store)
         for (int k = 0; k < kLanes; ++k)
-            tail += sum[k];
-    return tail;
+            total += sum[k];
+    return total;
 }
 
 [[gnu::always_inline]] inline void PressureSolver::sweepRow(int j, Sweep& s) {
@@ -325,8 +326,7 @@ template <bool Store, bool Masked>
             sweepRow<false, false>(j, nullptr);
         return;
     }
-    // Laid out as the rows of P, so that whole groups are stored whole.
-    double* terms = s.terms + static_cast<std::size_t>(j - 3) * termStride_;
+    double* terms = termRow(s, j);
     s.unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
     s.goesOn = surelyAbove(s, s.unordered);
 }
@@ -343,11 +343,16 @@ bool PressureSolver::surelyAbove(const Sweep& s, double unordered) const {
 double PressureSolver::exactError(const Sweep& s) const {
     double err = 0;
     for (int j = 3; j <= m_.ny - 2; ++j) {
-        const double* row = s.terms + static_cast<std::size_t>(j - 3) * termStride_;
-        for (int i = 3; i <= m_.nx - 2; ++i)
+        const double* row = termRow(s, j);
+        for (int i = kFirst; i <= m_.nx - 2; ++i)
             err = err + row[i];
     }
     return err;
+}
+
+// Laid out as the rows of P, so that whole groups are stored whole.
+double* PressureSolver::termRow(const Sweep& s, int j) const {
+    return s.terms + static_cast<std::size_t>(j - 3) * termStride_;
 }
 
 double PressureSolver::error(const Sweep& s) const {

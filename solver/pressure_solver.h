@@ -4,7 +4,6 @@
 #include "app/simulation_state.h"
 #include "runtime/cache_line_allocator.h"
 
-#include <memory>
 #include <vector>
 
 namespace kestrel {
@@ -69,10 +68,10 @@ class PressureSolver {
     void copyRow(int to, int from);
     void sweepRow(int j, Sweep& s);
     template <bool Store, bool Masked> double sweepRow(int j, double* terms);
+    double* termRow(const Sweep& s, int j) const;
 
     SimulationState& m_;
-    std::vector<double, CacheLineAllocator<double>>
-        fluid_;                             // cellKind as Double, rows with obstacles
+    CacheLineVector<double> fluid_;         // cellKind as Double, rows with obstacles
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
     std::vector<std::size_t> solidsBefore_; // by row j: the solids of the rows below
