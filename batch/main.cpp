@@ -4,9 +4,11 @@
 #include "batch_host.h"
 #include "batch_outputs.h"
 #include "cases/case_file.h"
-#include "plot/image_saving.h"
+#include "output_checks.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
+#include "runtime/file_writing.h"
+#include "runtime/frame_files.h"
 #include "runtime/user_text.h"
 #include "solver/run_time_steps.h"
 
@@ -15,7 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <new>
 
 namespace {
 
@@ -36,7 +38,8 @@ constexpr const char* kStatusHelp =
     "  1  the command line, the case file or an output name was refused; nothing ran\n"
     "  2  the run was refused or failed; nothing written\n"
     "  3  the run diverged; the outputs hold the last step whose values were finite\n"
-    "  4  an output could not be made or written (the others were written)";
+    "  4  an output could not be made or written (the others were written);\n"
+    "     also when the run diverged as well, which is then said too";
 
 void say(const std::string& text) {
     std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
@@ -77,133 +80,119 @@ class ProgressAndFrames : public StepObserver {
     bool failed_ = false;
 };
 
-// The frames' folder, made when missing; false (said why) when it cannot be.
-bool prepareFramesFolder(const std::string& folder, long long interval) {
-    if (interval == 0) {
-        say("--frames needs a displayInterval of 1 or more in the case file");
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder)) {
-        say("--frames: \"" + QuotedExcerpt(folder) + "\" is not a folder that can be made" +
-            (error ? ": " + error.message() : std::string()));
-        return false;
-    }
-    return true;
-}
-
-struct Output {
+// What the run writes: each option with its help and how its bytes are made.
+struct OutputKind {
     const char* option;
-    std::string path;
+    const char* help;
+    std::function<std::string(SimulationState&, Host&, const std::string& path, double seconds)>
+        make;
 };
 
-// Empty names, two outputs into one file and an output over the case file
-// are refused before anything runs.
-bool outputsAreDistinct(const std::string& casePath, const std::vector<Output>& outputs,
-                        const std::vector<bool>& given) {
-    std::map<std::filesystem::path, std::string> taken;
-    std::error_code error;
-    taken[std::filesystem::weakly_canonical(casePath, error)] = "the case file";
-    for (std::size_t k = 0; k < outputs.size(); ++k) {
-        if (!given[k]) continue;
-        const Output& o = outputs[k];
-        if (o.path.empty()) {
-            say(std::string(o.option) + " needs a file name");
-            return false;
-        }
-        const auto where = std::filesystem::weakly_canonical(o.path, error);
-        if (const auto it = taken.find(where); it != taken.end()) {
-            say(std::string(o.option) + " \"" + QuotedExcerpt(o.path) + "\" is also " + it->second);
-            return false;
-        }
-        taken[where] = std::string("the file of ") + o.option;
+const OutputKind kOutputs[] = {
+    {"--table", "result table in the viewer's text format",
+     [](SimulationState& m, Host&, const std::string&, double) {
+         return BuildResultTable(m, {1, m.nx, 1, m.ny});
+     }},
+    {"--csv", "i,j,x,y,U,V,P with full precision",
+     [](SimulationState& m, Host&, const std::string&, double) { return FieldCsv(m); }},
+    {"--image", "final plot, BMP or PNG by extension",
+     [](SimulationState& m, Host& host, const std::string& path, double) {
+         return PlotImageFile(m, host, path);
+     }},
+    {"--stats", "sweeps and errors per step, loop time (JSON)",
+     [](SimulationState& m, Host&, const std::string&, double seconds) {
+         return StatsJson(m.history, seconds);
+     }},
+    {"--vtk", "the field as legacy VTK (rectilinear grid) for ParaView",
+     [](SimulationState& m, Host&, const std::string&, double) { return FieldVtk(m); }},
+    {"--history", "step,sweeps,lastError of every step (CSV)",
+     [](SimulationState& m, Host&, const std::string&, double) { return HistoryCsv(m.history); }},
+};
+constexpr std::size_t kOutputCount = std::size(kOutputs);
+
+// The case, or the status to end with (its reason already said).
+std::optional<CaseFile> readCase(const std::string& path) {
+    try {
+        CaseFile c = ReadCaseFile(ReadCaseText(path));
+        for (const std::string& warning : c.warnings)
+            say("warning: " + warning);
+        return c;
+    } catch (const CaseError& e) {
+        say(e.what());
+    } catch (const std::bad_alloc&) {
+        say("not enough memory to read \"" + QuotedExcerpt(path) + "\"");
     }
-    return true;
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    ProtectOutputsFromSignals();
     CLI::App app{"Kestrel batch runner: one calculation without a window"};
     app.footer(kStatusHelp);
     app.set_version_flag("--version", std::string("kestrel-batch ") + KESTREL_VERSION);
     std::string casePath;
-    std::vector<Output> outputs = {{"--table", {}}, {"--csv", {}}, {"--image", {}},
-                                   {"--stats", {}}, {"--vtk", {}}, {"--history", {}}};
     app.add_option("case", casePath, "case file (JSON)")->required();
-    const char* help[] = {"result table in the viewer's text format",
-                          "i,j,x,y,U,V,P with full precision",
-                          "final plot, BMP or PNG by extension",
-                          "sweeps and errors per step, loop time (JSON)",
-                          "the field as legacy VTK (rectilinear grid) for ParaView",
-                          "step,sweeps,lastError of every step (CSV)"};
-    std::vector<CLI::Option*> options;
-    for (std::size_t k = 0; k < outputs.size(); ++k)
-        options.push_back(app.add_option(outputs[k].option, outputs[k].path, help[k]));
-    std::string framesFolder;
-    CLI::Option* frames =
-        app.add_option("--frames", framesFolder,
+    std::string paths[kOutputCount];
+    CLI::Option* given[kOutputCount];
+    for (std::size_t k = 0; k < kOutputCount; ++k)
+        given[k] = app.add_option(kOutputs[k].option, paths[k], kOutputs[k].help);
+    FramesOutput frames;
+    CLI::Option* framesGiven =
+        app.add_option("--frames", frames.folder,
                        "folder for the plot of every displayInterval steps (frame-00001.png ...)");
+    app.add_flag("--replace-frames", frames.replaceOld,
+                 "remove the frame files an earlier run left in the --frames folder");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kDone : kRefused;
     }
-    std::vector<bool> given;
-    for (CLI::Option* o : options)
-        given.push_back(o->count() > 0);
-    if (!outputsAreDistinct(casePath, outputs, given)) return kRefused;
 
-    CaseFile c;
-    try {
-        c = ReadCaseFile(ReadCaseText(casePath));
-    } catch (const CaseError& e) {
-        say(e.what());
+    std::optional<CaseFile> c = readCase(casePath);
+    if (!c) return kRefused;
+    SimulationState& m = c->state;
+    const long long interval = DisplayIntervalOf(c->displayInterval);
+    if (framesGiven->count() > 0 && interval == 0) {
+        say("--frames needs a displayInterval of 1 or more in the case file");
         return kRefused;
     }
-    for (const std::string& warning : c.warnings)
-        say("warning: " + warning);
+    std::vector<NamedOutput> files;
+    for (std::size_t k = 0; k < kOutputCount; ++k)
+        if (given[k]->count() > 0) files.push_back({kOutputs[k].option, paths[k]});
+    const std::optional<FramesOutput> framesWanted =
+        framesGiven->count() > 0 ? std::optional(frames) : std::nullopt;
+    if (const auto problem = PrepareOutputs(casePath, files, framesWanted)) {
+        say(*problem);
+        return kRefused;
+    }
 
-    SimulationState& m = c.state;
-    BatchHost host(c.display, c.lineWidth);
-    const long long interval = DisplayIntervalOf(c.displayInterval);
-    if (frames->count() > 0 && !prepareFramesFolder(framesFolder, interval)) return kRefused;
-    ProgressAndFrames observer(m, host, framesFolder, interval);
+    BatchHost host(c->display, c->lineWidth);
+    ProgressAndFrames observer(m, host, framesWanted ? frames.folder : "", interval);
     const auto start = std::chrono::steady_clock::now();
     const RunEnd end = RunTimeSteps(m, host, observer); // its messages are already printed
     const double loopSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return kRunFailed;
 
-    // Every output is made whole before any file is written.
-    const std::function<std::string()> makers[] = {
-        [&] {
-            return BuildResultTable(m, {1, m.nx, 1, m.ny});
-        },
-        [&] { return FieldCsv(m); },
-        [&] { return PlotImageFile(m, host, outputs[2].path); },
-        [&] { return StatsJson(m.history, loopSeconds); },
-        [&] { return FieldVtk(m); },
-        [&] { return HistoryCsv(m.history); },
-    };
-    int status = end == RunEnd::Diverged ? kDiverged : kDone;
-    if (observer.failed()) status = kOutputFailed;
-    for (std::size_t k = 0; k < outputs.size(); ++k) {
-        if (!given[k]) continue;
+    // Every output is made whole before its file is written.
+    int status = observer.failed() ? kOutputFailed : kDone;
+    for (std::size_t k = 0; k < kOutputCount; ++k) {
+        if (given[k]->count() == 0) continue;
         try {
-            WriteOutputFile(outputs[k].path, makers[k]());
+            WriteOutputFile(paths[k], kOutputs[k].make(m, host, paths[k], loopSeconds));
         } catch (const std::exception& e) {
-            say(std::string(outputs[k].option) + ": " + e.what());
+            say(std::string(kOutputs[k].option) + ": " + e.what());
             status = kOutputFailed;
         }
     }
-    if (status == kOutputFailed) return status;
     if (end == RunEnd::Diverged) {
         say("the run diverged; the outputs hold step " + std::to_string(m.history.size()));
-        return status;
+        return status == kOutputFailed ? kOutputFailed : kDiverged;
     }
-    std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(m.history.size()),
-                 loopSeconds);
+    if (status == kDone)
+        std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(m.history.size()),
+                     loopSeconds);
     return status;
 }

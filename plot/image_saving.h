@@ -18,7 +18,4 @@ struct SaveDialogState {
 // "表示画像保存", and Yes at a run's display question.
 void SavePicture(Host& host, const Surface& picture, SaveDialogState& dialog);
 
-// The file of the n-th picture of a run kept as an animation: "frame-00001.png".
-std::string FrameFileName(int n);
-
 } // namespace kestrel

@@ -8,11 +8,15 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -29,7 +33,9 @@ struct Outcome {
     std::string errors;
 };
 
-Outcome runBatch(const std::vector<std::string>& arguments, const fs::path& errorFile) {
+// Runs in `folder` when given; a file-size limit in bytes when given.
+Outcome runBatch(const std::vector<std::string>& arguments, const fs::path& errorFile,
+                 const fs::path& folder = {}, rlim_t fileSizeLimit = RLIM_INFINITY) {
     std::vector<char*> argv;
     std::vector<std::string> owned = arguments;
     for (std::string& a : owned)
@@ -40,9 +46,17 @@ Outcome runBatch(const std::vector<std::string>& arguments, const fs::path& erro
     posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = 0;
     Outcome outcome;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return outcome;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit own = limit;
+    limit.rlim_cur = fileSizeLimit;
+    setrlimit(RLIMIT_FSIZE, &limit); // the child inherits it; ours is back at once
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    setrlimit(RLIMIT_FSIZE, &own);
+    if (spawned != 0) return outcome;
     posix_spawn_file_actions_destroy(&actions);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     int raw = 0;
@@ -253,6 +267,215 @@ TEST(HostileCases, EveryInputEndsCleanlyWithAStatusOfItsOwn) {
         }
     }
     if (failures == 0) fs::remove_all(work);
+}
+
+std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeText(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// Outputs aimed at hostile targets. Whatever the run does, no file it was
+// not asked to write changes, and no temporary file is left behind.
+struct HostileTarget {
+    const char* what;
+    std::function<void(const fs::path&)> prepare; // in the work folder
+    std::vector<std::string> options;             // the case file first
+    int status;
+    const char* says;                  // a part of the message
+    std::vector<std::string> replaced; // files the run may change
+    rlim_t fileSizeLimit = RLIM_INFINITY;
+    std::function<void(const fs::path&)> check = {}; // what else must hold afterwards
+};
+
+const char* const kSmallCase = R"({"nx": 12, "ny": 8, "stepCount": 4, "displayInterval": 1})";
+const char* const kDivergingCase = R"({"nx": 20, "ny": 12, "meshSizeX": 1, "meshSizeY": 1,
+    "dt": 2, "stepCount": 300,
+    "obstacles": [[6, 5], [7, 5], [6, 6], [7, 6]]})";
+
+const auto kNothing = [](const fs::path&) {};
+
+void makeFrames(const fs::path& folder, int count) {
+    fs::create_directories(folder);
+    for (int n = 1; n <= count; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05d.png", n);
+        writeText(folder / name, "old frame");
+    }
+}
+
+std::size_t filesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+const HostileTarget kHostileTargets[] = {
+    {"two spellings of one file",
+     kNothing,
+     {"case.json", "--csv", "a.txt", "--vtk", "@/a.txt"},
+     1,
+     "is also the file of --csv",
+     {}},
+    {"./ and no folder", kNothing, {"case.json", "--csv", "a", "--table", "./a"}, 1, "is also", {}},
+    {"a folder and back",
+     [](const fs::path& f) { fs::create_directory(f / "sub"); },
+     {"case.json", "--history", "h.csv", "--stats", "sub/../h.csv"},
+     1,
+     "is also",
+     {}},
+    {"an output among the frames",
+     kNothing,
+     {"case.json", "--frames", "fr", "--image", "fr/frame-00001.png"},
+     1,
+     "one of the files of --frames",
+     {}},
+    {"frames over the case file",
+     [](const fs::path& f) { fs::copy_file(f / "case.json", f / "frame-00001.png"); },
+     {"frame-00001.png", "--frames", ".", "--replace-frames"},
+     1,
+     "would write over the case file",
+     {}},
+    {"a missing folder",
+     kNothing,
+     {"case.json", "--csv", "missing/x.csv"},
+     1,
+     "cannot be reached",
+     {}},
+    {"a file taken for a folder",
+     kNothing,
+     {"case.json", "--csv", "case.json/x.csv"},
+     1,
+     "is not a folder",
+     {}},
+    {"a name too long", kNothing, {"case.json", "--csv", std::string(300, 'n')}, 1, "too long", {}},
+    {"a folder taken for a file",
+     [](const fs::path& f) { fs::create_directory(f / "d"); },
+     {"case.json", "--csv", "d"},
+     1,
+     "is a folder",
+     {}},
+    {"a read-only file",
+     [](const fs::path& f) {
+         writeText(f / "ro.csv", "keep");
+         fs::permissions(f / "ro.csv", fs::perms::owner_read);
+     },
+     {"case.json", "--csv", "ro.csv"},
+     1,
+     "read-only",
+     {}},
+    {"frames of an earlier run",
+     [](const fs::path& f) { makeFrames(f / "fr", 20); },
+     {"case.json", "--frames", "fr"},
+     1,
+     "--replace-frames",
+     {}},
+    {"frames of an earlier run replaced",
+     [](const fs::path& f) { makeFrames(f / "fr", 20); },
+     {"case.json", "--frames", "fr", "--replace-frames"},
+     0,
+     "",
+     {"fr"},
+     RLIM_INFINITY,
+     [](const fs::path& f) {
+         EXPECT_EQ(filesIn(f / "fr"), 4u) << "only this run's four frames";
+         EXPECT_NE(contentOf(f / "fr/frame-00004.png"), "old frame");
+     }},
+    {"a frame that links elsewhere",
+     [](const fs::path& f) {
+         writeText(f / "precious.txt", "precious");
+         fs::create_directory(f / "fr");
+         fs::create_symlink("../precious.txt", f / "fr/frame-00002.png");
+     },
+     {"case.json", "--frames", "fr", "--replace-frames"},
+     0,
+     "",
+     {"fr"},
+     RLIM_INFINITY,
+     [](const fs::path& f) { EXPECT_FALSE(fs::is_symlink(f / "fr/frame-00002.png")); }},
+    {"a dangling link",
+     [](const fs::path& f) { fs::create_symlink("made.csv", f / "link.csv"); },
+     {"case.json", "--csv", "link.csv"},
+     0,
+     "",
+     {"made.csv"},
+     RLIM_INFINITY,
+     [](const fs::path& f) {
+         EXPECT_TRUE(fs::is_symlink(f / "link.csv")) << "the link stays a link";
+         EXPECT_EQ(contentOf(f / "made.csv").rfind("i,j,x,y,U,V,P\n", 0), 0u);
+     }},
+    {"a file with its own mode",
+     [](const fs::path& f) {
+         writeText(f / "m.csv", "old");
+         chmod((f / "m.csv").c_str(), 0640);
+     },
+     {"case.json", "--csv", "m.csv"},
+     0,
+     "",
+     {"m.csv"},
+     RLIM_INFINITY,
+     [](const fs::path& f) {
+         struct stat file {};
+         stat((f / "m.csv").c_str(), &file);
+         EXPECT_EQ(file.st_mode & 07777, 0640u);
+         EXPECT_NE(contentOf(f / "m.csv"), "old");
+     }},
+    {"a full disk",
+     [](const fs::path& f) { writeText(f / "big.csv", "the old table"); },
+     {"case.json", "--csv", "big.csv", "--stats", "s.json"},
+     4,
+     "File too large",
+     {"s.json"},
+     512},
+    {"a diverging run whose output fails",
+     [](const fs::path& f) { writeText(f / "case.json", kDivergingCase); },
+     {"case.json", "--csv", "big.csv"},
+     4,
+     "the run diverged",
+     {},
+     512,
+     [](const fs::path& f) {
+         EXPECT_NE(contentOf(f / "stderr.txt").find("File too large"), std::string::npos);
+     }},
+};
+
+TEST(HostileTargets, NothingIsLostAndNothingIsLeftBehind) {
+    const fs::path work =
+        fs::path(::testing::TempDir()) / ("kestrel-targets-" + std::to_string(getpid()));
+    for (const HostileTarget& t : kHostileTargets) {
+        SCOPED_TRACE(t.what);
+        fs::remove_all(work);
+        fs::create_directories(work);
+        writeText(work / "case.json", kSmallCase);
+        t.prepare(work);
+        std::map<fs::path, std::string> before;
+        for (const auto& entry : fs::recursive_directory_iterator(work))
+            if (entry.is_regular_file()) before[entry.path()] = contentOf(entry.path());
+        std::vector<std::string> arguments = {KESTREL_BATCH};
+        for (const std::string& o : t.options)
+            arguments.push_back(o.rfind("@/", 0) == 0 ? (work / o.substr(2)).string() : o);
+        const Outcome outcome = runBatch(arguments, work / "stderr.txt", work, t.fileSizeLimit);
+        EXPECT_EQ(outcome.status, t.status) << outcome.errors;
+        EXPECT_NE(outcome.errors.find(t.says), std::string::npos) << outcome.errors;
+        for (const auto& [file, content] : before) {
+            const fs::path name = fs::relative(file, work);
+            const bool mayChange = std::any_of(t.replaced.begin(), t.replaced.end(), [&](auto& r) {
+                return name.string().rfind(r, 0) == 0;
+            });
+            if (!mayChange) {
+                EXPECT_EQ(contentOf(file), content) << name << " changed";
+            }
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(work))
+            EXPECT_EQ(entry.path().filename().string().rfind(".kestrel-", 0), std::string::npos)
+                << "left behind: " << entry.path();
+        if (t.check) t.check(work);
+    }
+    fs::remove_all(work);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "frame_recorder.h"
 
-#include "plot/image_saving.h"
 #include "runtime/file_writing.h"
+#include "runtime/frame_files.h"
 
 #include <filesystem>
 
