@@ -1,6 +1,7 @@
 #include "case_file.h"
 
 #include "app/defaults.h"
+#include "case_document.h"
 #include "cells/cell_map.h"
 #include "runtime/integer.h"
 #include "runtime/lenient_number.h"
@@ -8,10 +9,13 @@
 #include "runtime/user_text.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kestrel {
 
@@ -21,65 +25,6 @@ using nlohmann::json;
 
 [[noreturn]] void refuse(std::string_view key, const std::string& why) {
     throw CaseError("case file: \"" + QuotedExcerpt(key) + "\" " + why);
-}
-
-// Line and column (both from 1) of a byte offset.
-std::string placeOf(std::string_view text, std::size_t offset) {
-    offset = std::min(offset, text.size());
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t k = 0; k < offset; ++k)
-        if (text[k] == '\n') {
-            ++line;
-            lineStart = k + 1;
-        }
-    return "line " + std::to_string(line) + ", column " + std::to_string(offset - lineStart + 1);
-}
-
-bool isNumberCharacter(char c) {
-    return std::string_view("+-.0123456789eE").find(c) != std::string_view::npos;
-}
-
-// Where the first number too large for a Double starts (JSON accepts it,
-// the program cannot); text.size() when there is none.
-std::size_t hugeNumberAt(std::string_view text) {
-    bool inString = false;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const char c = text[k];
-        if (inString) {
-            if (c == '\\')
-                ++k;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '-' || (c >= '0' && c <= '9')) {
-            if (ReadLeadingNumber(text.substr(k, 4096)).overflow) return k;
-            while (k + 1 < text.size() && isNumberCharacter(text[k + 1]))
-                ++k;
-        }
-    }
-    return text.size();
-}
-
-json parse(std::string_view text) {
-    try {
-        return json::parse(text);
-    } catch (const json::parse_error& e) {
-        const std::size_t at = e.byte == 0 ? 0 : e.byte - 1;
-        const std::size_t from = at > 20 ? at - 20 : 0;
-        throw CaseError("case file: " + placeOf(text, at) + ": not valid JSON near \"" +
-                        QuotedExcerpt(text.substr(from, at + 1 - from), 30) + "\"");
-    } catch (const json::exception&) {
-        const std::size_t at = hugeNumberAt(text);
-        std::size_t length = 0;
-        while (at + length < text.size() && isNumberCharacter(text[at + length]))
-            ++length;
-        if (at < text.size())
-            throw CaseError("case file: " + placeOf(text, at) + ": the number \"" +
-                            QuotedExcerpt(text.substr(at, length), 24) + "\" is too large");
-        throw CaseError("case file: not valid JSON");
-    }
 }
 
 double number(const json& j, std::string_view key) {
@@ -110,23 +55,31 @@ Integer integer(const json& j, std::string_view key, int low = -32768, int high 
     refuse(key, "must be a whole number");
 }
 
-void coordinateList(const json& j, std::string_view key, Array1<double>& list) {
-    if (!j.is_array()) refuse(key, "must be an array of numbers or null");
-    if (j.size() > 32767) refuse(key, "has more than 32767 nodes");
-    list.redim(static_cast<int>(j.size()));
-    for (std::size_t k = 0; k < j.size(); ++k)
-        list(static_cast<int>(k) + 1) = j[k].is_null() ? kUnsetCoordinate : number(j[k], key);
+void coordinateList(const std::vector<double>& nodes, Array1<double>& list) {
+    list.redim(static_cast<int>(nodes.size()));
+    for (std::size_t k = 0; k < nodes.size(); ++k)
+        list(static_cast<int>(k) + 1) = std::isnan(nodes[k]) ? kUnsetCoordinate : nodes[k];
 }
 
-void obstacles(const json& j, SimulationState& m) {
-    if (!j.is_array()) refuse("obstacles", "must be an array of [i, j] pairs");
-    for (const json& cell : j) {
-        if (!cell.is_array() || cell.size() != 2)
-            refuse("obstacles", "must be an array of [i, j] pairs");
-        const Integer i = integer(cell[0], "obstacles", 1, std::max<int>(1, m.nx));
-        const Integer k = integer(cell[1], "obstacles", 1, std::max<int>(1, m.ny));
-        m.cellKind.at(i, k) = 0;
-    }
+// Cells as i, j pairs, or runs of cells along a row as j, i1, i2.
+void obstacles(const CaseDocument& d, SimulationState& m) {
+    const int lastI = std::max<int>(1, m.nx), lastJ = std::max<int>(1, m.ny);
+    const auto cell = [](std::int32_t v, const char* key, int high) {
+        return integer(json(v), key, 1, high);
+    };
+    if (const auto cells = d.cells.find("obstacles"); cells != d.cells.end())
+        for (std::size_t k = 0; k + 1 < cells->second.size(); k += 2)
+            m.cellKind.at(cell(cells->second[k], "obstacles", lastI),
+                          cell(cells->second[k + 1], "obstacles", lastJ)) = 0;
+    if (const auto runs = d.cells.find("obstacleRuns"); runs != d.cells.end())
+        for (std::size_t k = 0; k + 2 < runs->second.size(); k += 3) {
+            const Integer j = cell(runs->second[k], "obstacleRuns", lastJ);
+            const Integer first = cell(runs->second[k + 1], "obstacleRuns", lastI);
+            const Integer last = cell(runs->second[k + 2], "obstacleRuns", lastI);
+            if (first > last) refuse("obstacleRuns", "must hold runs [j, i1, i2] with i1 <= i2");
+            for (int i = first; i <= last; ++i)
+                m.cellKind.at(i, j) = 0;
+        }
 }
 
 // A list that meshMode 0 reads must hold every node; its cells must have
@@ -192,32 +145,11 @@ CaseFile DefaultCase() {
 }
 
 CaseFile ReadCaseFile(std::string_view text) {
-    const json j = parse(text);
-    if (!j.is_object()) throw CaseError("case file: must hold a JSON object { ... }");
-    static const char* const known[] = {"dt",
-                                        "reynolds",
-                                        "stepCount",
-                                        "maxIter",
-                                        "nx",
-                                        "ny",
-                                        "meshMode",
-                                        "meshSizeX",
-                                        "meshSizeY",
-                                        "coordListX",
-                                        "coordListY",
-                                        "obstacles",
-                                        "display",
-                                        "lineScale",
-                                        "lineWidth",
-                                        "displayInterval",
-                                        "confirmEachDisplay"};
-    for (const auto& item : j.items())
-        if (std::find(std::begin(known), std::end(known), item.key()) == std::end(known))
-            refuse(item.key(), "is not a known key");
-
+    const CaseDocument d = ReadCaseDocument(text);
+    const json& j = d.values;
     CaseFile c = DefaultCase();
     SimulationState& m = c.state;
-    auto has = [&j](const char* key) { return j.contains(key); };
+    auto has = [&d](const char* key) { return d.has(key); };
     if (has("dt")) m.dt = number(j["dt"], "dt");
     if (has("reynolds")) m.reynolds = number(j["reynolds"], "reynolds");
     if (has("lineScale")) m.lineScale = number(j["lineScale"], "lineScale");
@@ -236,18 +168,19 @@ CaseFile ReadCaseFile(std::string_view text) {
         InitCellMap(m);
     }
     if (has("meshMode")) m.meshMode = integer(j["meshMode"], "meshMode", -1, 0);
-    if (has("coordListX")) coordinateList(j["coordListX"], "coordListX", m.coordListX);
-    if (has("coordListY")) coordinateList(j["coordListY"], "coordListY", m.coordListY);
+    for (auto [key, list] : {std::pair{"coordListX", &m.coordListX}, {"coordListY", &m.coordListY}})
+        if (const auto nodes = d.lists.find(key); nodes != d.lists.end())
+            coordinateList(nodes->second, *list);
     if (m.meshMode == 0) {
         checkCoordinates(m.coordListX, "coordListX", m.nx, c.warnings);
         checkCoordinates(m.coordListY, "coordListY", m.ny, c.warnings);
     }
-    if (has("obstacles")) obstacles(j["obstacles"], m);
+    obstacles(d, m);
     if (has("display")) {
-        const json& d = j["display"];
-        if (!d.is_string() || (d != "pressure" && d != "speed"))
+        const json& display = j["display"];
+        if (!display.is_string() || (display != "pressure" && display != "speed"))
             refuse("display", "must be \"pressure\" or \"speed\"");
-        c.display = d == "pressure" ? Display::Pressure : Display::Speed;
+        c.display = display == "pressure" ? Display::Pressure : Display::Speed;
     }
     // As in the window's field, a width below 1 draws with 1.
     if (has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");
@@ -262,21 +195,35 @@ CaseFile ReadCaseFile(std::string_view text) {
 }
 
 std::string ReadCaseText(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw CaseError("case file: \"" + QuotedExcerpt(path) + "\" is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw CaseError("case file: cannot read \"" + QuotedExcerpt(path) + "\"");
+    const std::string name = "\"" + QuotedExcerpt(path) + "\"";
+    const auto cannotRead = [&name](int error) {
+        return CaseError("case file: cannot read " + name + ": " + std::strerror(error));
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw cannotRead(errno);
+    struct stat file {};
+    if (::fstat(fd, &file) == 0 && S_ISDIR(file.st_mode)) {
+        ::close(fd);
+        throw CaseError("case file: " + name + " is a folder, not a file");
+    }
     std::string text;
     char block[65536];
-    while (in.read(block, sizeof block) || in.gcount() > 0) {
-        text.append(block, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxCaseFileBytes)
-            throw CaseError("case file: \"" + QuotedExcerpt(path) + "\" is larger than " +
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = errno;
+            ::close(fd);
+            if (n < 0) throw cannotRead(error);
+            return text;
+        }
+        text.append(block, static_cast<std::size_t>(n));
+        if (text.size() > kMaxCaseFileBytes) {
+            ::close(fd);
+            throw CaseError("case file: " + name + " is larger than " +
                             std::to_string(kMaxCaseFileBytes >> 20) + " MiB");
+        }
     }
-    if (in.bad()) throw CaseError("case file: cannot read \"" + QuotedExcerpt(path) + "\"");
-    return text;
 }
 
 } // namespace kestrel

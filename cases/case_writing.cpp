@@ -31,17 +31,23 @@ std::string coordinateList(const Array1<double>& list, const char* key) {
     return text + "],\n";
 }
 
-std::string obstacles(const SimulationState& m) {
+// Painted cells as runs along each row, [j, i1, i2]: a few bytes a run
+// instead of a pair a cell.
+std::string obstacleRuns(const SimulationState& m) {
     const Array2<Integer>& map = m.cellKind;
     const int lastI = std::min<int>(m.nx, map.upper1() - 1);
     const int lastJ = std::min<int>(m.ny, map.upper2() - 1);
-    std::string text = "  \"obstacles\": [";
+    std::string text = "  \"obstacleRuns\": [";
     int count = 0;
     for (int j = 1; j <= lastJ; ++j)
         for (int i = 1; i <= lastI; ++i) {
             if (map(i, j) != 0) continue;
-            text += count == 0 ? "\n    " : count % 8 == 0 ? ",\n    " : ", ";
-            text += "[" + std::to_string(i) + ", " + std::to_string(j) + "]";
+            const int first = i;
+            while (i < lastI && map(i + 1, j) == 0)
+                ++i;
+            text += count == 0 ? "\n    " : count % 6 == 0 ? ",\n    " : ", ";
+            text += "[" + std::to_string(j) + ", " + std::to_string(first) + ", " +
+                    std::to_string(i) + "]";
             ++count;
         }
     return text + (count > 0 ? "\n  ],\n" : "],\n");
@@ -63,12 +69,16 @@ std::string WriteCaseText(const CaseFile& c) {
     text += pair("meshSizeY", std::to_string(m.meshSizeY)) + ",\n";
     if (m.coordListX.exists()) text += coordinateList(m.coordListX, "coordListX");
     if (m.coordListY.exists()) text += coordinateList(m.coordListY, "coordListY");
-    if (m.cellKind.exists()) text += obstacles(m);
+    if (m.cellKind.exists()) text += obstacleRuns(m);
     text += "  " + pair("display", c.display == Display::Pressure ? "\"pressure\"" : "\"speed\"");
     text += ", " + pair("lineScale", number(m.lineScale, "lineScale"));
     text += ", " + pair("lineWidth", std::to_string(c.lineWidth)) + ",\n  ";
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";
     text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false") + "\n}\n";
+    if (text.size() > kMaxCaseFileBytes)
+        throw CaseError("case file: the case would take " + std::to_string(text.size() >> 20) +
+                        " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +
+                        " MiB a case file may hold");
     return text;
 }
 

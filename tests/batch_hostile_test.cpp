@@ -31,6 +31,7 @@ struct Outcome {
     int status = -1; // exit status; -1 for a signal or a timeout
     bool timedOut = false;
     std::string errors;
+    long peakKilobytes = 0; // the most memory the program held at once
 };
 
 // Runs in `folder` when given; a file-size limit in bytes when given.
@@ -60,16 +61,18 @@ Outcome runBatch(const std::vector<std::string>& arguments, const fs::path& erro
     posix_spawn_file_actions_destroy(&actions);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     int raw = 0;
-    while (waitpid(pid, &raw, WNOHANG) == 0) {
+    rusage usage{};
+    while (wait4(pid, &raw, WNOHANG, &usage) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             kill(pid, SIGKILL);
-            waitpid(pid, &raw, 0);
+            wait4(pid, &raw, 0, &usage);
             outcome.timedOut = true;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (!outcome.timedOut && WIFEXITED(raw)) outcome.status = WEXITSTATUS(raw);
+    outcome.peakKilobytes = usage.ru_maxrss;
     std::ifstream in(errorFile, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -442,6 +445,41 @@ const HostileTarget kHostileTargets[] = {
          EXPECT_NE(contentOf(f / "stderr.txt").find("File too large"), std::string::npos);
      }},
 };
+
+// Files near the size limit made of many tiny values: each is refused while
+// it is read, holding little more than the file's text.
+TEST(HostileCases, LargeFilesOfTinyValuesAreReadWithBoundedMemory) {
+    const fs::path work =
+        fs::path(::testing::TempDir()) / ("kestrel-large-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    const std::size_t bytes = 60u << 20;
+    const struct {
+        const char* head;
+        const char* entry;
+        const char* says;
+    } inputs[] = {
+        {R"({"x": [{})", ",{}", R"("x" is not a known key)"},
+        {R"({"obstacles": [[])", ",[]", "must be an array of [i, j] pairs"},
+        {R"({"nx": 4000, "ny": 4000, "obstacles": [[1,1])", ",[1,1]", "not valid JSON"},
+    };
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(input.head);
+        std::string text = input.head;
+        text.reserve(bytes + 16);
+        while (text.size() < bytes)
+            text += input.entry;
+        writeText(work / "case.json", text); // no closing bracket: refused at the very end
+        const Outcome outcome =
+            runBatch({KESTREL_BATCH, (work / "case.json").string()}, work / "stderr.txt");
+        EXPECT_EQ(outcome.status, 1) << outcome.errors;
+        EXPECT_NE(outcome.errors.find(input.says), std::string::npos) << outcome.errors;
+#ifndef __SANITIZE_ADDRESS__ // its quarantine keeps freed memory on purpose
+        EXPECT_LT(outcome.peakKilobytes, 4 * static_cast<long>(bytes >> 10))
+            << "the runner held " << outcome.peakKilobytes / 1024 << " MiB";
+#endif
+    }
+    fs::remove_all(work);
+}
 
 TEST(HostileTargets, NothingIsLostAndNothingIsLeftBehind) {
     const fs::path work =

@@ -36,7 +36,7 @@ TEST(CaseFile, MissingKeysTakeTheWindowDefaults) {
 }
 
 TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {R"({"dx": 1})", R"("dx" is not a known key)"},
         {R"({"nx": "61"})", R"("nx" must be a whole number)"},
         {R"({"maxIter": 40000})", R"("maxIter" must lie in -32768..32767)"},
@@ -49,6 +49,22 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {"[1, 2]", "must hold a JSON object"},
         {R"({"obstacles": [[1, 2, 3]]})", R"("obstacles" must be an array of [i, j] pairs)"},
         {R"({"obstacles": [7]})", R"("obstacles" must be an array of [i, j] pairs)"},
+        {R"({"obstacles": [[1, [2]]]})", R"("obstacles" must be an array of [i, j] pairs)"},
+        {R"({"obstacles": [[1, null]]})", R"("obstacles" must be a whole number)"},
+        {R"({"obstacleRuns": [[1, 2]]})", R"("obstacleRuns" must be an array of [j, i1, i2])"},
+        {R"({"obstacleRuns": [[1, 5, 4]]})", "with i1 <= i2"},
+        {R"({"obstacleRuns": [[32, 1, 2]]})", R"("obstacleRuns" must lie in 1..31)"},
+        {R"({"obstacleRuns": [[1, 1, 62]]})", R"("obstacleRuns" must lie in 1..61)"},
+        {R"({"obstacleRuns": {}})", R"("obstacleRuns" must be an array of [j, i1, i2])"},
+        {R"({"coordListY": 4})", R"("coordListY" must be an array of numbers or null)"},
+        // Each refused where it is, with its place.
+        {"{\"nx\": 20,\n \"ny\": 10, \"nx\": 40}", R"(line 2, column 12: "nx" is given twice)"},
+        {"{\"dt\": 1,\n  \"x\": [{}, {}]}", R"(line 2, column 3: "x" is not a known key)"},
+        {R"({"dt": 1e-999})", R"("dt" is 1e-999, too small for the program)"},
+        {R"({"coordListX": [0, 0.0000e-400, 1.5e-400]})", "is 1.5e-400, too small"},
+        {"\xFF\xFE{\0}\0", "the file is UTF-16 text; save it as UTF-8"},
+        {std::string("{\0\"\0", 4), "UTF-16"},
+        {std::string("\xFF\xFE\0\0{\0\0\0", 8), "UTF-32"},
     };
     for (const auto& [json, message] : cases)
         EXPECT_NE(errorOf(json).find(message), std::string::npos) << json << ": " << errorOf(json);
@@ -114,7 +130,8 @@ TEST(CaseFile, ACoordinateListHoldsAtMost32767Nodes) {
         return text + "]}";
     };
     EXPECT_EQ(ReadCaseFile(list(32767)).state.coordListX.upper(), 32767);
-    EXPECT_EQ(errorOf(list(32768)), "case file: \"coordListX\" has more than 32767 nodes");
+    EXPECT_NE(errorOf(list(32768)).find("\"coordListX\" has more than 32767 nodes"),
+              std::string::npos);
 }
 
 TEST(CaseFile, MeshModeZeroNeedsEveryNode) {
@@ -158,7 +175,8 @@ TEST(CaseFileText, FoldersEndlessInputsAndMissingFilesAreRefused) {
     };
     EXPECT_NE(refusal(::testing::TempDir()).find("is a folder"), std::string::npos);
     EXPECT_NE(refusal("/dev/zero").find("is larger than 64 MiB"), std::string::npos);
-    EXPECT_NE(refusal("/nonexistent/case.json").find("cannot read"), std::string::npos);
+    EXPECT_EQ(refusal("/nonexistent/case.json"),
+              "case file: cannot read \"/nonexistent/case.json\": No such file or directory");
 }
 
 TEST(BatchOutputs, StatsWriteNullForAStepWithoutSweeps) {

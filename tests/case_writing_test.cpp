@@ -79,7 +79,7 @@ TEST(CaseWriting, TheDefaultsWriteTheWindowsOwnOptions) {
     const std::string text = WriteCaseText(DefaultCase());
     for (const char* part :
          {"\"dt\": 0.005", "\"nx\": 61", "\"meshMode\": -1", "\"display\": \"pressure\"",
-          "\"displayInterval\": 2", "\"confirmEachDisplay\": true", "\"obstacles\": []"})
+          "\"displayInterval\": 2", "\"confirmEachDisplay\": true", "\"obstacleRuns\": []"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     EXPECT_EQ(text.find("coordList"), std::string::npos) << "no list was ever stored";
 }
@@ -95,7 +95,7 @@ TEST(CaseWriting, ObstaclesAreTheCellsWithinTheMeshCounts) {
     m.nx = 5; // counts lowered after the map was made: cell 6 lies outside
     m.ny = 6; // raised: the map has no row 6
     const std::string text = WriteCaseText(c);
-    EXPECT_NE(text.find("\"obstacles\": [\n    [2, 1]\n  ]"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"obstacleRuns\": [\n    [1, 2, 2]\n  ]"), std::string::npos) << text;
     const CaseFile back = ReadCaseFile(text);
     EXPECT_EQ(back.state.cellKind.upper1(), 6);
     EXPECT_EQ(back.state.cellKind.upper2(), 7);
@@ -104,11 +104,43 @@ TEST(CaseWriting, ObstaclesAreTheCellsWithinTheMeshCounts) {
 
     m.nx = 8; // beyond the map: its border column is not an obstacle
     m.ny = 4;
-    EXPECT_NE(WriteCaseText(c).find("\"obstacles\": [\n    [2, 1]\n  ]"), std::string::npos)
+    EXPECT_NE(WriteCaseText(c).find("\"obstacleRuns\": [\n    [1, 2, 2]\n  ]"), std::string::npos)
         << WriteCaseText(c);
 
     m.cellKind.erase(); // never made: no obstacles key, the reader makes it all fluid
     EXPECT_EQ(WriteCaseText(c).find("obstacles"), std::string::npos);
+}
+
+// Painted cells are written as runs along rows, so the largest maps save
+// within what a case file may hold, and a map that still would not is
+// refused instead of written.
+TEST(CaseWriting, EveryMapWrittenOpensAgainOrIsRefused) {
+    CaseFile c = DefaultCase();
+    SimulationState& m = c.state;
+    m.nx = m.ny = 3998;
+    InitCellMap(m);
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1 + j % 3; i <= m.nx - j % 5; ++i)
+            if ((i + j) % 7 != 0 && j % 3 != 0) m.cellKind(i, j) = 0;
+    const std::string text = WriteCaseText(c);
+    EXPECT_LE(text.size(), kMaxCaseFileBytes);
+    EXPECT_EQ(ReadCaseFile(text).state.cellKind, m.cellKind);
+    // Both lists at once: the pairs of older files and the runs.
+    const CaseFile both =
+        ReadCaseFile(R"({"nx": 6, "ny": 3, "obstacles": [[1, 1]], "obstacleRuns": [[3, 2, 4]]})");
+    EXPECT_EQ(both.state.cellKind(1, 1), 0);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(both.state.cellKind(i, 3), i >= 2 && i <= 4 ? 0 : 1) << i;
+
+    for (int j = 1; j <= m.ny; ++j) // a checkerboard is a run a cell
+        for (int i = 1; i <= m.nx; ++i)
+            m.cellKind(i, j) = static_cast<Integer>((i + j) % 2);
+    try {
+        WriteCaseText(c);
+        ADD_FAILURE() << "a case too large to open was written";
+    } catch (const CaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("more than the 64 MiB"), std::string::npos);
+    }
 }
 
 TEST(CaseWriting, ANumberJsonCannotHoldIsRefusedByName) {

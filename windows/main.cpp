@@ -2,6 +2,7 @@
 #include "app/handler_guard.h"
 #include "app/simulation_state.h"
 #include "main_window.h"
+#include "runtime/file_writing.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
                      "calculation without a window.\n");
         return 2;
     }
+    kestrel::ProtectOutputsFromSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrel");
     QApplication::setOrganizationName("Kestrel");

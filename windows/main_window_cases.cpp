@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <new>
 
 namespace kestrel {
 
@@ -82,6 +83,10 @@ bool MainWindow::openCaseFile(const std::string& path) {
         c = ReadCaseFile(ReadCaseText(path));
     } catch (const CaseError& e) {
         host_.message(std::string("ケースを開けません。\n") + e.what(), Buttons::Ok);
+        return false;
+    } catch (const std::bad_alloc&) {
+        host_.message("ケースを開けません。\nメモリが足りず、読み込めませんでした: " + path,
+                      Buttons::Ok);
         return false;
     }
     applyCase(c);
