@@ -1,7 +1,9 @@
 #include "batch_outputs.h"
 
 #include "canvas/image_surface.h"
+#include "mesh/mesh_picture.h"
 #include "plot/field_plot.h"
+#include "runtime/number_text.h"
 #include "runtime/file_writing.h"
 #include "runtime/user_text.h"
 
@@ -22,6 +24,20 @@ bool endsWithPng(const std::string& path) {
     return tail == ".png";
 }
 
+// Why a plot failed, where the mesh's shape says.
+std::string plotFailure(const SimulationState& m, const ImageSurface& picture) {
+    const double twips = MeshPictureHeightTwips(m, picture.widthTwips());
+    const double pixels = std::round(twips / kTwipsPerPixel);
+    const std::string tall = "the picture would be " + ShortestNumber(pixels) + " pixels tall";
+    if (twips < 0)
+        return "the plot could not be drawn: " + tall +
+               ", as the mesh runs backwards (a negative mesh size or descending nodes)";
+    if (pixels > ImageSurface::kMaxHeightPixels)
+        return "the plot could not be drawn: " + tall + "; at most " +
+               ShortestNumber(ImageSurface::kMaxHeightPixels) + " can be drawn";
+    return "the plot could not be drawn";
+}
+
 } // namespace
 
 std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds) {
@@ -36,9 +52,10 @@ std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds
     return j.dump(1) + "\n";
 }
 
+
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
     ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
-    if (!ShowResult(m, host, picture)) throw std::runtime_error("the plot could not be drawn");
+    if (!ShowResult(m, host, picture)) throw std::runtime_error(plotFailure(m, picture));
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
     if (bytes.empty()) throw std::runtime_error("the picture could not be encoded");
     return bytes;

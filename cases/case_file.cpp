@@ -130,7 +130,8 @@ void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
     if (m.dt < 0) warnings.push_back("\"dt\" is negative: the run goes backwards in time");
     if (m.reynolds < 0) warnings.push_back("\"reynolds\" is negative: physically meaningless");
     if (m.meshMode != 0 && (m.meshSizeX < 0 || m.meshSizeY < 0))
-        warnings.push_back("a negative mesh size: the mesh is drawn mirrored");
+        warnings.push_back("a negative mesh size: the nodes run backwards, so the picture may not "
+                           "show the mesh as it is, or may be too tall to draw");
 }
 
 } // namespace

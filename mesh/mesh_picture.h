@@ -10,4 +10,8 @@ namespace kestrel {
 // unit past the near node; a zero width fails with division by zero.
 void PrepareMeshPicture(const SimulationState& m, Surface& picture);
 
+// The height in twips that PrepareMeshPicture gives a picture widthTwips
+// wide (negative for a mirrored mesh, infinite or NaN for a zero width).
+double MeshPictureHeightTwips(const SimulationState& m, double widthTwips);
+
 } // namespace kestrel

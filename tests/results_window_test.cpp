@@ -6,8 +6,10 @@
 #include "windows/main_window.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,14 +212,22 @@ TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
     QImage last(folder.filePath("frame-00003.png"));
     EXPECT_EQ(last, w.picture().image().convertToFormat(last.format()))
         << "the frame is the picture shown";
-    // A second run numbers from 1 again; stopping the recording writes nothing more.
+    // A later run asks before it replaces them: with yes, the folder holds
+    // its frames alone, numbered from 1 again.
+    std::ofstream(folder.filePath("frame-00009.png").toStdString()) << "an older run's";
+    answerer.buttons.push_back(QMessageBox::Yes);
     click("Command1");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);
-    trigger("実行中の表示を連番画像で保存…");
-    QDir(folder.path()).removeRecursively();
+    const QStringList three{"frame-00001.png", "frame-00002.png", "frame-00003.png"};
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
+    EXPECT_NE(answerer.lastText().indexOf("4 個"), -1) << answerer.lastText().toStdString();
+    // With no, the run records nothing and the recording stops.
+    const QDateTime written = QFileInfo(folder.filePath("frame-00001.png")).lastModified();
     click("Command1");
-    EXPECT_FALSE(QDir(folder.path()).exists());
-    EXPECT_EQ(answerer.seen.size(), 1u) << answerer.lastText().toStdString(); // the map's question
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
+    EXPECT_EQ(QFileInfo(folder.filePath("frame-00001.png")).lastModified(), written);
+    EXPECT_EQ(answerer.seen.size(), 3u) << "the map's question and two about frames";
+    click("Command1");
+    EXPECT_EQ(answerer.seen.size(), 3u) << "no recording, no question";
 }
 
 TEST_F(ResultsWindow, ADisplayThatCouldNotBeDrawnIsNoFrame) {

@@ -368,6 +368,7 @@ void MainWindow::command1Click() {
     // A run started from inside a run would re-initialise the fields under
     // the running loop, so the button is off while a run goes on.
     if (running_) return;
+    framesMayStart();
     auto* run = findChild<QPushButton*>("Command1");
     // Whatever ends the run, the window leaves the running state with it.
     struct Running {

@@ -100,6 +100,7 @@ class MainWindow : public QWidget {
     void exportField(Export format);
     void showHistory();
     void recordFrames(bool on);
+    void framesMayStart();
 
     // Connects a control's signal to work that runs guarded under the
     // operation's name; with parameters, only while every field is in use.

@@ -7,6 +7,7 @@
 #include "plot/probe.h"
 #include "report/field_exports.h"
 #include "runtime/file_writing.h"
+#include "runtime/frame_files.h"
 #include "solver/time_step.h"
 
 #include <QAction>
@@ -77,6 +78,28 @@ void MainWindow::recordFrames(bool on) {
     framesAction_->setChecked(folder.has_value());
     framesAction_->setStatusTip(
         folder ? QString("連番画像の保存先: %1").arg(QString::fromStdString(*folder)) : QString());
+}
+
+// A run's frames never mix with an earlier run's: frame files already in
+// the folder are removed when the user agrees, or this run records none.
+void MainWindow::framesMayStart() {
+    const auto& folder = frames_.folder();
+    if (!folder) return;
+    const std::vector<std::string> old = FrameFilesIn(*folder);
+    if (old.empty()) return;
+    const std::string question = "連番画像の保存先「" + *folder + "」には、前の計算の連番画像 (" +
+                                 old.front() + " など " + std::to_string(old.size()) +
+                                 " 個) があります。\n削除して、この計算の画像で置き換えますか?\n" +
+                                 "(いいえ: 連番画像の保存をやめます)";
+    if (host_.message(question, Buttons::YesNo) != Answer::Yes) {
+        recordFrames(false);
+        return;
+    }
+    if (const auto error = RemoveFrameFiles(*folder)) {
+        recordFrames(false);
+        host_.message("前の連番画像を削除できません。連番画像の保存をやめます。\n" + *error,
+                      Buttons::Ok);
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {
