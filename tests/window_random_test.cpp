@@ -25,6 +25,7 @@
 #include <exception>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <optional>
 #include <random>
 
 namespace kestrel {
@@ -84,6 +85,21 @@ class RandomUser {
         }
         ASSERT_GE(m_.pickState, 0);
         ASSERT_LE(m_.pickState, 3);
+    }
+
+    // Undo and redo give back the map as it was with that many edits
+    // applied; maps_[k] is the map with k edits applied, where known.
+    void checkUndoGivesBackTheMap() {
+        const std::size_t at = w_.edits().applied();
+        if (w_.edits().count() == 0) {
+            maps_.assign(1, m_.cellKind);
+        } else if (undoOrRedo_ && at < maps_.size() && maps_[at]) {
+            ASSERT_EQ(m_.cellKind, *maps_[at]) << "undo or redo to step " << at;
+        } else if (!undoOrRedo_) {
+            maps_.resize(at + 1); // steps an act pushed in between are not known
+            maps_[at] = m_.cellKind;
+        }
+        undoOrRedo_ = false;
     }
 
     void checkFieldsFollowTheState() {
@@ -207,7 +223,9 @@ class RandomUser {
             "元に戻す",      "やり直し",      "元に戻す",
             "ケースを保存…", "ケースを開く…", "CSV…",
             "VTK…",          "収束履歴…",     "実行中の表示を連番画像で保存…"};
-        test::TriggerMenuCommand(w_, QString::fromUtf8(pick(commands)));
+        const char* command = pick(commands);
+        undoOrRedo_ = std::string(command) == "元に戻す" || std::string(command) == "やり直し";
+        test::TriggerMenuCommand(w_, QString::fromUtf8(command));
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->objectName() == "frmHistory" && below(2)) top->close();
     }
@@ -226,6 +244,8 @@ class RandomUser {
     }
 
     QTemporaryDir folder_;
+    std::vector<std::optional<Array2<Integer>>> maps_;
+    bool undoOrRedo_ = false;
     std::mt19937 random_;
     SimulationState& m_;
     MainWindow& w_;
@@ -253,6 +273,7 @@ TEST(WindowRandomDriver, NothingLeavesAHandlerAndTheStateStaysConsistent) {
             user.act();
             user.check();
             user.checkFieldsFollowTheState();
+            user.checkUndoGivesBackTheMap();
             if (::testing::Test::HasFatalFailure()) return;
         }
         w.close();

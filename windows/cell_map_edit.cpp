@@ -10,49 +10,76 @@ bool sameExtents(const Array2<Integer>& a, const Array2<Integer>& b) {
 
 } // namespace
 
-CellMapEdit* CellMapEdit::between(const Array2<Integer>& before, const QString& name,
-                                  const CellMapTarget& target) {
-    const Array2<Integer>& now = target.state.cellKind;
+std::unique_ptr<CellMapEdit> CellMapEdit::between(const Array2<Integer>& before,
+                                                  const Array2<Integer>& now, const QString& name) {
     if (before == now) return nullptr;
-    auto* edit = new CellMapEdit(name, target);
+    std::unique_ptr<CellMapEdit> edit(new CellMapEdit(name));
     if (!sameExtents(before, now)) {
         edit->remade_ = true;
-        edit->oldMap_ = before;
-        edit->newMap_ = now;
+        edit->oldMap_ = encode(before);
+        edit->newMap_ = encode(now);
         return edit;
     }
     const Integer* oldData = before.data();
     const Integer* newData = now.data();
-    for (std::size_t k = 0; k < now.size(); ++k)
-        if (oldData[k] != newData[k]) {
-            edit->cells_.push_back(k);
-            edit->oldKinds_.push_back(oldData[k]);
-            edit->newKinds_.push_back(newData[k]);
-        }
+    std::vector<Run>& runs = edit->changes_;
+    for (std::size_t k = 0; k < now.size(); ++k) {
+        const auto change = static_cast<Integer>(oldData[k] ^ newData[k]);
+        if (change == 0) continue;
+        if (!runs.empty() && runs.back().start + runs.back().length == k &&
+            runs.back().value == change)
+            ++runs.back().length;
+        else
+            runs.push_back({k, 1, change});
+    }
+    runs.shrink_to_fit();
     return edit;
 }
 
-void CellMapEdit::redo() {
-    if (!pushed_) {
-        pushed_ = true;
-        return;
+CellMapEdit::WholeMap CellMapEdit::encode(const Array2<Integer>& map) {
+    WholeMap whole;
+    if (!map.exists()) return whole;
+    whole.upper1 = map.upper1();
+    whole.upper2 = map.upper2();
+    const Integer* data = map.data();
+    for (std::size_t k = 0; k < map.size(); ++k) {
+        if (!whole.runs.empty() && whole.runs.back().value == data[k])
+            ++whole.runs.back().length;
+        else
+            whole.runs.push_back({k, 1, data[k]});
     }
-    apply(true);
+    whole.runs.shrink_to_fit();
+    return whole;
 }
 
-void CellMapEdit::apply(bool forward) {
-    Array2<Integer>& map = target_.state.cellKind;
-    if (remade_) {
-        map = forward ? newMap_ : oldMap_;
-    } else {
-        // Every change of the map goes through the stack, so its cells are
-        // where they were; a map of another size is left alone all the same.
-        if (!cells_.empty() && cells_.back() >= map.size()) return;
-        const std::vector<Integer>& kinds = forward ? newKinds_ : oldKinds_;
-        for (std::size_t k = 0; k < cells_.size(); ++k)
-            map.data()[cells_[k]] = kinds[k];
+void CellMapEdit::decode(const WholeMap& whole, Array2<Integer>& map) {
+    if (whole.upper1 < 0) {
+        map.erase();
+        return;
     }
-    target_.redraw();
+    map.redim(whole.upper1, whole.upper2);
+    Integer* data = map.data();
+    for (const Run& run : whole.runs)
+        std::fill(data + run.start, data + run.start + run.length, run.value);
+}
+
+void CellMapEdit::apply(Array2<Integer>& map, bool forward) const {
+    if (remade_) {
+        decode(forward ? newMap_ : oldMap_, map);
+        return;
+    }
+    // Every change of the map goes through the history, so its cells are
+    // where they were; a map of another size is left alone all the same.
+    if (!changes_.empty() && changes_.back().start + changes_.back().length > map.size()) return;
+    Integer* data = map.data();
+    for (const Run& run : changes_) // exclusive-or: the same step both ways
+        for (std::size_t k = run.start; k < run.start + run.length; ++k)
+            data[k] = static_cast<Integer>(data[k] ^ run.value);
+}
+
+std::size_t CellMapEdit::bytes() const {
+    return sizeof *this +
+           (changes_.capacity() + oldMap_.runs.capacity() + newMap_.runs.capacity()) * sizeof(Run);
 }
 
 } // namespace kestrel

@@ -1,44 +1,51 @@
 #pragma once
 // One obstacle edit as an undo step: a click, a range, an initialisation, or
-// a map made anew for other mesh counts. Edits within one map keep only the
-// cells they changed; a map made anew keeps both whole maps.
+// a map made anew for other mesh counts. Kept compactly, so that large maps
+// can be edited many times: an edit within one map keeps runs of changed
+// cells (a range is a run a row), a map made anew keeps both maps as runs of
+// equal values.
 #include "app/simulation_state.h"
 
-#include <QUndoCommand>
-#include <functional>
+#include <QString>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kestrel {
 
-// What undo works on: the state's map, and the picture, redrawn when it
-// shows the map.
-struct CellMapTarget {
-    SimulationState& state;
-    std::function<void()> redraw;
-};
-
-class CellMapEdit : public QUndoCommand {
+class CellMapEdit {
   public:
-    // The edit from `before` to the state's map now; null when nothing changed.
-    static CellMapEdit* between(const Array2<Integer>& before, const QString& name,
-                                const CellMapTarget& target);
+    // The edit from `before` to `now`; null when nothing changed.
+    static std::unique_ptr<CellMapEdit> between(const Array2<Integer>& before,
+                                                const Array2<Integer>& now, const QString& name);
 
-    void undo() override { apply(false); }
-    void redo() override;
+    // Makes the map what it was after the edit (forward) or before it.
+    void apply(Array2<Integer>& map, bool forward) const;
+
+    const QString& name() const { return name_; }
+    // The memory the edit keeps.
+    std::size_t bytes() const;
 
   private:
-    CellMapEdit(const QString& name, const CellMapTarget& target)
-        : QUndoCommand(name), target_(target) {}
-    void apply(bool forward);
+    // Equal values in storage order.
+    struct Run {
+        std::size_t start;
+        std::uint32_t length;
+        Integer value; // within one map: old ^ new; a whole map: the value
+    };
+    struct WholeMap {
+        int upper1 = -1, upper2 = -1;
+        std::vector<Run> runs;
+    };
+    static WholeMap encode(const Array2<Integer>& map);
+    static void decode(const WholeMap& whole, Array2<Integer>& map);
 
-    CellMapTarget target_;
-    bool pushed_ = false; // made after the edit itself: the push's redo has nothing to do
-    // Within one map: the changed cells by their place in the map's storage.
-    std::vector<std::size_t> cells_;
-    std::vector<Integer> oldKinds_, newKinds_;
-    // A map made anew: both whole maps.
+    explicit CellMapEdit(const QString& name) : name_(name) {}
+
+    QString name_;
     bool remade_ = false;
-    Array2<Integer> oldMap_{"cellKind"}, newMap_{"cellKind"};
+    std::vector<Run> changes_; // within one map
+    WholeMap oldMap_, newMap_; // a map made anew
 };
 
 } // namespace kestrel

@@ -5,6 +5,7 @@
 #include "app/simulation_state.h"
 #include "canvas/image_surface.h"
 #include "cases/case_file.h"
+#include "edit_history.h"
 #include "frame_recorder.h"
 #include "main_window_host.h"
 #include "parameter_fields.h"
@@ -13,7 +14,6 @@
 #include "stability_labels.h"
 
 #include <QPointer>
-#include <QUndoStack>
 #include <QWidget>
 
 class QAction;
@@ -49,7 +49,7 @@ class MainWindow : public QWidget {
     bool openCaseFile(const std::string& path);
     // The case file last opened or saved; empty before either.
     const std::string& casePath() const { return casePath_; }
-    QUndoStack& edits() { return edits_; }
+    EditHistory& edits() { return edits_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,7 +131,7 @@ class MainWindow : public QWidget {
     QPointer<CoordinateEditor> coordinateEditor_;
     QPointer<TextViewer> textViewer_;
 
-    QUndoStack edits_;
+    EditHistory edits_{m_.cellKind, [this] { redrawMapIfShown(); }};
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -46,8 +46,7 @@ void MainWindow::buildMenus() {
     redo_ = add(edit, "やり直し", [this] { edits_.redo(); });
     redo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    connect(&edits_, &QUndoStack::indexChanged, this, [this] { updateEditActions(); });
-    connect(&edits_, &QUndoStack::cleanChanged, this, [this] { updateEditActions(); });
+    edits_.onChange([this] { updateEditActions(); });
     updateEditActions();
 
     QMenu* view = bar->addMenu("表示");
@@ -80,8 +79,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::recordMapEdit(const Array2<Integer>& before, const char* name) {
-    CellMapEdit* edit = CellMapEdit::between(before, name, {m_, [this] { redrawMapIfShown(); }});
-    if (edit) edits_.push(edit);
+    if (auto edit = CellMapEdit::between(before, m_.cellKind, name)) edits_.push(std::move(edit));
 }
 
 void MainWindow::redrawMapIfShown() {
