@@ -411,10 +411,11 @@ const HostileTarget kHostileTargets[] = {
          EXPECT_TRUE(fs::is_symlink(f / "link.csv")) << "the link stays a link";
          EXPECT_EQ(contentOf(f / "made.csv").rfind("i,j,x,y,U,V,P\n", 0), 0u);
      }},
-    {"a file with its own mode",
+    {"a file with its own mode and owner",
      [](const fs::path& f) {
          writeText(f / "m.csv", "old");
          chmod((f / "m.csv").c_str(), 0640);
+         if (geteuid() == 0) (void)chown((f / "m.csv").c_str(), 65534, 65534);
      },
      {"case.json", "--csv", "m.csv"},
      0,
@@ -425,8 +426,19 @@ const HostileTarget kHostileTargets[] = {
          struct stat file {};
          stat((f / "m.csv").c_str(), &file);
          EXPECT_EQ(file.st_mode & 07777, 0640u);
+         if (geteuid() == 0) {
+             EXPECT_EQ(file.st_uid, 65534u);
+         }
          EXPECT_NE(contentOf(f / "m.csv"), "old");
      }},
+    {"a name as long as a name may be",
+     kNothing,
+     {"case.json", "--csv", std::string(251, 'n') + ".csv"},
+     0,
+     "",
+     {},
+     RLIM_INFINITY,
+     [](const fs::path& f) { EXPECT_TRUE(fs::exists(f / (std::string(251, 'n') + ".csv"))); }},
     {"a full disk",
      [](const fs::path& f) { writeText(f / "big.csv", "the old table"); },
      {"case.json", "--csv", "big.csv", "--stats", "s.json"},
