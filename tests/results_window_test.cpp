@@ -3,6 +3,7 @@
 #include "report/field_exports.h"
 #include "support/modal_answer.h"
 #include "support/window_driving.h"
+#include "windows/history_chart.h"
 #include "windows/main_window.h"
 
 #include <QAction>
@@ -201,6 +202,62 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     EXPECT_EQ(saved, HistoryCsv(m.history));
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 6);
     history->close();
+}
+
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(ResultsWindow, TheHistoryChartIsDrawnOnlyWhenStepsArrive) {
+    runSteps("5");
+    trigger("収束履歴…");
+    QWidget* chart = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmHistory") chart = top->findChild<QWidget*>("HistoryChart");
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chart->window()));
+    PaintCounter counter;
+    chart->installEventFilter(&counter);
+    QTest::qWait(700); // three looks of the window's timer
+    EXPECT_EQ(counter.paints, 0) << "a chart at rest is not drawn again";
+    click("Command1"); // the same run again: the same history, nothing to draw
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0);
+    retype("Text3", "7");
+    click("Command1");
+    QTest::qWait(300);
+    EXPECT_GE(counter.paints, 1);
+    chart->window()->close();
+}
+
+// A long history is drawn a pixel column at a time, each column from the
+// least to the most of its steps: a single step unlike the rest still shows.
+TEST(HistoryChartDrawing, ALongHistoryKeepsEveryColumnsExtremes) {
+    std::vector<StepReport> history(100000, StepReport{2, 1e-5});
+    history[61234] = {50, 1e2}; // one step far above the rest
+    HistoryChart chart(history);
+    chart.resize(640, 400);
+    const QImage drawn = chart.grab().toImage();
+    // The sweeps' panel reaches its top (50) and the errors' its top decade.
+    const auto blueRows = [&](int from, int to) {
+        int rows = 0;
+        for (int y = from; y < to; ++y)
+            for (int x = 70; x < 624; ++x)
+                if (drawn.pixelColor(x, y).blue() > 150 && drawn.pixelColor(x, y).red() < 80) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_GT(blueRows(24, 60), 0) << "the spike of 50 sweeps is drawn";
+    history[61234] = {2, 1e-5};
+    const QImage flat = chart.grab().toImage();
+    EXPECT_NE(drawn, flat);
 }
 
 TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {

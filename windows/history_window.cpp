@@ -32,14 +32,29 @@ HistoryWindow::HistoryWindow(const SimulationState& m) : m_(m), dialogs_(this) {
     layout->addWidget(chart_, 1);
     layout->addLayout(row);
     // A run steps inside the event loop, so a timer sees its history grow;
-    // a look is cheap, and a new run of as many steps is seen too.
+    // a look is cheap, and only a history that changed is drawn again.
     connect(&timer_, &QTimer::timeout, this, [this] { refresh(); });
     timer_.start(200);
     refresh();
 }
 
+bool HistoryWindow::Shown::operator==(const Shown& other) const {
+    const auto same = [](const StepReport& a, const StepReport& b) {
+        return a.sweeps == b.sweeps &&
+               (a.lastError == b.lastError || (std::isnan(a.lastError) && std::isnan(b.lastError)));
+    };
+    return count == other.count && same(first, other.first) && same(last, other.last);
+}
+
+HistoryWindow::Shown HistoryWindow::shownOf(const std::vector<StepReport>& history) {
+    if (history.empty()) return {};
+    return {history.size(), history.front(), history.back()};
+}
+
 void HistoryWindow::refresh() {
     const std::vector<StepReport>& h = m_.history;
+    if (shown_ == shownOf(h)) return;
+    shown_ = shownOf(h);
     if (h.empty()) {
         summary_->setText("計算の履歴はありません。");
     } else {

@@ -6,6 +6,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 
@@ -17,17 +18,27 @@ class HistoryWindow : public QWidget {
   public:
     explicit HistoryWindow(const SimulationState& m);
 
-    // Shows the history as it is now.
+    // Shows the history as it is now; nothing is redrawn when no step came.
     void refresh();
 
   private:
     void saveCsv();
+
+    // What was last shown: a history of another length, or other first or
+    // last steps (a new run as long as the last), is redrawn.
+    struct Shown {
+        std::size_t count = 0;
+        StepReport first, last;
+        bool operator==(const Shown& other) const;
+    };
+    static Shown shownOf(const std::vector<StepReport>& history);
 
     const SimulationState& m_;
     QtDialogs dialogs_;
     HistoryChart* chart_ = nullptr;
     QLabel* summary_ = nullptr;
     QTimer timer_;
+    std::optional<Shown> shown_;
 };
 
 } // namespace kestrel
