@@ -269,6 +269,45 @@ TEST_F(CaseWindow, UndoAndRedoWalkPointRangeInitialisationAndANewMap) {
     EXPECT_EQ(m.cellKind, maps[2]);
 }
 
+// Undo and redo leave one consistent state on screen: the map they give
+// back is shown, with the counts it was made for, and a run and a saved case
+// agree with it.
+TEST_F(CaseWindow, UndoShowsTheMapItGivesBackWithItsCounts) {
+    startEditing();
+    retype("Text4", "70");
+    startEditing(); // the map made anew for 70 columns
+    clickCell(66, 5);
+    trigger("元に戻す");
+    trigger("元に戻す");
+    EXPECT_EQ(field("Text4")->text(), "61");
+    EXPECT_EQ(m.nx, 61);
+    EXPECT_EQ(m.cellKind.upper1(), 62);
+    answerer.fileNames.push_back(path("undone.json"));
+    trigger("ケースを保存…");
+    const CaseFile saved = ReadCaseFile(readFile(path("undone.json")));
+    EXPECT_EQ(saved.state.nx, 61);
+    EXPECT_EQ(saved.state.cellKind, m.cellKind);
+    trigger("やり直し");
+    trigger("やり直し");
+    EXPECT_EQ(field("Text4")->text(), "70");
+    EXPECT_EQ(pixelOfCell(66, 5), 0xff0000u);
+
+    // Over a result plot: undo shows the map with the change.
+    retype("Text3", "2");
+    answerer.buttons.push_back(QMessageBox::No); // no question at each display
+    choose("Option5");
+    click("Command1");
+    ASSERT_EQ(m.history.size(), 2u) << answerer.lastText().toStdString();
+    const QImage plot = w.picture().image();
+    clickCell(3, 3);
+    trigger("元に戻す");
+    EXPECT_NE(w.picture().image(), plot);
+    EXPECT_EQ(pixelOfCell(3, 3), 0x00ffffu);
+    EXPECT_EQ(pixelOfCell(66, 5), 0xff0000u);
+    trigger("やり直し");
+    EXPECT_EQ(pixelOfCell(3, 3), 0xff0000u);
+}
+
 TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     w.show();
     EXPECT_TRUE(w.close()) << "nothing changed: no question";

@@ -63,9 +63,15 @@ void CellMapEdit::decode(const WholeMap& whole, Array2<Integer>& map) {
         std::fill(data + run.start, data + run.start + run.length, run.value);
 }
 
-void CellMapEdit::apply(Array2<Integer>& map, bool forward) const {
+void CellMapEdit::apply(SimulationState& m, bool forward) const {
+    Array2<Integer>& map = m.cellKind;
     if (remade_) {
         decode(forward ? newMap_ : oldMap_, map);
+        // A map holds its border ring: the counts it was made for are one less.
+        if (map.exists()) {
+            m.nx = static_cast<Integer>(map.upper1() - 1);
+            m.ny = static_cast<Integer>(map.upper2() - 1);
+        }
         return;
     }
     // Every change of the map goes through the history, so its cells are

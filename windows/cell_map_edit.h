@@ -1,9 +1,9 @@
 #pragma once
 // One obstacle edit as an undo step: a click, a range, an initialisation, or
-// a map made anew for other mesh counts. Kept compactly, so that large maps
-// can be edited many times: an edit within one map keeps runs of changed
-// cells (a range is a run a row), a map made anew keeps both maps as runs of
-// equal values.
+// a map made anew for other mesh counts, which brings its counts back with
+// it. Kept compactly, so that large maps can be edited many times: an edit
+// within one map keeps runs of changed cells (a range is a run a row), a map
+// made anew keeps both maps as runs of equal values.
 #include "app/simulation_state.h"
 
 #include <QString>
@@ -19,8 +19,9 @@ class CellMapEdit {
     static std::unique_ptr<CellMapEdit> between(const Array2<Integer>& before,
                                                 const Array2<Integer>& now, const QString& name);
 
-    // Makes the map what it was after the edit (forward) or before it.
-    void apply(Array2<Integer>& map, bool forward) const;
+    // Makes the state's map what it was after the edit (forward) or before
+    // it; a map made anew also sets the mesh counts it was made for.
+    void apply(SimulationState& m, bool forward) const;
 
     const QString& name() const { return name_; }
     // The memory the edit keeps.

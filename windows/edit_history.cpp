@@ -22,14 +22,14 @@ void EditHistory::push(std::unique_ptr<CellMapEdit> edit) {
 
 void EditHistory::undo() {
     if (!canUndo()) return;
-    edits_[--done_]->apply(map_, false);
+    edits_[--done_]->apply(state_, false);
     changedMap_();
     changed();
 }
 
 void EditHistory::redo() {
     if (!canRedo()) return;
-    edits_[done_++]->apply(map_, true);
+    edits_[done_++]->apply(state_, true);
     changedMap_();
     changed();
 }

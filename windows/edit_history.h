@@ -13,9 +13,10 @@ class EditHistory {
   public:
     static constexpr std::size_t kDefaultBudgetBytes = std::size_t{256} << 20;
 
-    // The map the edits change, and what to do after undo or redo changed it.
-    EditHistory(Array2<Integer>& map, std::function<void()> changedMap)
-        : map_(map), changedMap_(std::move(changedMap)) {}
+    // The state whose map (and mesh counts) the edits change, and what to
+    // do after undo or redo changed them.
+    EditHistory(SimulationState& state, std::function<void()> changedMap)
+        : state_(state), changedMap_(std::move(changedMap)) {}
 
     // Called whenever what can be undone or redone changes.
     void onChange(std::function<void()> changed) { changed_ = std::move(changed); }
@@ -42,7 +43,7 @@ class EditHistory {
         if (changed_) changed_();
     }
 
-    Array2<Integer>& map_;
+    SimulationState& state_;
     std::function<void()> changedMap_;
     std::function<void()> changed_;
     std::deque<std::unique_ptr<CellMapEdit>> edits_;

@@ -90,7 +90,7 @@ class MainWindow : public QWidget {
     // Records what work changed in the cell map as one undo step.
     template <typename Work> auto asMapEdit(const char* name, Work work);
     void recordMapEdit(const Array2<Integer>& before, const char* name);
-    void redrawMapIfShown();
+    void showUndoneMap();
     void updateEditActions();
 
     // What the window shows and exports of a run (main_window_results.cpp).
@@ -131,7 +131,7 @@ class MainWindow : public QWidget {
     QPointer<CoordinateEditor> coordinateEditor_;
     QPointer<TextViewer> textViewer_;
 
-    EditHistory edits_{m_.cellKind, [this] { redrawMapIfShown(); }};
+    EditHistory edits_{m_, [this] { showUndoneMap(); }};
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 
@@ -82,8 +83,16 @@ void MainWindow::recordMapEdit(const Array2<Integer>& before, const char* name) 
     if (auto edit = CellMapEdit::between(before, m_.cellKind, name)) edits_.push(std::move(edit));
 }
 
-void MainWindow::redrawMapIfShown() {
-    if (showing_ == Showing::CellMap) DrawCellMap(m_, picture_);
+// Undo and redo show what they changed: the map, and the counts it was
+// made for in their fields.
+void MainWindow::showUndoneMap() {
+    for (const auto& [name, count] : {std::pair{"Text4", m_.nx}, {"Text5", m_.ny}}) {
+        auto* field = findChild<QLineEdit*>(name);
+        if (field->text() != QString::number(count)) field->setText(QString::number(count));
+    }
+    if (m_.pickState == 3) m_.pickState = 2; // a range begun on the other map is dropped
+    showing_ = Showing::CellMap;
+    DrawCellMap(m_, picture_);
 }
 
 void MainWindow::updateEditActions() {
