@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -306,6 +307,23 @@ TEST_F(CaseWindow, UndoShowsTheMapItGivesBackWithItsCounts) {
     EXPECT_EQ(pixelOfCell(66, 5), 0xff0000u);
     trigger("やり直し");
     EXPECT_EQ(pixelOfCell(3, 3), 0xff0000u);
+}
+
+// The line under the picture follows every change, not only the pointer.
+TEST_F(CaseWindow, TheProbeLineFollowsEditsAndRedrawsWithoutAMove) {
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    startEditing();
+    auto* line = w.findChild<QStatusBar*>("StatusBar");
+    QTest::mouseMove(w.findChild<QWidget*>("Picture1"),
+                     w.picture().toPixel(7 - 0.5, 4 - 0.5).toPoint());
+    EXPECT_EQ(line->currentMessage(), "i 7  j 4  流体");
+    clickCell(7, 4);
+    EXPECT_EQ(line->currentMessage(), "i 7  j 4  非流体");
+    trigger("元に戻す");
+    EXPECT_EQ(line->currentMessage(), "i 7  j 4  流体");
+    click("Command6"); // the mesh's shape: no cell map under the pointer
+    EXPECT_EQ(line->currentMessage(), "");
 }
 
 TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {

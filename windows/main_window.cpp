@@ -240,6 +240,7 @@ void MainWindow::onEvent(Sender* sender, Signal signal, const char* operation, N
             if (needs == Needs::Parameters && !parametersInUse()) return;
             work(args...);
         });
+        refreshProbe(); // what is under the pointer may have changed with the picture
     });
 }
 
@@ -329,7 +330,7 @@ void MainWindow::connectHandlers() {
                 MoveOnPicture(m_, picture_, b, s, x, y);
                 showProbe(x, y);
             });
-    connect(pictureBox_, &PictureBox::pointerLeft, this, [this] { statusBar_->clearMessage(); });
+    connect(pictureBox_, &PictureBox::pointerLeft, this, [this] { refreshProbe(); });
 }
 
 void MainWindow::setFieldTexts(const SimulationState& s, double displayInterval, int lineWidth) {

@@ -96,6 +96,7 @@ class MainWindow : public QWidget {
     // What the window shows and exports of a run (main_window_results.cpp).
     void runDisplayed();
     void showProbe(float x, float y);
+    void refreshProbe();
     enum class Export { Csv, Vtk };
     void exportField(Export format);
     void showHistory();

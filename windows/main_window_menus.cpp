@@ -93,6 +93,7 @@ void MainWindow::showUndoneMap() {
     if (m_.pickState == 3) m_.pickState = 2; // a range begun on the other map is dropped
     showing_ = Showing::CellMap;
     DrawCellMap(m_, picture_);
+    refreshProbe();
 }
 
 void MainWindow::updateEditActions() {

@@ -4,6 +4,7 @@
 #include "cells/pointer_selection.h"
 #include "history_window.h"
 #include "main_window.h"
+#include "picture_box.h"
 #include "plot/probe.h"
 #include "report/field_exports.h"
 #include "runtime/file_writing.h"
@@ -18,6 +19,7 @@ namespace kestrel {
 
 void MainWindow::runDisplayed() {
     showing_ = Showing::Result;
+    refreshProbe();
     if (const auto error = frames_.record(picture_)) {
         recordFrames(false); // one message, not one for every display that follows
         host_.message("連番画像を保存できません。以降の表示は保存しません。\n" + *error,
@@ -44,6 +46,13 @@ void MainWindow::showProbe(float x, float y) {
         statusBar_->clearMessage();
     else
         statusBar_->showMessage(line);
+}
+
+void MainWindow::refreshProbe() {
+    if (const auto pointer = pictureBox_->pointerInUserUnits())
+        showProbe(static_cast<float>(pointer->x()), static_cast<float>(pointer->y()));
+    else
+        statusBar_->clearMessage();
 }
 
 void MainWindow::exportField(Export format) {

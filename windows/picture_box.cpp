@@ -53,19 +53,27 @@ void PictureBox::paintEvent(QPaintEvent*) {
     surface_.shown();
 }
 
+std::optional<QPointF> PictureBox::pointerInUserUnits() const {
+    if (!pointer_) return std::nullopt;
+    return surface_.toUser(*pointer_);
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event) {
+    pointer_ = event->position();
     const QPointF user = surface_.toUser(event->position());
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    static_cast<float>(user.x()), static_cast<float>(user.y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    pointer_ = event->position();
     const QPointF user = surface_.toUser(event->position());
     emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                    static_cast<float>(user.x()), static_cast<float>(user.y()));
 }
 
 void PictureBox::leaveEvent(QEvent* event) {
+    pointer_.reset();
     emit pointerLeft();
     QWidget::leaveEvent(event);
 }

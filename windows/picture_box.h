@@ -6,6 +6,7 @@
 #include "canvas/image_surface.h"
 
 #include <QWidget>
+#include <optional>
 
 namespace kestrel {
 
@@ -14,6 +15,10 @@ class PictureBox : public QWidget {
   public:
     PictureBox(ImageSurface& surface, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+
+    // Where the pointer is over the area, in the user coordinates the
+    // picture has now; nullopt when it is not over the area.
+    std::optional<QPointF> pointerInUserUnits() const;
 
   signals:
     void mouseDown(int button, int shift, float x, float y);
@@ -30,6 +35,7 @@ class PictureBox : public QWidget {
   private:
     void followSize();
     ImageSurface& surface_;
+    std::optional<QPointF> pointer_; // in pixels
 };
 
 } // namespace kestrel
