@@ -20,6 +20,7 @@
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/resource.h>
 
 namespace kestrel {
@@ -97,7 +98,7 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     clickCell(3, 4);
     clickCell(12, 9);
     answerer.fileNames.push_back(path("saved.json"));
-    trigger("ケースを保存…");
+    trigger("名前を付けて保存…");
     ASSERT_TRUE(QFile::exists(path("saved.json"))) << answerer.lastText().toStdString();
     EXPECT_EQ(w.casePath(), path("saved.json").toStdString());
     EXPECT_EQ(w.windowTitle(), "Kestrel - saved.json");
@@ -200,7 +201,7 @@ TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &small);
     answerer.fileNames.push_back(path("kept.json"));
     answerer.buttons.push_back(QMessageBox::Yes); // replace it
-    trigger("ケースを保存…");
+    trigger("名前を付けて保存…");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, SIG_DFL);
 
@@ -214,11 +215,11 @@ TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
 TEST_F(CaseWindow, AFieldNotInUseOrACaseThatCannotBeOpenedIsNotSaved) {
     retype("Text4", "40000");
     answerer.fileNames.push_back(path("a.json"));
-    trigger("ケースを保存…");
+    trigger("名前を付けて保存…");
     EXPECT_NE(answerer.lastText().indexOf("使われていません"), -1);
     EXPECT_EQ(answerer.dialogsSeen, 0);
     retype("Text4", "0"); // in use, but no case can hold it
-    trigger("ケースを保存…");
+    trigger("名前を付けて保存…");
     EXPECT_TRUE(answerer.lastText().startsWith("このケースは保存できません。\n"))
         << answerer.lastText().toStdString();
     EXPECT_EQ(answerer.dialogsSeen, 0);
@@ -284,7 +285,7 @@ TEST_F(CaseWindow, UndoShowsTheMapItGivesBackWithItsCounts) {
     EXPECT_EQ(m.nx, 61);
     EXPECT_EQ(m.cellKind.upper1(), 62);
     answerer.fileNames.push_back(path("undone.json"));
-    trigger("ケースを保存…");
+    trigger("名前を付けて保存…");
     const CaseFile saved = ReadCaseFile(readFile(path("undone.json")));
     EXPECT_EQ(saved.state.nx, 61);
     EXPECT_EQ(saved.state.cellKind, m.cellKind);
@@ -324,6 +325,39 @@ TEST_F(CaseWindow, TheProbeLineFollowsEditsAndRedrawsWithoutAMove) {
     EXPECT_EQ(line->currentMessage(), "i 7  j 4  流体");
     click("Command6"); // the mesh's shape: no cell map under the pointer
     EXPECT_EQ(line->currentMessage(), "");
+}
+
+// Saving as desktop programs save: the filter's extension added to a bare
+// name, Ctrl+S into the case's own file without a question, Save As asking.
+TEST_F(CaseWindow, SaveWritesTheCasesFileAndSaveAsAsksForAName) {
+    answerer.fileNames.push_back(path("bare"));
+    trigger("ケースを保存"); // no file yet: asks
+    EXPECT_EQ(answerer.dialogsSeen, 1);
+    EXPECT_TRUE(QFile::exists(path("bare.json")));
+    EXPECT_EQ(w.casePath(), path("bare.json").toStdString());
+    retype("Text2", "77");
+    trigger("ケースを保存");
+    EXPECT_EQ(answerer.dialogsSeen, 1) << "the case's own file, no question";
+    EXPECT_EQ(ReadCaseFile(readFile(path("bare.json"))).state.reynolds, 77);
+    answerer.fileNames.push_back(path("other.case"));
+    trigger("名前を付けて保存…");
+    EXPECT_EQ(answerer.dialogsSeen, 2);
+    EXPECT_TRUE(QFile::exists(path("other.case"))) << "a name with an extension stays";
+    EXPECT_EQ(w.casePath(), path("other.case").toStdString());
+    std::map<QString, QKeySequence> shortcuts;
+    for (QAction* action : w.findChildren<QAction*>())
+        shortcuts[action->text()] = action->shortcut();
+    EXPECT_EQ(shortcuts["ケースを保存"], QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(shortcuts["名前を付けて保存…"], QKeySequence("Ctrl+Shift+S"));
+    // Exports add theirs too.
+    startEditing();
+    retype("Text3", "2");
+    answerer.buttons.push_back(QMessageBox::No);
+    choose("Option5");
+    click("Command1");
+    answerer.fileNames.push_back(path("field"));
+    trigger("VTK…");
+    EXPECT_TRUE(QFile::exists(path("field.vtk"))) << answerer.lastText().toStdString();
 }
 
 TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {

@@ -221,7 +221,7 @@ class RandomUser {
         }
         static const char* const commands[] = {
             "元に戻す",      "やり直し",      "元に戻す",
-            "ケースを保存…", "ケースを開く…", "CSV…",
+            "名前を付けて保存…", "ケースを開く…", "CSV…",
             "VTK…",          "収束履歴…",     "実行中の表示を連番画像で保存…"};
         const char* command = pick(commands);
         undoOrRedo_ = std::string(command) == "元に戻す" || std::string(command) == "やり直し";

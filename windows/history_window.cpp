@@ -70,8 +70,8 @@ void HistoryWindow::refresh() {
 }
 
 void HistoryWindow::saveCsv() {
-    const auto chosen =
-        dialogs_.askSaveFileName("CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*", "history.csv");
+    const auto chosen = dialogs_.askSaveFileNameWithExtension(
+        "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*", "history.csv");
     if (!chosen || chosen->empty()) return;
     if (const auto error = WriteWholeFile(*chosen, HistoryCsv(m_.history)))
         dialogs_.message("収束履歴を保存できません。\n" + *error, Buttons::Ok);

@@ -76,7 +76,9 @@ class MainWindow : public QWidget {
     bool readyToReplaceCase();
     void openCaseFromDialog();
     void openRecentCase(const QString& path);
-    bool saveCase();
+    // The case's own file once it has one (Ctrl+S), or a name asked for.
+    enum class SaveTarget { CurrentFile, AskForName };
+    bool saveCase(SaveTarget target);
     bool askToSaveChanges();
     CaseFile currentCase();
     void applyCase(const CaseFile& c);

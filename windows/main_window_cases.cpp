@@ -115,7 +115,7 @@ void MainWindow::openRecentCase(const QString& path) {
     if (!openCaseFile(path.toStdString()) && !QFileInfo::exists(path)) recent_.remove(path);
 }
 
-bool MainWindow::saveCase() {
+bool MainWindow::saveCase(SaveTarget target) {
     if (!parametersInUse()) return false;
     std::string text;
     try {
@@ -125,8 +125,10 @@ bool MainWindow::saveCase() {
         host_.message(std::string("このケースは保存できません。\n") + e.what(), Buttons::Ok);
         return false;
     }
-    const std::string initial = casePath_.empty() ? "case.json" : casePath_;
-    const auto chosen = host_.askSaveFileName(kCaseFilter, initial);
+    std::optional<std::string> chosen = casePath_;
+    if (target == SaveTarget::AskForName || casePath_.empty())
+        chosen = host_.askSaveFileNameWithExtension(kCaseFilter,
+                                                    casePath_.empty() ? "case.json" : casePath_);
     if (!chosen || chosen->empty()) return false;
     if (const auto error = WriteWholeFile(*chosen, text)) {
         host_.message("ケースを保存できません。\n" + *error, Buttons::Ok);
@@ -140,7 +142,7 @@ bool MainWindow::askToSaveChanges() {
     if (editedContent() == savedContent_) return true;
     switch (host_.message("保存しますか?", Buttons::YesNoCancel)) {
     case Answer::Yes:
-        return saveCase();
+        return saveCase(SaveTarget::CurrentFile);
     case Answer::No:
         return true;
     default:

@@ -40,6 +40,10 @@ class MainWindowHost : public Host {
                                                const std::string& initialName) override {
         return dialogs_.askSaveFileName(filter, initialName);
     }
+    std::optional<std::string> askSaveFileNameWithExtension(const std::string& filter,
+                                                            const std::string& initialName) {
+        return dialogs_.askSaveFileNameWithExtension(filter, initialName);
+    }
     std::optional<std::string> askOpenFileName(const std::string& filter,
                                                const std::string& initialName) {
         return dialogs_.askOpenFileName(filter, initialName);

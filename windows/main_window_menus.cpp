@@ -24,9 +24,14 @@ void MainWindow::buildMenus() {
         return action;
     };
 
-    QMenu* file = bar->addMenu("ファイル");
+    QMenu* file = bar->addMenu("ファイル(&F)");
     add(file, "ケースを開く…", [this] { openCaseFromDialog(); })->setShortcut(QKeySequence::Open);
-    add(file, "ケースを保存…", [this] { saveCase(); })->setShortcut(QKeySequence::Save);
+    add(file, "ケースを保存", [this] {
+        saveCase(SaveTarget::CurrentFile);
+    })->setShortcut(QKeySequence::Save);
+    add(file, "名前を付けて保存…", [this] {
+        saveCase(SaveTarget::AskForName);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     recentMenu_ = file->addMenu("最近使ったケース");
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
     fillRecentMenu(); // also when the menu is reached from the keyboard
@@ -41,7 +46,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     add(file, "終了", [this] { close(); })->setShortcut(QKeySequence::Quit);
 
-    QMenu* edit = bar->addMenu("編集");
+    QMenu* edit = bar->addMenu("編集(&E)");
     undo_ = add(edit, "元に戻す", [this] { edits_.undo(); });
     undo_->setShortcut(QKeySequence::Undo);
     redo_ = add(edit, "やり直し", [this] { edits_.redo(); });
@@ -50,10 +55,10 @@ void MainWindow::buildMenus() {
     edits_.onChange([this] { updateEditActions(); });
     updateEditActions();
 
-    QMenu* view = bar->addMenu("表示");
+    QMenu* view = bar->addMenu("表示(&V)");
     add(view, "収束履歴…", [this] { showHistory(); });
 
-    QMenu* help = bar->addMenu("ヘルプ");
+    QMenu* help = bar->addMenu("ヘルプ(&H)");
     add(help, "Kestrel について", [this] { showAbout(); });
     add(help, "Qt について", [] { QApplication::aboutQt(); });
 }

@@ -65,9 +65,10 @@ void MainWindow::exportField(Export format) {
         return;
     }
     const bool vtk = format == Export::Vtk;
-    const auto chosen = host_.askSaveFileName(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
-                                                  : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
-                                              vtk ? "field.vtk" : "field.csv");
+    const auto chosen =
+        host_.askSaveFileNameWithExtension(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
+                                               : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
+                                           vtk ? "field.vtk" : "field.csv");
     if (!chosen || chosen->empty()) return;
     if (const auto error = WriteWholeFile(*chosen, vtk ? FieldVtk(m_) : FieldCsv(m_)))
         host_.message("エクスポートできません。\n" + *error, Buttons::Ok);

@@ -51,6 +51,24 @@ std::optional<std::string> QtDialogs::askSaveFileName(const std::string& filter,
     return chosen.toStdString();
 }
 
+std::optional<std::string> QtDialogs::askSaveFileNameWithExtension(const std::string& filter,
+                                                                   const std::string& initialName) {
+    QFileDialog dialog(window_, QString(), QString(), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(toQt(initialName));
+    // "CSV(*.csv)" gives "csv"; "すべてのファイル(*.*)" none.
+    const auto follow = [&dialog](const QString& chosenFilter) {
+        const qsizetype open = chosenFilter.lastIndexOf('(');
+        const QString first = chosenFilter.mid(open + 1).section(')', 0, 0).section(' ', 0, 0);
+        dialog.setDefaultSuffix(first.startsWith("*.") && first != "*.*" ? first.mid(2)
+                                                                         : QString());
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+    follow(dialog.selectedNameFilter());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
 std::optional<std::string> QtDialogs::askOpenFileName(const std::string& filter,
                                                       const std::string& initialName) {
     const QString chosen =

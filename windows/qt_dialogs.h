@@ -15,6 +15,11 @@ class QtDialogs : public Dialogs {
     Answer message(const std::string& text, Buttons buttons) override;
     std::optional<std::string> askSaveFileName(const std::string& filter,
                                                const std::string& initialName) override;
+    // The save dialog of the window's own files (cases, exports, the
+    // history): a name typed without an extension gets the chosen filter's,
+    // as desktop programs do.
+    std::optional<std::string> askSaveFileNameWithExtension(const std::string& filter,
+                                                            const std::string& initialName);
     // The open dialog; nullopt when cancelled.
     std::optional<std::string> askOpenFileName(const std::string& filter,
                                                const std::string& initialName);
