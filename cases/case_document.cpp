@@ -4,6 +4,7 @@
 #include "runtime/integer.h"
 #include "runtime/user_text.h"
 
+#include <cctype>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -39,17 +40,21 @@ std::size_t width(ListKind kind) {
     return kind == ListKind::Cells ? 2 : kind == ListKind::Runs ? 3 : 1;
 }
 
-const char* shapeOf(ListKind kind) {
+Reason shapeOf(ListKind kind) {
     switch (kind) {
     case ListKind::Coordinates:
-        return "must be an array of numbers or null";
+        return {"must be an array of numbers or null", "数値か null の配列でなければなりません"};
     case ListKind::Cells:
-        return "must be an array of [i, j] pairs";
+        return {"must be an array of [i, j] pairs", "[i, j] の組の配列でなければなりません"};
     case ListKind::Runs:
-        return "must be an array of [j, i1, i2] runs";
+        return {"must be an array of [j, i1, i2] runs", "[j, i1, i2] の配列でなければなりません"};
     }
-    return "";
+    return {};
 }
+
+const Reason kNotAnObject{"must hold a JSON object { ... }",
+                          "全体が { ... } の JSON オブジェクトでなければなりません"};
+const Reason kNotANumber{"must be a number", "数値でなければなりません"};
 
 bool isNumberCharacter(char c) {
     return std::string_view("+-.0123456789eE").find(c) != std::string_view::npos;
@@ -81,9 +86,12 @@ class CaseReader : public nlohmann::json_sax<json> {
     }
     bool number_float(number_float_t v, const string_t& written) override {
         if (underflowed(v, written))
-            refuse("is " + QuotedExcerpt(written, 24) +
-                   ", too small for the program (the smallest is about 4.9e-324); write 0 or "
-                   "a larger number");
+            refuse({"is " + QuotedExcerpt(written, 24) +
+                        ", too small for the program (the smallest is about 4.9e-324); write 0 "
+                        "or a larger number",
+                    QuotedExcerpt(written, 24) +
+                        " で、小さすぎて扱えません (最小は約 4.9e-324)。0 か、もっと大きな数に"
+                        "してください"});
         return value(json(v), v);
     }
     bool string(string_t& v) override { return value(json(v), std::nullopt); }
@@ -98,8 +106,10 @@ class CaseReader : public nlohmann::json_sax<json> {
         if (depth_ != 1) return true; // inside a value being passed over
         const auto known = CaseKeys().find(name);
         key_ = name;
-        if (known == CaseKeys().end()) refuseAt(keyStart(), "is not a known key");
-        if (document_.has(name)) refuseAt(keyStart(), "is given twice");
+        if (known == CaseKeys().end())
+            refuseAt(keyStart(), {"is not a known key", "ケースファイルのキーではありません"});
+        if (document_.has(name))
+            refuseAt(keyStart(), {"is given twice", "二度書かれています。一つにしてください"});
         kind_ = known->second;
         return true;
     }
@@ -111,30 +121,38 @@ class CaseReader : public nlohmann::json_sax<json> {
             std::size_t length = 0;
             while (at + length < text_.size() && isNumberCharacter(text_[at + length]))
                 ++length;
-            throw CaseError("case file: " + PlaceIn(text_, at) + ": the number \"" +
-                            QuotedExcerpt(text_.substr(at, length), 24) + "\" is too large");
+            const std::string number = QuotedExcerpt(text_.substr(at, length), 24);
+            throw CaseError(placed(at, {"the number \"" + number + "\" is too large",
+                                        "数値「" + number + "」が大きすぎます"}));
         }
-        const std::size_t at = position == 0 ? 0 : position - 1;
+        // At the token that could not follow: a missing comma is just before it.
+        const std::size_t at = tokenStart(position);
         const std::size_t from = at > 20 ? at - 20 : 0;
-        throw CaseError("case file: " + PlaceIn(text_, at) + ": not valid JSON near \"" +
-                        QuotedExcerpt(text_.substr(from, at + 1 - from), 30) + "\"");
+        throw CaseError(placed(
+            at, {"not valid JSON near \"" +
+                     QuotedExcerpt(text_.substr(from, std::min(at + 1, text_.size()) - from), 30) +
+                     "\"",
+                 "JSON の書き方が正しくありません (この行: 「" + lineAround(at) +
+                     "」)。「,」や「}」「]」の抜け、余分な文字がないか確かめてください"}));
     }
 
   private:
     // Levels: 1 inside the case's object, 2 inside a key's array, 3 inside
     // one entry of a list of entries; deeper levels are only passed over.
     bool value(json v, std::optional<double> number) {
-        if (depth_ == 0) throw CaseError("case file: must hold a JSON object { ... }");
+        if (depth_ == 0) throw CaseError(kNotAnObject);
         if (depth_ == 1) {
             if (kind_) refuse(shapeOf(*kind_));
             document_.values[key_] = std::move(v);
         } else if (depth_ == 2 && kind_) {
             if (*kind_ != ListKind::Coordinates) refuse(shapeOf(*kind_));
-            if (!number) refuse("must be a number");
-            if (list_->size() == 32767) refuse("has more than 32767 nodes");
+            if (!number) refuse(kNotANumber);
+            if (list_->size() == 32767)
+                refuse({"has more than 32767 nodes", "節点が 32767 個を超えます"});
             list_->push_back(*number);
         } else if (depth_ == 3 && kind_) {
-            if (!number || v.is_null()) refuse("must be a whole number");
+            if (!number || v.is_null())
+                refuse({"must be a whole number", "整数でなければなりません"});
             if (++entrySize_ > width(*kind_)) refuse(shapeOf(*kind_));
             const double whole = RoundHalfEven(*number);
             const bool fits = whole >= INT32_MIN && whole <= INT32_MAX;
@@ -144,8 +162,7 @@ class CaseReader : public nlohmann::json_sax<json> {
     }
 
     bool open(json empty) {
-        if (depth_ == 0 && !empty.is_object())
-            throw CaseError("case file: must hold a JSON object { ... }");
+        if (depth_ == 0 && !empty.is_object()) throw CaseError(kNotAnObject);
         ++depth_;
         if (depth_ == 1) return true;
         if (depth_ == 2) {
@@ -161,7 +178,7 @@ class CaseReader : public nlohmann::json_sax<json> {
                 cells_->reserve(text_.size() / 3);
             }
         } else if (depth_ == 3 && kind_) {
-            if (*kind_ == ListKind::Coordinates) refuse("must be a number");
+            if (*kind_ == ListKind::Coordinates) refuse(kNotANumber);
             if (empty.is_object()) refuse(shapeOf(*kind_));
             entrySize_ = 0;
         } else if (depth_ == 4 && kind_) {
@@ -185,11 +202,44 @@ class CaseReader : public nlohmann::json_sax<json> {
         return k;
     }
 
-    [[noreturn]] void refuseAt(std::size_t offset, const std::string& why) const {
-        throw CaseError("case file: " + PlaceIn(text_, offset) + ": \"" + QuotedExcerpt(key_) +
-                        "\" " + why);
+    // A reason with the line and column of offset before it.
+    Reason placed(std::size_t offset, const Reason& why) const {
+        const Place place = PlaceIn(text_, offset);
+        return {"line " + std::to_string(place.line) + ", column " + std::to_string(place.column) +
+                    ": " + why.english,
+                std::to_string(place.line) + " 行 " + std::to_string(place.column) +
+                    " 列目: " + why.japanese};
     }
-    [[noreturn]] void refuse(const std::string& why) const {
+    // Where the token that ends before `end` starts: a string from its
+    // opening quote, a word or number from its first character.
+    std::size_t tokenStart(std::size_t end) const {
+        end = std::min(end, text_.size());
+        if (end == 0) return 0;
+        std::size_t k = end - 1;
+        if (text_[k] == '"') {
+            while (k > 0 && !(text_[k - 1] == '"' && (k < 2 || text_[k - 2] != '\\')))
+                --k;
+            return k > 0 ? k - 1 : 0;
+        }
+        const auto word = [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || isNumberCharacter(c);
+        };
+        while (k > 0 && word(text_[k]) && word(text_[k - 1]))
+            --k;
+        return k;
+    }
+    // The line of the file around offset, at most 40 characters of it.
+    std::string lineAround(std::size_t offset) const {
+        offset = std::min(offset, text_.size());
+        const std::size_t start = text_.rfind('\n', offset == 0 ? 0 : offset - 1);
+        const std::size_t from = start == std::string_view::npos ? 0 : start + 1;
+        const std::size_t end = std::min(text_.find('\n', offset), text_.size());
+        return QuotedExcerpt(text_.substr(from, end - from), 40);
+    }
+    [[noreturn]] void refuseAt(std::size_t offset, const Reason& why) const {
+        throw CaseError(placed(offset, KeyReason(key_, why)));
+    }
+    [[noreturn]] void refuse(const Reason& why) const {
         const auto reached = static_cast<std::size_t>(*reached_ - text_.data());
         refuseAt(reached > 0 ? reached - 1 : 0, why);
     }
@@ -248,7 +298,7 @@ const std::map<std::string, std::optional<ListKind>, std::less<>>& CaseKeys() {
     return keys;
 }
 
-std::string PlaceIn(std::string_view text, std::size_t offset) {
+Place PlaceIn(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     std::size_t line = 1;
     std::size_t lineStart = 0;
@@ -257,13 +307,14 @@ std::string PlaceIn(std::string_view text, std::size_t offset) {
             ++line;
             lineStart = k + 1;
         }
-    return "line " + std::to_string(line) + ", column " + std::to_string(offset - lineStart + 1);
+    return {line, offset - lineStart + 1};
 }
 
 CaseDocument ReadCaseDocument(std::string_view text) {
     if (const auto encoding = otherEncoding(text))
-        throw CaseError("case file: the file is " + *encoding +
-                        " text; save it as UTF-8 and open it again");
+        throw CaseError({"the file is " + *encoding + " text; save it as UTF-8 and open it again",
+                         "ファイルが " + *encoding +
+                             " で書かれています。UTF-8 で保存し直してから開いてください"});
     CaseDocument document;
     const char* reached = text.data();
     CaseReader reader(text, document, &reached);

@@ -38,7 +38,10 @@ CaseDocument ReadCaseDocument(std::string_view text);
 // The known keys and what each holds: a list kind, or none for one value.
 const std::map<std::string, std::optional<ListKind>, std::less<>>& CaseKeys();
 
-// "line 3, column 15" (both from 1) of a byte offset.
-std::string PlaceIn(std::string_view text, std::size_t offset);
+// The line and column (both from 1) of a byte offset.
+struct Place {
+    std::size_t line, column;
+};
+Place PlaceIn(std::string_view text, std::size_t offset);
 
 } // namespace kestrel

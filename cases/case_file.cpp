@@ -23,19 +23,34 @@ namespace {
 
 using nlohmann::json;
 
-[[noreturn]] void refuse(std::string_view key, const std::string& why) {
-    throw CaseError("case file: \"" + QuotedExcerpt(key) + "\" " + why);
+// The system's reasons a user meets most, in Japanese; others as the system says.
+std::string SystemReasonInJapanese(int error) {
+    switch (error) {
+    case ENOENT:
+        return "ファイルがありません";
+    case EACCES:
+        return "読む権限がありません";
+    case EISDIR:
+        return "フォルダーです";
+    default:
+        return std::strerror(error);
+    }
+}
+
+[[noreturn]] void refuse(std::string_view key, const Reason& why) {
+    throw CaseError(KeyReason(key, why));
 }
 
 double number(const json& j, std::string_view key) {
-    if (!j.is_number()) refuse(key, "must be a number");
+    if (!j.is_number()) refuse(key, {"must be a number", "数値でなければなりません"});
     return j.get<double>();
 }
 
 // A whole number as the window's Integer fields take it: fractions round to
 // the nearest, halves to even; the value must then lie in low..high.
 Integer integer(const json& j, std::string_view key, int low = -32768, int high = 32767) {
-    const std::string range = "must lie in " + std::to_string(low) + ".." + std::to_string(high);
+    const std::string bounds = std::to_string(low) + ".." + std::to_string(high);
+    const Reason range{"must lie in " + bounds, bounds + " の範囲でなければなりません"};
     if (j.is_number_unsigned()) {
         const std::uint64_t v = j.get<std::uint64_t>();
         if (v > static_cast<std::uint64_t>(high) || static_cast<std::int64_t>(v) < low)
@@ -52,7 +67,7 @@ Integer integer(const json& j, std::string_view key, int low = -32768, int high 
         if (!(v >= low && v <= high)) refuse(key, range);
         return static_cast<Integer>(v);
     }
-    refuse(key, "must be a whole number");
+    refuse(key, {"must be a whole number", "整数でなければなりません"});
 }
 
 void coordinateList(const std::vector<double>& nodes, Array1<double>& list) {
@@ -76,7 +91,9 @@ void obstacles(const CaseDocument& d, SimulationState& m) {
             const Integer j = cell(runs->second[k], "obstacleRuns", lastJ);
             const Integer first = cell(runs->second[k + 1], "obstacleRuns", lastI);
             const Integer last = cell(runs->second[k + 2], "obstacleRuns", lastI);
-            if (first > last) refuse("obstacleRuns", "must hold runs [j, i1, i2] with i1 <= i2");
+            if (first > last)
+                refuse("obstacleRuns", {"must hold runs [j, i1, i2] with i1 <= i2",
+                                        "[j, i1, i2] の並びで i1 <= i2 でなければなりません"});
             for (int i = first; i <= last; ++i)
                 m.cellKind.at(i, j) = 0;
         }
@@ -88,13 +105,18 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
                       std::vector<std::string>& warnings) {
     const int nodes = cells + 1;
     if (!list.exists())
-        throw CaseError(std::string("case file: meshMode 0 needs \"") + key + "\" with " +
-                        std::to_string(nodes) + " nodes; it is missing");
+        throw CaseError({std::string("meshMode 0 needs \"") + key + "\" with " +
+                             std::to_string(nodes) + " nodes; it is missing",
+                         std::string("meshMode 0 には節点 ") + std::to_string(nodes) + " 個の「" +
+                             key + "」が必要ですが、ありません"});
     if (list.upper() < nodes)
-        throw CaseError(std::string("case file: \"") + key + "\" has " +
-                        std::to_string(list.upper()) + " nodes; meshMode 0 needs " +
-                        std::to_string(nodes) + " (" + std::to_string(nodes - list.upper()) +
-                        " missing)");
+        throw CaseError(
+            KeyReason(key, {"has " + std::to_string(list.upper()) + " nodes; meshMode 0 needs " +
+                                std::to_string(nodes) + " (" +
+                                std::to_string(nodes - list.upper()) + " missing)",
+                            "節点が " + std::to_string(list.upper()) + " 個です。meshMode 0 には " +
+                                std::to_string(nodes) + " 個必要です (" +
+                                std::to_string(nodes - list.upper()) + " 個不足)"}));
     bool orderWarned = false;
     bool markerWarned = false;
     double previous = 0;
@@ -110,9 +132,11 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
             continue;
         }
         if (havePrevious && !std::isfinite(previous + v))
-            throw CaseError(std::string("case file: \"") + key + "\" nodes " +
-                            std::to_string(k - 1) + " and " + std::to_string(k) +
-                            " are too large: the centre of their cell is not a finite number");
+            throw CaseError(KeyReason(
+                key, {"nodes " + std::to_string(k - 1) + " and " + std::to_string(k) +
+                          " are too large: the centre of their cell is not a finite number",
+                      "節点 " + std::to_string(k - 1) + " と " + std::to_string(k) +
+                          " が大きすぎ、そのセルの中心が有限の数になりません"}));
         if (havePrevious && v <= previous && !orderWarned) {
             warnings.push_back(std::string("\"") + key + "\" node " + std::to_string(k) + " (" +
                                GeneralNumber(v) + ") is not above the node before it: cells " +
@@ -135,6 +159,11 @@ void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
 }
 
 } // namespace
+
+Reason KeyReason(std::string_view key, const Reason& why) {
+    return {"\"" + QuotedExcerpt(key) + "\" " + why.english,
+            "「" + QuotedExcerpt(key) + "」は" + why.japanese};
+}
 
 CaseFile DefaultCase() {
     CaseFile c;
@@ -163,9 +192,13 @@ CaseFile ReadCaseFile(std::string_view text) {
         // The cell map is made for any count from 1; a run needs more (it says so).
         const auto fits = [](int count) { return count >= 1 && count <= kMaxMeshCount; };
         if (!fits(m.nx) || !fits(m.ny))
-            refuse(fits(m.nx) ? "ny" : "nx", "must lie in 1.." + std::to_string(kMaxMeshCount));
+            refuse(fits(m.nx) ? "ny" : "nx",
+                   {"must lie in 1.." + std::to_string(kMaxMeshCount),
+                    "1.." + std::to_string(kMaxMeshCount) + " の範囲でなければなりません"});
         if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
-            refuse("nx", "and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells");
+            throw CaseError(
+                {"\"nx\" and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells",
+                 "「nx」と「ny」ではセルが " + std::to_string(kMaxMeshCells) + " 個を超えます"});
         InitCellMap(m);
     }
     if (has("meshMode")) m.meshMode = integer(j["meshMode"], "meshMode", -1, 0);
@@ -180,7 +213,8 @@ CaseFile ReadCaseFile(std::string_view text) {
     if (has("display")) {
         const json& display = j["display"];
         if (!display.is_string() || (display != "pressure" && display != "speed"))
-            refuse("display", "must be \"pressure\" or \"speed\"");
+            refuse("display", {"must be \"pressure\" or \"speed\"",
+                               "\"pressure\" か \"speed\" でなければなりません"});
         c.display = display == "pressure" ? Display::Pressure : Display::Speed;
     }
     // As in the window's field, a width below 1 draws with 1.
@@ -188,7 +222,8 @@ CaseFile ReadCaseFile(std::string_view text) {
     if (has("displayInterval")) c.displayInterval = number(j["displayInterval"], "displayInterval");
     if (has("confirmEachDisplay")) {
         if (!j["confirmEachDisplay"].is_boolean())
-            refuse("confirmEachDisplay", "must be true or false");
+            refuse("confirmEachDisplay",
+                   {"must be true or false", "true か false でなければなりません"});
         c.confirmEachDisplay = j["confirmEachDisplay"].get<bool>();
     }
     warnAboutPhysics(c, c.warnings);
@@ -196,16 +231,18 @@ CaseFile ReadCaseFile(std::string_view text) {
 }
 
 std::string ReadCaseText(const std::string& path) {
-    const std::string name = "\"" + QuotedExcerpt(path) + "\"";
+    const std::string name = QuotedExcerpt(path);
     const auto cannotRead = [&name](int error) {
-        return CaseError("case file: cannot read " + name + ": " + std::strerror(error));
+        return CaseError({"cannot read \"" + name + "\": " + std::strerror(error),
+                          "「" + name + "」を読めません: " + SystemReasonInJapanese(error)});
     };
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw cannotRead(errno);
     struct stat file {};
     if (::fstat(fd, &file) == 0 && S_ISDIR(file.st_mode)) {
         ::close(fd);
-        throw CaseError("case file: " + name + " is a folder, not a file");
+        throw CaseError({"\"" + name + "\" is a folder, not a file",
+                         "「" + name + "」はフォルダーです。ケースのファイルを選んでください"});
     }
     std::string text;
     char block[65536];
@@ -221,8 +258,9 @@ std::string ReadCaseText(const std::string& path) {
         text.append(block, static_cast<std::size_t>(n));
         if (text.size() > kMaxCaseFileBytes) {
             ::close(fd);
-            throw CaseError("case file: " + name + " is larger than " +
-                            std::to_string(kMaxCaseFileBytes >> 20) + " MiB");
+            const std::string limit = std::to_string(kMaxCaseFileBytes >> 20) + " MiB";
+            throw CaseError({"\"" + name + "\" is larger than " + limit,
+                             "「" + name + "」は " + limit + " より大きく、開けません"});
         }
     }
 }

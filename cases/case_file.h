@@ -23,12 +23,27 @@ struct CaseFile {
     std::vector<std::string> warnings; // one line each
 };
 
-// A case that cannot be run; the message is one short line naming the key
-// or the place in the file.
+// Why a case could not be read or written, in the runner's English and in
+// Japanese for the window; the runner's line starts "case file:".
+struct Reason {
+    std::string english;
+    std::string japanese;
+};
+
+// A case that cannot be read or saved; each message is one short line
+// naming the key or the line and column in the file.
 class CaseError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit CaseError(const Reason& reason)
+        : std::runtime_error("case file: " + reason.english), japanese_(reason.japanese) {}
+    const std::string& japanese() const { return japanese_; }
+
+  private:
+    std::string japanese_;
 };
+
+// A key's value refused: "\"key\" must ..." and 「key」は….
+Reason KeyReason(std::string_view key, const Reason& why);
 
 // The largest case file read; a longer input is refused, never read whole.
 constexpr std::size_t kMaxCaseFileBytes = 64u << 20;

@@ -11,8 +11,9 @@ namespace {
 
 std::string number(double v, const char* key) {
     if (!std::isfinite(v))
-        throw CaseError(std::string("case file: \"") + key + "\" is " + ShortestNumber(v) +
-                        ", which a case file cannot hold");
+        throw CaseError(
+            KeyReason(key, {"is " + ShortestNumber(v) + ", which a case file cannot hold",
+                            ShortestNumber(v) + " で、ケースファイルに書けません"}));
     // "-0" would read back as the whole number 0 and lose its sign.
     if (v == 0 && std::signbit(v)) return "-0.0";
     return ShortestNumber(v);
@@ -76,9 +77,12 @@ std::string WriteCaseText(const CaseFile& c) {
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";
     text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false") + "\n}\n";
     if (text.size() > kMaxCaseFileBytes)
-        throw CaseError("case file: the case would take " + std::to_string(text.size() >> 20) +
-                        " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +
-                        " MiB a case file may hold");
+        throw CaseError({"the case would take " + std::to_string(text.size() >> 20) +
+                             " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +
+                             " MiB a case file may hold",
+                         "ケースが " + std::to_string(text.size() >> 20) +
+                             " MiB になり、ケースファイルの上限 " +
+                             std::to_string(kMaxCaseFileBytes >> 20) + " MiB を超えます"});
     return text;
 }
 

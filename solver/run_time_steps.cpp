@@ -29,6 +29,17 @@ std::string stepText(int n) {
     return std::to_string(n) + " 回目";
 }
 
+// What to do when the listed mesh misses node coordinates.
+std::string coordinatesHint(const SimulationState& m) {
+    const auto covers = [](const Array1<double>& list, int nodes) {
+        return list.exists() && list.upper() >= nodes;
+    };
+    if (m.meshMode != kFalse || (covers(m.coordListX, m.nx + 1) && covers(m.coordListY, m.ny + 1)))
+        return "";
+    return "\n座標値指定で、X 方向 " + std::to_string(m.nx + 1) + " 個と Y 方向 " +
+           std::to_string(m.ny + 1) + " 個の節点の座標を入力してください。";
+}
+
 } // namespace
 
 RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
@@ -39,7 +50,8 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     try {
         InitCalculationFactors(m, host);
     } catch (const Failure& f) {
-        host.message(FailureMessage(f.description(), "計算因子初期化"), Buttons::Ok);
+        host.message(FailureMessage(f.description(), "計算因子初期化") + coordinatesHint(m),
+                     Buttons::Ok);
         return RunEnd::Failed;
     }
     if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;

@@ -111,6 +111,8 @@ TEST(CaseFile, MessagesAreShortOneLineAndQuoteSafely) {
     EXPECT_EQ(errorOf("{\"dt\": 0.005,\n \"nx\": 12,\n \"ny\": ]}"),
               "case file: line 3, column 8: not valid JSON near \",\\n \"nx\": 12,\\n \"ny\": ]\"");
     EXPECT_NE(errorOf(R"({"a\nb": 1})").find(R"("a\nb" is not a known key)"), std::string::npos);
+    EXPECT_EQ(errorOf("{\"nx\": 61\n  \"ny\": 1}"), // the comma missing before "ny"
+              "case file: line 2, column 3: not valid JSON near \"{\"nx\": 61\\n  \"\"");
     EXPECT_EQ(errorOf("1e400"), "case file: line 1, column 1: the number \"1e400\" is too large");
     EXPECT_EQ(errorOf(""), "case file: line 1, column 1: not valid JSON near \"\"");
 }

@@ -162,22 +162,25 @@ TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
         std::string text;
         const char* says;
     } bad[] = {
-        {"broken.json", "{\n  \"dt\": 0.01,\n  \"nx\": }", "line 3"},
-        {"unknown.json", R"({"dt": 0.01, "nxx": 5})", "\"nxx\" is not a known key"},
-        {"count.json", R"({"dt": 0.01, "nx": 0})", "\"nx\" must lie in 1..32766"},
-        {"cell.json", R"({"obstacles": [[62, 1]]})", "\"obstacles\""},
-        {"array.json", "[1, 2]", "JSON object"},
+        {"broken.json", "{\n  \"dt\": 0.01,\n  \"nx\": }",
+         "3 行 9 列目: JSON の書き方が正しくありません (この行: 「  \"nx\": }」)"},
+        {"unknown.json", R"({"dt": 0.01, "nxx": 5})", "「nxx」はケースファイルのキーではありません"},
+        {"count.json", R"({"dt": 0.01, "nx": 0})", "「nx」は1..32766 の範囲でなければなりません"},
+        {"cell.json", R"({"obstacles": [[62, 1]]})", "「obstacles」は1..61 の範囲"},
+        {"array.json", "[1, 2]", "JSON オブジェクト"},
     };
     for (const auto& file : bad) {
         writeFile(path(file.name), file.text);
         EXPECT_FALSE(w.openCaseFile(path(file.name).toStdString())) << file.name;
-        EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません。\n")) << file.name;
+        EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません: " + path(file.name)))
+            << file.name;
+        EXPECT_TRUE(answerer.lastText().endsWith("ファイルを直してから、もう一度開いてください。"));
         EXPECT_NE(answerer.lastText().indexOf(file.says), -1)
             << file.name << ": " << answerer.lastText().toStdString();
     }
     EXPECT_FALSE(w.openCaseFile(path("missing.json").toStdString()));
     EXPECT_FALSE(w.openCaseFile(folder.path().toStdString()));
-    EXPECT_NE(answerer.lastText().indexOf("is a folder"), -1);
+    EXPECT_NE(answerer.lastText().indexOf("はフォルダーです"), -1);
 
     EXPECT_EQ(m.cellKind, before.cellKind);
     EXPECT_EQ(m.dt, before.dt);
@@ -441,7 +444,7 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     QFile::remove(path("two.json"));
     emit recent->aboutToShow();
     recent->actions()[1]->trigger();
-    EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません。"))
+    EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません: "))
         << answerer.lastText().toStdString();
     emit recent->aboutToShow();
     for (QAction* action : recent->actions())

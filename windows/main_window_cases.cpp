@@ -82,10 +82,12 @@ bool MainWindow::openCaseFile(const std::string& path) {
     try {
         c = ReadCaseFile(ReadCaseText(path));
     } catch (const CaseError& e) {
-        host_.message(std::string("ケースを開けません。\n") + e.what(), Buttons::Ok);
+        host_.message("ケースを開けません: " + path + "\n" + e.japanese() +
+                          "\nファイルを直してから、もう一度開いてください。",
+                      Buttons::Ok);
         return false;
     } catch (const std::bad_alloc&) {
-        host_.message("ケースを開けません。\nメモリが足りず、読み込めませんでした: " + path,
+        host_.message("ケースを開けません: " + path + "\nメモリが足りず、読み込めませんでした。",
                       Buttons::Ok);
         return false;
     }
@@ -122,7 +124,7 @@ bool MainWindow::saveCase(SaveTarget target) {
         text = WriteCaseText(currentCase());
         ReadCaseFile(text); // what cannot be opened again is not saved
     } catch (const CaseError& e) {
-        host_.message(std::string("このケースは保存できません。\n") + e.what(), Buttons::Ok);
+        host_.message("このケースは保存できません。\n" + e.japanese(), Buttons::Ok);
         return false;
     }
     std::optional<std::string> chosen = casePath_;
