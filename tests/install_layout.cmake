@@ -1,6 +1,9 @@
 # Installs the build into a folder of its own and checks what a desktop needs.
+# Every rule is in the default component; naming it keeps the manifest of a
+# user's own install (install_manifest.txt) as it was.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                        --component Unspecified
                 RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${err}")
