@@ -114,8 +114,8 @@ constexpr std::size_t kOutputCount = std::size(kOutputs);
 std::optional<CaseFile> readCase(const std::string& path) {
     try {
         CaseFile c = ReadCaseFile(ReadCaseText(path));
-        for (const std::string& warning : c.warnings)
-            say("warning: " + warning);
+        for (const Reason& warning : c.warnings)
+            say("warning: " + warning.english);
         return c;
     } catch (const CaseError& e) {
         say(e.what());

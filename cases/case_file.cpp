@@ -102,7 +102,7 @@ void obstacles(const CaseDocument& d, SimulationState& m) {
 // A list that meshMode 0 reads must hold every node; its cells must have
 // finite centres, or the outputs would say inf.
 void checkCoordinates(const Array1<double>& list, const char* key, int cells,
-                      std::vector<std::string>& warnings) {
+                      std::vector<Reason>& warnings) {
     const int nodes = cells + 1;
     if (!list.exists())
         throw CaseError({std::string("meshMode 0 needs \"") + key + "\" with " +
@@ -125,9 +125,13 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
         const double v = list(k);
         if (v == kUnsetCoordinate) {
             if (!markerWarned)
-                warnings.push_back(std::string("\"") + key + "\" node " + std::to_string(k) +
-                                   " is -999999 or null, which marks a node without a "
-                                   "coordinate: it repeats the node before it");
+                warnings.push_back(KeyReason(
+                    key, {"node " + std::to_string(k) +
+                              " is -999999 or null, which marks a node without a coordinate: it "
+                              "repeats the node before it",
+                          "節点 " + std::to_string(k) +
+                              " は -999999 か null で、座標のない節点です。前の節点と同じ位置に"
+                              "なります"}));
             markerWarned = true;
             continue;
         }
@@ -138,9 +142,11 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
                       "節点 " + std::to_string(k - 1) + " と " + std::to_string(k) +
                           " が大きすぎ、そのセルの中心が有限の数になりません"}));
         if (havePrevious && v <= previous && !orderWarned) {
-            warnings.push_back(std::string("\"") + key + "\" node " + std::to_string(k) + " (" +
-                               GeneralNumber(v) + ") is not above the node before it: cells " +
-                               "of zero or negative width");
+            warnings.push_back(KeyReason(
+                key, {"node " + std::to_string(k) + " (" + GeneralNumber(v) +
+                          ") is not above the node before it: cells of zero or negative width",
+                      "節点 " + std::to_string(k) + " (" + GeneralNumber(v) +
+                          ") が前の節点より大きくありません。幅が 0 か負のセルになります"}));
             orderWarned = true;
         }
         previous = v;
@@ -148,14 +154,22 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
     }
 }
 
-void warnAboutPhysics(const CaseFile& c, std::vector<std::string>& warnings) {
+void warnAboutPhysics(const CaseFile& c, std::vector<Reason>& warnings) {
     const SimulationState& m = c.state;
-    if (m.stepCount < 0) warnings.push_back("\"stepCount\" is negative: no time step is made");
-    if (m.dt < 0) warnings.push_back("\"dt\" is negative: the run goes backwards in time");
-    if (m.reynolds < 0) warnings.push_back("\"reynolds\" is negative: physically meaningless");
+    if (m.stepCount < 0)
+        warnings.push_back(KeyReason("stepCount", {"is negative: no time step is made",
+                                                   "負です。時間ステップは進みません"}));
+    if (m.dt < 0)
+        warnings.push_back(KeyReason("dt", {"is negative: the run goes backwards in time",
+                                            "負です。計算は時間をさかのぼります"}));
+    if (m.reynolds < 0)
+        warnings.push_back(KeyReason("reynolds", {"is negative: physically meaningless",
+                                                  "負です。物理的な意味がありません"}));
     if (m.meshMode != 0 && (m.meshSizeX < 0 || m.meshSizeY < 0))
-        warnings.push_back("a negative mesh size: the nodes run backwards, so the picture may not "
-                           "show the mesh as it is, or may be too tall to draw");
+        warnings.push_back({"a negative mesh size: the nodes run backwards, so the picture may "
+                            "not show the mesh as it is, or may be too tall to draw",
+                            "メッシュサイズが負です。節点が逆向きに並ぶため、図がメッシュのとおり"
+                            "に描けないか、高すぎて描けないことがあります"});
 }
 
 } // namespace

@@ -13,6 +13,13 @@
 
 namespace kestrel {
 
+// Why a case could not be read or written, or what it will do that it may
+// not mean: in the runner's English and in Japanese for the window.
+struct Reason {
+    std::string english;
+    std::string japanese;
+};
+
 struct CaseFile {
     SimulationState state; // parameters, coordinate lists and the cell map
     Display display = Display::Pressure;
@@ -20,14 +27,7 @@ struct CaseFile {
     // The window's run options; the runner draws no picture between steps.
     double displayInterval = 2;
     bool confirmEachDisplay = true;
-    std::vector<std::string> warnings; // one line each
-};
-
-// Why a case could not be read or written, in the runner's English and in
-// Japanese for the window; the runner's line starts "case file:".
-struct Reason {
-    std::string english;
-    std::string japanese;
+    std::vector<Reason> warnings; // one line each: what the case will do that it may not mean
 };
 
 // A case that cannot be read or saved; each message is one short line

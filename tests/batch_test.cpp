@@ -148,7 +148,7 @@ TEST(CaseFile, MeshModeZeroNeedsEveryNode) {
     EXPECT_EQ(c.state.coordListX(2), kUnsetCoordinate);
     EXPECT_EQ(c.state.coordListX(3), 3);
     ASSERT_EQ(c.warnings.size(), 1u);
-    EXPECT_NE(c.warnings[0].find("\"coordListX\" node 2"), std::string::npos);
+    EXPECT_NE(c.warnings[0].english.find("\"coordListX\" node 2"), std::string::npos);
 }
 
 TEST(CaseFile, MeaninglessPhysicsWarnsAndMeaninglessOutputsAreRefused) {
@@ -158,7 +158,7 @@ TEST(CaseFile, MeaninglessPhysicsWarnsAndMeaninglessOutputsAreRefused) {
     const CaseFile descending = ReadCaseFile(
         R"({"meshMode": 0, "nx": 2, "ny": 1, "coordListX": [0, 5, 5], "coordListY": [2, 1]})");
     ASSERT_EQ(descending.warnings.size(), 2u);
-    EXPECT_NE(descending.warnings[0].find("\"coordListX\" node 3 (5) is not above"),
+    EXPECT_NE(descending.warnings[0].english.find("\"coordListX\" node 3 (5) is not above"),
               std::string::npos);
     EXPECT_NE(errorOf(R"({"meshMode": 0, "nx": 2, "ny": 1, "coordListX": [0, 1e308, 1.5e308],
                           "coordListY": [0, 1]})")

@@ -164,7 +164,8 @@ TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
     } bad[] = {
         {"broken.json", "{\n  \"dt\": 0.01,\n  \"nx\": }",
          "3 行 9 列目: JSON の書き方が正しくありません (この行: 「  \"nx\": }」)"},
-        {"unknown.json", R"({"dt": 0.01, "nxx": 5})", "「nxx」はケースファイルのキーではありません"},
+        {"unknown.json", R"({"dt": 0.01, "nxx": 5})",
+         "「nxx」はケースファイルのキーではありません"},
         {"count.json", R"({"dt": 0.01, "nx": 0})", "「nx」は1..32766 の範囲でなければなりません"},
         {"cell.json", R"({"obstacles": [[62, 1]]})", "「obstacles」は1..61 の範囲"},
         {"array.json", "[1, 2]", "JSON オブジェクト"},
@@ -274,6 +275,18 @@ TEST_F(CaseWindow, UndoAndRedoWalkPointRangeInitialisationAndANewMap) {
     EXPECT_EQ(m.cellKind, maps[2]);
 }
 
+// An opened case with a map is ready to edit, and what it will do that it
+// may not mean is said when it opens.
+TEST_F(CaseWindow, AnOpenedMapIsReadyToEditAndItsWarningsAreSaid) {
+    writeFile(path("back.json"), R"({"dt": -1, "nx": 9, "ny": 7, "obstacles": [[2, 2]]})");
+    ASSERT_TRUE(w.openCaseFile(path("back.json").toStdString()));
+    EXPECT_NE(answerer.lastText().indexOf("「dt」は負です"), -1)
+        << answerer.lastText().toStdString();
+    clickCell(4, 3);
+    EXPECT_EQ(m.cellKind(4, 3), 0) << "a click edits without 流体有無指定 first";
+    EXPECT_EQ(pixelOfCell(4, 3), 0xff0000u);
+}
+
 // Undo and redo leave one consistent state on screen: the map they give
 // back is shown, with the counts it was made for, and a run and a saved case
 // agree with it.
@@ -367,6 +380,13 @@ TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     w.show();
     EXPECT_TRUE(w.close()) << "nothing changed: no question";
     EXPECT_TRUE(answerer.seen.empty());
+    m.stopRequested = kFalse;
+
+    w.show(); // other texts of the same values are no change
+    retype("Text1", "0.0050");
+    retype("Text4", "61.4");
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(answerer.seen.empty()) << answerer.lastText().toStdString();
     m.stopRequested = kFalse;
 
     w.show();

@@ -132,7 +132,7 @@ TEST(CaseWriting, EveryMapWrittenOpensAgainOrIsRefused) {
     for (int i = 1; i <= 6; ++i)
         EXPECT_EQ(both.state.cellKind(i, 3), i >= 2 && i <= 4 ? 0 : 1) << i;
 
-#ifndef __SANITIZE_ADDRESS__ // a minute's work there; the release suite checks it
+#ifndef __SANITIZE_ADDRESS__        // a minute's work there; the release suite checks it
     for (int j = 1; j <= m.ny; ++j) // a checkerboard is a run a cell
         for (int i = 1; i <= m.nx; ++i)
             m.cellKind(i, j) = static_cast<Integer>((i + j) % 2);

@@ -4,6 +4,7 @@
 #include "support/scripted_host.h"
 #include "windows/main_window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +88,26 @@ TEST_F(Window, MeshModeOptionsEnableTheirControls) {
     EXPECT_EQ(m.meshMode, -1);
     EXPECT_FALSE(button("Command2")->isEnabled());
     EXPECT_TRUE(field("Text6")->isEnabled());
+}
+
+// Tab reaches an option group at its chosen button; the arrows choose within it.
+TEST_F(Window, TabReachesTheChosenOptionOfAGroup) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    button("Command6")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), option("Option3_2")) << "反転, the chosen one";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), button("Command3"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), option("Option3_2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_EQ(QApplication::focusWidget(), option("Option3_1"));
+    EXPECT_TRUE(option("Option3_1")->isChecked());
+    button("Command6")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), option("Option3_1")) << "now 流体";
 }
 
 TEST_F(Window, CellMapThenAClickMakesAnObstacle) {

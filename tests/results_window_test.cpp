@@ -85,6 +85,13 @@ TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits
     retype("Text1", "10"); // exactly at the limit: still fine
     EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 1");
     EXPECT_TRUE(label("StabilityCfl")->styleSheet().isEmpty());
+    retype("Text1", "-0.1"); // a time step below zero: both numbers red, and why
+    EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 -0.01");
+    for (const char* name : {"StabilityCfl", "StabilityDiffusion"}) {
+        EXPECT_NE(label(name)->styleSheet().indexOf("color"), -1) << name;
+        EXPECT_NE(label(name)->toolTip().indexOf("0 以下"), -1) << name;
+    }
+    retype("Text1", "10");
     retype("Text7", "0");
     EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 —");
     // Only a warning: the run still starts.
@@ -177,6 +184,15 @@ TEST_F(ResultsWindow, FieldExportsAreTheRunnersWriters) {
     trigger("VTK…");
     EXPECT_EQ(readFile(folder.filePath("f.csv")), FieldCsv(m));
     EXPECT_EQ(readFile(folder.filePath("f.vtk")), FieldVtk(m));
+    // Counts changed after the run, up or down: the field as it was computed.
+    const std::string computed = FieldCsv(m);
+    for (const char* count : {"70", "20"}) {
+        retype("Text4", count);
+        answerer.fileNames = {folder.filePath("later.csv")};
+        trigger("CSV…");
+        EXPECT_EQ(readFile(folder.filePath("later.csv")), computed) << count;
+        EXPECT_EQ(m.nx, std::atoi(count)) << "the counts shown stay";
+    }
 }
 
 TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {

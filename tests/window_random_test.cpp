@@ -219,10 +219,15 @@ class RandomUser {
             bad.open(QIODevice::WriteOnly);
             bad.write(pick(std::array{"{\"nx\": 0}", "{", "{\"nx\": 9, \"ny\": 7}"}));
         }
-        static const char* const commands[] = {
-            "元に戻す",      "やり直し",      "元に戻す",
-            "名前を付けて保存…", "ケースを開く…", "CSV…",
-            "VTK…",          "収束履歴…",     "実行中の表示を連番画像で保存…"};
+        static const char* const commands[] = {"元に戻す",
+                                               "やり直し",
+                                               "元に戻す",
+                                               "名前を付けて保存…",
+                                               "ケースを開く…",
+                                               "CSV…",
+                                               "VTK…",
+                                               "収束履歴…",
+                                               "実行中の表示を連番画像で保存…"};
         const char* command = pick(commands);
         undoOrRedo_ = std::string(command) == "元に戻す" || std::string(command) == "やり直し";
         test::TriggerMenuCommand(w_, QString::fromUtf8(command));

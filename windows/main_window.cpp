@@ -8,6 +8,7 @@
 #include "mesh/mesh_display.h"
 #include "picture_box.h"
 #include "plot/field_plot.h"
+#include "radio_focus.h"
 #include "report/result_text.h"
 #include "runtime/number_text.h"
 #include "twips.h"
@@ -142,6 +143,7 @@ QRadioButton* MainWindow::addOption(QWidget* parent, const char* name, const cha
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(name);
     PlaceTwips(option, left, top, width, 270);
+    FollowChosenOptionWithTab(option);
     return option;
 }
 

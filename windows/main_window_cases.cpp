@@ -19,10 +19,6 @@ namespace {
 
 const std::string kCaseFilter = "ケース(*.json)|*.json|すべてのファイル(*.*)|*.*";
 
-template <typename T> void appendBytes(std::string& out, const T* data, std::size_t count) {
-    out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
-}
-
 } // namespace
 
 CaseFile MainWindow::currentCase() {
@@ -63,9 +59,10 @@ void MainWindow::applyCase(const CaseFile& c) {
     m_.coordListX = s.coordListX;
     m_.coordListY = s.coordListY;
     m_.cellKind = s.cellKind;
-    if (m_.pickState == 3) m_.pickState = 2; // a range begun on the old map is dropped
     showing_ = Showing::CellMap;
-    DrawCellMap(m_, picture_);
+    // An opened map is ready to edit, as after 流体有無指定; a range begun
+    // on the old map is dropped.
+    if (DrawCellMap(m_, picture_) == 0) m_.pickState = host_.rangeSelection() ? 2 : 1;
     stability_.show(m_);
 }
 
@@ -94,6 +91,12 @@ bool MainWindow::openCaseFile(const std::string& path) {
     applyCase(c);
     edits_.clear();
     setCasePath(path);
+    if (!c.warnings.empty()) {
+        std::string text = "ケースを開きました。次の点に注意してください。";
+        for (const Reason& warning : c.warnings)
+            text += "\n・" + warning.japanese;
+        host_.message(text, Buttons::Ok);
+    }
     return true;
 }
 
@@ -153,20 +156,17 @@ bool MainWindow::askToSaveChanges() {
 }
 
 std::string MainWindow::editedContent() {
-    std::string content;
-    for (const QLineEdit* field : client_->findChildren<QLineEdit*>())
-        content += field->text().toStdString() + '\n';
-    // The options a case holds; the change mode is not one of them.
-    for (const char* name : {"Option1", "Option4", "Option6"})
-        content += findChild<QRadioButton*>(name)->isChecked() ? '1' : '0';
-    for (const Array1<double>* list : {&m_.coordListX, &m_.coordListY}) {
-        content += "\nlist " + std::to_string(list->exists() ? list->upper() : -1) + ':';
-        if (list->exists()) appendBytes(content, list->data(), list->upper() + 1u);
+    // What a save would write: values, not texts, so 0.0050 for 0.005 or
+    // 61.4 in a whole-number field is no change.
+    try {
+        return WriteCaseText(currentCase());
+    } catch (const CaseError&) {
+        // A case that cannot be written: its texts tell one state from another.
+        std::string content = "unwritable\n";
+        for (const QLineEdit* field : client_->findChildren<QLineEdit*>())
+            content += field->text().toStdString() + '\n';
+        return content;
     }
-    const Array2<Integer>& map = m_.cellKind;
-    content += "\nmap " + std::to_string(map.upper1()) + ' ' + std::to_string(map.upper2()) + ':';
-    appendBytes(content, map.data(), map.size());
-    return content;
 }
 
 void MainWindow::setCasePath(const std::string& path) {

@@ -56,9 +56,13 @@ void MainWindow::refreshProbe() {
 }
 
 void MainWindow::exportField(Export format) {
-    // The field of the last step made, also while a run goes on between steps.
-    const bool haveField = !m_.history.empty() && SolverArraysCover(m_) &&
-                           m_.xNode.upper() >= m_.nx + 1 && m_.yNode.upper() >= m_.ny + 1;
+    // The field of the last step made, also while a run goes on between
+    // steps, on the mesh it was computed for, whatever the counts show now.
+    const int nx = m_.U.upper1();
+    const int ny = m_.U.upper2();
+    const bool haveField = !m_.history.empty() && nx >= 1 && ny >= 1 && m_.V.inRange(nx, ny) &&
+                           m_.P.inRange(nx, ny) && m_.xNode.upper() >= nx + 1 &&
+                           m_.yNode.upper() >= ny + 1;
     if (!haveField) {
         host_.message("エクスポートする計算結果がありません。先に計算を実行してください。",
                       Buttons::Ok);
@@ -70,7 +74,18 @@ void MainWindow::exportField(Export format) {
                                                : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
                                            vtk ? "field.vtk" : "field.csv");
     if (!chosen || chosen->empty()) return;
-    if (const auto error = WriteWholeFile(*chosen, vtk ? FieldVtk(m_) : FieldCsv(m_)))
+    struct ComputedCounts { // the writers read the counts from the state
+        SimulationState& m;
+        Integer nx, ny;
+        ~ComputedCounts() {
+            m.nx = nx;
+            m.ny = ny;
+        }
+    } restore{m_, m_.nx, m_.ny};
+    m_.nx = static_cast<Integer>(nx);
+    m_.ny = static_cast<Integer>(ny);
+    const std::string bytes = vtk ? FieldVtk(m_) : FieldCsv(m_);
+    if (const auto error = WriteWholeFile(*chosen, bytes))
         host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
 }
 

@@ -29,12 +29,21 @@ const Number kDiffusion{"拡散数", kDiffusionLimit,
                         "拡散数が 0.5 を超えています。粘性項の陽的な計算が不安定になりやすく"
                         "なります。時間刻みを小さくしてください。"};
 
+// A number at or below zero comes from a time step or Reynolds number at
+// or below zero: no run of physical meaning.
+constexpr const char* kNotPositive =
+    "この数が 0 以下なのは、時間刻みかレイノルズ数が 0 以下だからです。"
+    "物理的な意味のある計算になりません。正の値にしてください。";
+
 void showNumber(QLabel* label, const Number& n, std::optional<double> value) {
     const bool over = value && *value > n.limit;
+    const bool notPositive = value && !(*value > 0);
     label->setText(QString("%1 %2").arg(n.caption).arg(
         value ? QString::fromStdString(SignificantNumber(*value, 4)) : QString("—")));
-    label->setStyleSheet(over ? "color: #d00000; font-weight: bold;" : QString());
-    label->setToolTip(QString::fromUtf8(over ? n.overLimit : n.meaning) +
+    label->setStyleSheet(over || notPositive ? "color: #d00000; font-weight: bold;" : QString());
+    label->setToolTip(QString::fromUtf8(over          ? n.overLimit
+                                        : notPositive ? kNotPositive
+                                                      : n.meaning) +
                       (value ? QString()
                              : "\nセル幅が正でない箇所があるか、値が有限でないため、"
                                "計算できません。"));
