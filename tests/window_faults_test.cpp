@@ -40,6 +40,24 @@ class WindowFaults : public ::testing::Test {
     test::ModalAnswerer answerer;
 };
 
+// Only the fields a command reads hold it back: the map and mesh commands
+// read the counts and sizes, not the step count; the run and saving read all.
+TEST_F(WindowFaults, OnlyTheFieldsACommandReadsHoldItBack) {
+    retype("Text3", "99999");
+    answerer.buttons = {QMessageBox::Yes, QMessageBox::Yes};
+    for (const char* command : {"Command6", "Command3", "Command5", "Command4"}) {
+        const std::size_t before = answerer.seen.size();
+        click(command);
+        for (std::size_t k = before; k < answerer.seen.size(); ++k)
+            EXPECT_EQ(answerer.seen[k].text.indexOf("使われていません"), -1) << command;
+    }
+    EXPECT_TRUE(m.cellKind.exists()) << "the map was made";
+    click("Command1");
+    EXPECT_TRUE(answerer.lastText().startsWith("計算回数 の「99999」は使われていません。"))
+        << answerer.lastText().toStdString();
+    EXPECT_FALSE(m.U.exists());
+}
+
 TEST_F(WindowFaults, TextTypedOutOfRangeKeepsTheValueInUseAndTheCommandsRefuse) {
     retype("Text4", "40000");
     EXPECT_EQ(m.nx, 4000); // the value of the last text that fitted

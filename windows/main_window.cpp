@@ -239,7 +239,7 @@ void MainWindow::onEvent(Sender* sender, Signal signal, const char* operation, N
                          Work work) {
     connect(sender, signal, this, [this, operation, needs, work](auto... args) {
         RunGuarded(host_, operation, [&] {
-            if (needs == Needs::Parameters && !parametersInUse()) return;
+            if (needs != Needs::Nothing && !parametersInUse(needs)) return;
             work(args...);
         });
         refreshProbe(); // what is under the pointer may have changed with the picture
@@ -259,8 +259,12 @@ template <typename Work> auto MainWindow::asMapEdit(const char* name, Work work)
     };
 }
 
-bool MainWindow::parametersInUse() {
-    const auto problem = fields_.notInUseProblem();
+bool MainWindow::parametersInUse(Needs needs) {
+    std::vector<const QLineEdit*> among;
+    if (needs == Needs::Mesh)
+        for (const char* name : {"Text4", "Text5", "Text6", "Text7"})
+            among.push_back(findChild<QLineEdit*>(name));
+    const auto problem = fields_.notInUseProblem(among);
     if (problem) host_.message(*problem, Buttons::Ok);
     return !problem;
 }
@@ -286,6 +290,7 @@ void MainWindow::connectHandlers() {
     const auto clicked = &QAbstractButton::clicked;
     const Needs none = Needs::Nothing;
     const Needs parameters = Needs::Parameters;
+    const Needs mesh = Needs::Mesh;
     onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
     onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
     const auto showResult = [this](bool) {
@@ -298,22 +303,21 @@ void MainWindow::connectHandlers() {
     onEvent(button("Command7"), clicked, "停止", none, [this](bool) { RequestStop(m_); });
     onEvent(button("Command2"), clicked, "座標値指定", none, [this](bool) { command2Click(); });
     // The map editing commands draw the map, and may make it anew.
-    onEvent(button("Command3"), clicked, "流体有無指定", parameters,
+    onEvent(button("Command3"), clicked, "流体有無指定", mesh,
             asMapEdit("流体有無指定", [this](bool) {
                 showing_ = Showing::CellMap;
                 StartCellEditing(m_, host_, picture_);
             }));
-    onEvent(button("Command4"), clicked, "流体箇所初期化", parameters,
+    onEvent(button("Command4"), clicked, "流体箇所初期化", mesh,
             asMapEdit("流体箇所初期化", [this](bool) {
                 showing_ = Showing::CellMap;
                 ResetCellMap(m_, host_, picture_);
             }));
-    onEvent(button("Command5"), clicked, "範囲指定", parameters,
-            asMapEdit("範囲指定", [this](bool) {
+    onEvent(button("Command5"), clicked, "範囲指定", mesh, asMapEdit("範囲指定", [this](bool) {
                 showing_ = Showing::CellMap;
                 ToggleRangeSelection(m_, host_, picture_);
             }));
-    onEvent(button("Command6"), clicked, "相似形表示", parameters, [this](bool) {
+    onEvent(button("Command6"), clicked, "相似形表示", mesh, [this](bool) {
         showing_ = Showing::Other;
         DrawMeshShape(m_, host_, picture_);
     });

@@ -107,10 +107,12 @@ class MainWindow : public QWidget {
 
     // Connects a control's signal to work that runs guarded under the
     // operation's name; with parameters, only while every field is in use.
-    enum class Needs { Nothing, Parameters };
+    // The fields a command reads, which must show the values in use: none,
+    // the mesh's (counts and sizes), or all.
+    enum class Needs { Nothing, Mesh, Parameters };
     template <typename Signal, typename Sender, typename Work>
     void onEvent(Sender* sender, Signal signal, const char* operation, Needs needs, Work work);
-    bool parametersInUse();
+    bool parametersInUse(Needs needs = Needs::Parameters);
 
     QLineEdit* addField(QWidget* parent, const char* name, const char* labelName,
                         const char* caption, int labelLeft, int left, int top, int width,

@@ -7,6 +7,7 @@
 #include "solver/time_step.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 namespace kestrel {
 
@@ -85,9 +86,12 @@ void ParameterFields::setRunning(bool running) {
         if (!field.inUse) apply(field);
 }
 
-std::optional<std::string> ParameterFields::notInUseProblem() const {
+std::optional<std::string>
+ParameterFields::notInUseProblem(const std::vector<const QLineEdit*>& among) const {
     for (const Field& field : fields_) {
         if (field.inUse) continue;
+        if (!among.empty() && std::find(among.begin(), among.end(), field.edit) == among.end())
+            continue;
         return field.name.toStdString() + " の「" +
                QuotedExcerpt(field.edit->text().toStdString()) +
                "」は使われていません。使われている値は " + valueInUse(field) +

@@ -28,8 +28,10 @@ class ParameterFields {
     void setRunning(bool running);
 
     // Why a command must not go on now (a field whose text is not in use);
-    // nullopt when every field shows the value in use.
-    std::optional<std::string> notInUseProblem() const;
+    // nullopt when every field shows the value in use. A command that reads
+    // only some fields names them; the others do not hold it back.
+    std::optional<std::string>
+    notInUseProblem(const std::vector<const QLineEdit*>& among = {}) const;
 
   private:
     struct Field {
