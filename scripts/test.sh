@@ -19,3 +19,4 @@ if git rev-parse --git-dir >/dev/null 2>&1 && [ "$(git status --porcelain)" != "
     git status --porcelain
     exit 1
 fi
+sh scripts/test-share.sh
