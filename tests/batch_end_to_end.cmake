@@ -50,6 +50,14 @@ expect_status(2 "時間刻みが 0" ${WORK}/bad.json)
 expect_status(1 "is also the file of --table" ${WORK}/case.json --table ${WORK}/x --csv ${WORK}/x)
 expect_status(1 "is also the case file" ${WORK}/case.json --table ${WORK}/case.json)
 
+# Progress: every 50th step and the last, nothing else.
+file(WRITE ${WORK}/progress.json [=[{"nx": 8, "ny": 6, "stepCount": 120, "maxIter": 2}]=])
+execute_process(COMMAND ${BATCH} ${WORK}/progress.json RESULT_VARIABLE rc ERROR_VARIABLE err)
+string(REGEX MATCHALL "step [0-9]+ / 120" lines "${err}")
+if(NOT lines STREQUAL "step 50 / 120;step 100 / 120;step 120 / 120")
+  message(FATAL_ERROR "progress lines: ${lines}")
+endif()
+
 # A picture that cannot be drawn is a failure, and leaves no file.
 file(WRITE ${WORK}/tall.json [=[{"nx": 8, "ny": 6, "stepCount": 3, "maxIter": 5, "meshSizeY": 32767}]=])
 file(REMOVE ${WORK}/tall.png)

@@ -85,6 +85,9 @@ TEST(CaseFile, WholeNumbersBeyondSixtyFourBitsDoNotWrapAround) {
     EXPECT_EQ(ReadCaseFile(R"({"maxIter": 3.5})").state.maxIter, 4);
     EXPECT_EQ(ReadCaseFile(R"({"maxIter": 1e2})").state.maxIter, 100);
     EXPECT_NE(errorOf(R"({"maxIter": 32767.5})").find("\"maxIter\" must lie"), std::string::npos);
+    // A fraction that rounds to a limit lies within it.
+    EXPECT_EQ(ReadCaseFile(R"({"maxIter": 32766.6})").state.maxIter, 32767);
+    EXPECT_EQ(ReadCaseFile(R"({"meshMode": -0.6})").state.meshMode, -1);
 }
 
 TEST(CaseFile, MessagesAreShortOneLineAndQuoteSafely) {

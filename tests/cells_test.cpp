@@ -214,7 +214,14 @@ TEST(Surface, ExclusiveOrBoxTwiceRestoresThePicture) {
     const QImage before = s.image();
     s.setDrawMode(DrawMode::XorPen);
     s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
-    EXPECT_NE(s.image(), before);
+    // Each corner changed once, and nothing beyond the outline.
+    const QPoint low = s.toPixel(3, 4).toPoint(), high = s.toPixel(10, 12).toPoint();
+    for (const QPoint corner : {low, high, QPoint(low.x(), high.y()), QPoint(high.x(), low.y())})
+        EXPECT_NE(s.image().pixel(corner), before.pixel(corner)) << corner.x() << " " << corner.y();
+    for (const QPoint outside : {QPoint(low.x(), high.y() + 1), QPoint(high.x(), high.y() + 1),
+                                 QPoint(low.x(), low.y() - 1)})
+        EXPECT_EQ(s.image().pixel(outside), before.pixel(outside))
+            << outside.x() << " " << outside.y();
     s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
     EXPECT_EQ(s.image(), before);
 }
