@@ -276,6 +276,7 @@ bool CaseDocument::has(std::string_view key) const {
 
 const std::map<std::string, std::optional<ListKind>, std::less<>>& CaseKeys() {
     static const std::map<std::string, std::optional<ListKind>, std::less<>> keys = {
+        {"format", std::nullopt},
         {"dt", std::nullopt},
         {"reynolds", std::nullopt},
         {"stepCount", std::nullopt},

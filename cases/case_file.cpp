@@ -191,6 +191,17 @@ CaseFile DefaultCase() {
 CaseFile ReadCaseFile(std::string_view text) {
     const CaseDocument d = ReadCaseDocument(text);
     const json& j = d.values;
+    if (d.has("format") && j["format"] != kCaseFormat) {
+        const bool newer = j["format"].is_string() &&
+                           j["format"].get<std::string>().rfind("kestrel-case ", 0) == 0;
+        refuse("format", newer
+                             ? Reason{"is a newer case format than this Kestrel reads (\"" +
+                                          std::string(kCaseFormat) + "\")",
+                                      "は、この Kestrel が読めない新しい形式です。新しい "
+                                      "Kestrel で開いてください"}
+                             : Reason{"must be \"" + std::string(kCaseFormat) + "\"",
+                                      "\"" + std::string(kCaseFormat) + "\" でなければなりません"});
+    }
     CaseFile c = DefaultCase();
     SimulationState& m = c.state;
     auto has = [&d](const char* key) { return d.has(key); };

@@ -45,6 +45,10 @@ class CaseError : public std::runtime_error {
 // A key's value refused: "\"key\" must ..." and 「key」は….
 Reason KeyReason(std::string_view key, const Reason& why);
 
+// What a case file written by this program says it is; a file without it
+// (older ones, or written by hand) is read all the same.
+inline constexpr const char* kCaseFormat = "kestrel-case 1";
+
 // The largest case file read; a longer input is refused, never read whole.
 constexpr std::size_t kMaxCaseFileBytes = 64u << 20;
 

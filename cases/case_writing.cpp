@@ -58,7 +58,7 @@ std::string obstacleRuns(const SimulationState& m) {
 
 std::string WriteCaseText(const CaseFile& c) {
     const SimulationState& m = c.state;
-    std::string text = "{\n  ";
+    std::string text = "{\n  " + pair("format", "\"" + std::string(kCaseFormat) + "\"") + ",\n  ";
     text += pair("dt", number(m.dt, "dt")) + ", ";
     text += pair("reynolds", number(m.reynolds, "reynolds")) + ", ";
     text += pair("stepCount", std::to_string(m.stepCount)) + ", ";

@@ -78,8 +78,9 @@ TEST(CaseWriting, NegativeZeroKeepsItsSign) {
 TEST(CaseWriting, TheDefaultsWriteTheWindowsOwnOptions) {
     const std::string text = WriteCaseText(DefaultCase());
     for (const char* part :
-         {"\"dt\": 0.005", "\"nx\": 61", "\"meshMode\": -1", "\"display\": \"pressure\"",
-          "\"displayInterval\": 2", "\"confirmEachDisplay\": true", "\"obstacleRuns\": []"})
+         {"\"format\": \"kestrel-case 1\"", "\"dt\": 0.005", "\"nx\": 61", "\"meshMode\": -1",
+          "\"display\": \"pressure\"", "\"displayInterval\": 2", "\"confirmEachDisplay\": true",
+          "\"obstacleRuns\": []"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     EXPECT_EQ(text.find("coordList"), std::string::npos) << "no list was ever stored";
 }
