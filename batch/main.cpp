@@ -11,6 +11,7 @@
 #include "runtime/frame_files.h"
 #include "runtime/user_text.h"
 #include "solver/run_time_steps.h"
+#include "solver/two_threads.h"
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -144,11 +145,20 @@ int main(int argc, char** argv) {
                        "folder for the plot of every displayInterval steps (frame-00001.png ...)");
     app.add_flag("--replace-frames", frames.replaceOld,
                  "remove the frame files an earlier run left in the --frames folder");
+    std::string threads = "auto";
+    app.add_option("--threads", threads,
+                   "1, 2, or auto: on large meshes each step takes the faster of one and two "
+                   "threads as the machine's load allows (default auto); the numbers are the same")
+        ->check(CLI::IsMember({"1", "2", "auto"}));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kDone : kRefused;
     }
+
+    SetSolverThreads(threads == "1"   ? SolverThreads::One
+                     : threads == "2" ? SolverThreads::Two
+                                      : SolverThreads::Auto);
 
     std::optional<CaseFile> c = readCase(casePath);
     if (!c) return kRefused;

@@ -4,8 +4,10 @@
 #include "boundary_conditions.h"
 #include "calculation_factors.h"
 #include "runtime/failure.h"
+#include "thread_choice.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace kestrel {
 
@@ -58,6 +60,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     SetInitialConditions(m);
 
     FieldSnapshot lastFinite;
+    ThreadChooser threads;
     const int steps = m.stepCount;
     m.history.clear();
     m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
@@ -76,7 +79,12 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             return RunEnd::Failed;
         }
         lastFinite.take(m);
+        threads.beforeStep(m);
+        const auto start = std::chrono::steady_clock::now();
         const StepReport report = AdvanceTimeStep(m);
+        threads.afterStep(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            report.sweeps);
         if (!FieldIsFinite(m)) {
             lastFinite.restore(m);
             host.message("計算が発散しました。" + stepText(n) +

@@ -6,28 +6,44 @@ namespace kestrel {
 
 namespace {
 
-SolverThreads threadsForTesting = SolverThreads::Auto;
+SolverThreads threadsInUse = SolverThreads::Auto;
+bool stepOnOneThread = false;
 
 } // namespace
 
-void SetSolverThreadsForTesting(SolverThreads use) {
-    threadsForTesting = use;
+void SetSolverThreads(SolverThreads use) {
+    threadsInUse = use;
+    stepOnOneThread = false;
+}
+
+SolverThreads SolverThreadsInUse() {
+    return threadsInUse;
+}
+
+void SetStepOnOneThread(bool one) {
+    stepOnOneThread = one;
 }
 
 // Two threads pay off once half the rows outgrow what one core keeps close
 // (measured here: from about 40 000 points on). Below that one core is as
 // fast, and waking the helper and handing rows over costs more than it saves.
+bool LargeEnoughForTwoThreads(const SimulationState& m) {
+    const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
+    return m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
+}
+
 bool WorthTwoThreads(const SimulationState& m) {
-    switch (threadsForTesting) {
+    switch (threadsInUse) {
     case SolverThreads::Always:
         return true;
-    case SolverThreads::Never:
+    case SolverThreads::One:
         return false;
+    case SolverThreads::Two:
+        return LargeEnoughForTwoThreads(m);
     case SolverThreads::Auto:
         break;
     }
-    const long long points = static_cast<long long>(m.nx + 2) * (m.ny + 2);
-    return m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
+    return !stepOnOneThread && LargeEnoughForTwoThreads(m);
 }
 
 int ForRowHalves(const SimulationState& m, int first, int last,

@@ -7,13 +7,24 @@
 
 namespace kestrel {
 
-// For tests: share every step between two threads on every mesh (Always),
-// on none (Never), or on the meshes large enough to gain (Auto).
-enum class SolverThreads { Auto, Always, Never };
-void SetSolverThreadsForTesting(SolverThreads use);
+// How steps use the helper thread: on the meshes large enough to gain,
+// each step choosing the faster of one and two threads as the machine's
+// load allows (Auto), always on those meshes (Two), never (One), or on
+// every mesh whatever its size (Always, which tests use). Every choice gives
+// the same numbers to the last bit.
+enum class SolverThreads { Auto, Two, One, Always };
+void SetSolverThreads(SolverThreads use);
+SolverThreads SolverThreadsInUse();
 
-// Whether this mesh's steps are worth sharing with the helper thread.
+// Whether this mesh's steps are worth sharing with the helper thread, and
+// the current step may (see ThreadChooser).
 bool WorthTwoThreads(const SimulationState& m);
+
+// Whether the mesh is large enough for two threads to gain on an idle machine.
+bool LargeEnoughForTwoThreads(const SimulationState& m);
+
+// The current step keeps to one thread (the chooser's probe or choice).
+void SetStepOnOneThread(bool one);
 
 // Calls rows(from, to) so that rows first..last are each covered once: in
 // a lower and an upper half on two threads when that is worth it and the

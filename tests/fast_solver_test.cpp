@@ -4,11 +4,13 @@
 #include "solver/helper_thread.h"
 #include "solver/pressure_iterations.h"
 #include "solver/pressure_solver.h"
+#include "solver/thread_choice.h"
 #include "solver/time_step.h"
 #include "solver/two_threads.h"
 #include "support/field_bits.h"
 #include "support/test_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -44,9 +46,9 @@ void compareRuns(SimulationState m, int steps) {
 // mesh's size would choose.
 class FastSolver : public testing::TestWithParam<SolverThreads> {
   protected:
-    void SetUp() override { SetSolverThreadsForTesting(GetParam()); }
+    void SetUp() override { SetSolverThreads(GetParam()); }
     void TearDown() override {
-        SetSolverThreadsForTesting(SolverThreads::Auto);
+        SetSolverThreads(SolverThreads::Auto);
         SetExactPressureErrorForTesting(false);
     }
 };
@@ -192,10 +194,84 @@ TEST(FastSolverChoosing, CountsOnlyTheCoresThisProcessMayUse) {
     EXPECT_EQ(AvailableCores(), CPU_COUNT(&all));
 }
 
+// Steps that change between one and two threads in the middle of a run
+// give the plain loops' numbers, as steps on either alone do.
+TEST(ThreadChoice, StepsSwitchingThreadsMidRunKeepTheBits) {
+    SetSolverThreads(SolverThreads::Auto);
+    SimulationState m = test::meshState(130, 260, 1);
+    square(m, 40, 120, 12);
+    m.maxIter = 12;
+    test::initialiseRun(m);
+    SimulationState plain = m;
+    for (int n = 1; n <= 6; ++n) {
+        SetStepOnOneThread(n % 2 == 0 || n == 5);
+        const StepReport a = AdvanceTimeStep(m);
+        const StepReport b = literal::AdvanceTimeStep(plain);
+        ASSERT_EQ(a.sweeps, b.sweeps) << "step " << n;
+        expectSameField(m, plain, n);
+    }
+    SetStepOnOneThread(false);
+}
+
+// The chooser keeps the choice that takes less time a sweep, tries the other
+// now and then, and waits longer after a try that lost.
+TEST(ThreadChoice, TheFasterChoiceIsKeptAndTheOtherTriedLessOften) {
+    SetSolverThreads(SolverThreads::Auto);
+    SimulationState m = test::meshState(130, 260, 1);
+    if (!LargeEnoughForTwoThreads(m)) GTEST_SKIP() << "one core: no choice to make";
+    const SimulationState small = test::meshState(20, 10, 1);
+    std::string steps; // 1 for a step on one thread, 2 for two
+    const auto idle = [] { return 0; };
+    {
+        ThreadChooser chooser(idle);
+        for (int n = 1; n <= 40; ++n) {
+            chooser.beforeStep(m);
+            const bool two = WorthTwoThreads(m);
+            steps += two ? '2' : '1';
+            chooser.afterStep(two ? 6.0 : 1.0, 4); // a busy machine: two threads lose 6 times
+        }
+        EXPECT_FALSE(WorthTwoThreads(small));
+    }
+    EXPECT_EQ(steps.substr(0, 3), "121") << steps;
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), '2'), 2) << steps;
+    EXPECT_TRUE(WorthTwoThreads(m)) << "after the run steps share again";
+
+    steps.clear();
+    {
+        ThreadChooser chooser(idle);
+        for (int n = 1; n <= 40; ++n) {
+            chooser.beforeStep(m);
+            const bool two = WorthTwoThreads(m);
+            steps += two ? '2' : '1';
+            chooser.afterStep(two ? 1.0 : 1.5, 4); // an idle machine: two gain
+        }
+    }
+    EXPECT_EQ(steps.substr(0, 4), "1222") << steps;
+    EXPECT_LE(std::count(steps.begin(), steps.end(), '1'), 4) << steps;
+    // Another program running: two threads are not even tried.
+    steps.clear();
+    {
+        ThreadChooser chooser([] { return 1; });
+        for (int n = 1; n <= 40; ++n) {
+            chooser.beforeStep(m);
+            steps += WorthTwoThreads(m) ? '2' : '1';
+            chooser.afterStep(1.0, 4);
+        }
+    }
+    EXPECT_EQ(steps, std::string(40, '1'));
+    SetSolverThreads(SolverThreads::One);
+    {
+        ThreadChooser chooser(idle);
+        chooser.beforeStep(m);
+        EXPECT_FALSE(WorthTwoThreads(m)) << "a fixed choice is kept";
+    }
+    SetSolverThreads(SolverThreads::Auto);
+}
+
 INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
-                         testing::Values(SolverThreads::Never, SolverThreads::Always),
+                         testing::Values(SolverThreads::One, SolverThreads::Always),
                          [](const testing::TestParamInfo<SolverThreads>& info) {
-                             return info.param == SolverThreads::Never ? "OneThread" : "TwoThreads";
+                             return info.param == SolverThreads::One ? "OneThread" : "TwoThreads";
                          });
 
 } // namespace
