@@ -211,10 +211,18 @@ std::optional<std::string> replace(const std::string& target, const struct stat*
     return std::nullopt;
 }
 
+// A device or pipe the name reaches, through links or not (/dev/stdout):
+// written in place under its own name.
+bool isStream(const std::string& path) {
+    struct stat file {};
+    return ::stat(path.c_str(), &file) == 0 && !S_ISREG(file.st_mode) && !S_ISDIR(file.st_mode);
+}
+
 } // namespace
 
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (path.empty()) return reason(ENOENT);
+    if (isStream(path)) return writeInPlace(path, bytes);
     const std::string target = followLinks(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -237,6 +245,10 @@ std::optional<std::string> FolderWriteProblem(const std::string& folder) {
 
 std::optional<std::string> OutputTargetProblem(const std::string& path) {
     if (path.empty()) return "no file name";
+    if (isStream(path)) {
+        if (::access(path.c_str(), W_OK) != 0) return reason(errno);
+        return std::nullopt;
+    }
     const std::string target = followLinks(path);
     const std::string folder = folderOf(target);
     const std::string name = nameOf(target);
