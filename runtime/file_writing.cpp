@@ -167,14 +167,18 @@ class TemporaryFile {
         const int closed = ::close(fd_);
         fd_ = -1;
         if (closed != 0) return errno;
-        return ::rename(name_.c_str(), target.c_str()) == 0 ? 0 : errno;
+        if (::rename(name_.c_str(), target.c_str()) != 0) return errno;
+        const InterruptsHeld held; // the name is the target's now: nothing to remove
+        gHasPending = 0;
+        name_.clear();
+        return 0;
     }
 
   private:
     void forget() {
         if (name_.empty()) return;
         const InterruptsHeld held;
-        ::unlink(name_.c_str()); // gone already after a rename
+        ::unlink(name_.c_str());
         gHasPending = 0;
         name_.clear();
     }
@@ -227,7 +231,6 @@ std::optional<std::string> WriteWholeFile(const std::string& path, std::string_v
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return reason(EISDIR);
-    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(target, bytes);
     if (exists && isReadOnly(existing, target)) return "the file is read-only";
     return replace(target, exists ? &existing : nullptr, bytes);
 }
@@ -260,7 +263,6 @@ std::optional<std::string> OutputTargetProblem(const std::string& path) {
     if (::stat(target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) return "it is a folder";
         if (isReadOnly(existing, target)) return "the file is read-only";
-        if (!S_ISREG(existing.st_mode)) return std::nullopt; // written in place
     }
     return FolderWriteProblem(folder);
 }
