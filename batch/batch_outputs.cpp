@@ -57,7 +57,10 @@ std::string PlotImageFile(SimulationState& m, Host& host, const std::string& pat
     ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
     if (!ShowResult(m, host, picture)) throw std::runtime_error(plotFailure(m, picture));
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
-    if (bytes.empty()) throw std::runtime_error("the picture could not be encoded");
+    if (bytes.empty())
+        throw std::runtime_error("the picture (" + std::to_string(picture.size().width()) + " x " +
+                                 std::to_string(picture.size().height()) +
+                                 " pixels) is too large to encode in memory");
     return bytes;
 }
 

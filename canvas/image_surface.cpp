@@ -1,6 +1,6 @@
 #include "image_surface.h"
 
-#include "line_raster.h"
+#include "bmp_file.h"
 #include "runtime/failure.h"
 #include "runtime/file_writing.h"
 
@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kestrel {
 
@@ -24,41 +25,39 @@ int saturatedRound(double v) {
     return static_cast<int>(RoundHalfAway(std::clamp(v, -1.0e6, 1.0e6)));
 }
 
-} // namespace
-
 // Its resolution is the one the twips imply (15 to a pixel: 96 per inch),
 // not the screen's, so that the window and the runner save the same file.
-QImage ImageSurface::blankPicture(int columns, int rows) {
-    QImage picture(columns, rows, QImage::Format_RGB32);
-    constexpr double kInchesPerMetre = 1 / 0.0254;
-    const int dotsPerMetre = static_cast<int>(std::lround(1440 / kTwipsPerPixel * kInchesPerMetre));
-    picture.setDotsPerMeterX(dotsPerMetre);
-    picture.setDotsPerMeterY(dotsPerMetre);
-    picture.fill(toQRgb(kBackground));
-    return picture;
-}
+const int kDotsPerMetre = static_cast<int>(std::lround(1440 / kTwipsPerPixel / 0.0254));
+
+// A picture held twice for one image (PNG, tests) stays below this.
+constexpr qsizetype kMaxWholeImageBytes = qsizetype{1} << 30;
+
+} // namespace
 
 ImageSurface::ImageSurface(double widthTwips, double heightTwips)
     : widthTwips_(widthTwips), heightTwips_(heightTwips),
-      image_(blankPicture(pixelsOf(widthTwips), pixelsOf(heightTwips))), columns_(image_.width()),
-      rows_(image_.height()) {}
+      pixels_(pixelsOf(widthTwips), pixelsOf(heightTwips), toQRgb(kBackground)),
+      columns_(pixels_.columns()), rows_(pixels_.rows()) {}
 
 void ImageSurface::setHeightTwips(double twips) {
-    // A picture too tall to hold in memory is refused like any bad height.
     if (!(twips >= 0 && twips <= kMaxHeightPixels * kTwipsPerPixel))
         throw Failure(ErrorNumber::InvalidPropertyValue);
     heightTwips_ = twips;
     const int rows = pixelsOf(twips);
-    if (rows != image_.height()) {
-        QImage resized = blankPicture(image_.width(), rows);
-        QPainter painter(&resized);
-        painter.drawImage(0, 0, image_);
-        painter.end();
-        image_ = resized;
+    if (rows != rows_) {
+        pixels_.resize(rows);
         rows_ = rows;
         memoY_ = {};
     }
     if (listener_.resized) listener_.resized();
+}
+
+QImage ImageSurface::image() const {
+    if (qsizetype{columns_} * rows_ * 4 > kMaxWholeImageBytes) return {};
+    QImage whole = pixels_.rowsImage(0, rows_);
+    whole.setDotsPerMeterX(kDotsPerMetre);
+    whole.setDotsPerMeterY(kDotsPerMetre);
+    return whole;
 }
 
 void ImageSurface::setScale(float left, float top, float width, float height) {
@@ -86,29 +85,26 @@ int ImageSurface::pixelY(double y) {
 }
 
 QPointF ImageSurface::toUser(QPointF pixel) const {
-    return {scale_.left + pixel.x() * scale_.width / std::max(1, image_.width() - 1),
-            scale_.top + pixel.y() * scale_.height / std::max(1, image_.height() - 1)};
+    return {scale_.left + pixel.x() * scale_.width / std::max(1, columns_ - 1),
+            scale_.top + pixel.y() * scale_.height / std::max(1, rows_ - 1)};
 }
 
 QPointF ImageSurface::toPixel(double x, double y) const {
-    return {(x - scale_.left) / scale_.width * (image_.width() - 1),
-            (y - scale_.top) / scale_.height * (image_.height() - 1)};
+    return {pixelXf(x), pixelYf(y)};
 }
 
 void ImageSurface::clear() {
-    image_.fill(toQRgb(kBackground));
+    pixels_.fill(toQRgb(kBackground));
     notifyChanged();
 }
 
 ImageSurface::Pixels ImageSurface::pixelsForDrawing() {
-    // bits() detaches the picture once; a pixel at a time through scanLine()
-    // would check that for every pixel.
-    return {reinterpret_cast<QRgb*>(image_.bits()), image_.bytesPerLine() / 4, columns_, rows_};
+    return {&pixels_, columns_, rows_, {}};
 }
 
 inline void ImageSurface::Pixels::set(int x, int y, QRgb value, DrawMode mode) {
     if (x < 0 || y < 0 || x >= width || y >= height) return;
-    QRgb& pixel = bits[static_cast<qsizetype>(y) * stride + x];
+    QRgb& pixel = row(y)[x];
     pixel = mode == DrawMode::XorPen ? pixel ^ (value & 0x00FFFFFFu) : value;
 }
 
@@ -117,7 +113,7 @@ inline void ImageSurface::Pixels::run(int x1, int x2, int y, QRgb value, DrawMod
     x1 = std::max(x1, 0);
     x2 = std::min(x2, width - 1);
     if (x1 > x2) return;
-    QRgb* line = bits + static_cast<qsizetype>(y) * stride;
+    QRgb* line = row(y);
     if (mode == DrawMode::XorPen) {
         for (int x = x1; x <= x2; ++x)
             line[x] ^= value & 0x00FFFFFFu;
@@ -167,29 +163,42 @@ void ImageSurface::drawLine(float x1, float y1, float x2, float y2, Rgb colour) 
         notifyChanged();
         return;
     }
+    drawWideLine(a, b, colour);
+    notifyChanged();
+}
+
+void ImageSurface::drawWideLine(PointD a, PointD b, Rgb colour) {
     // Only the part that can touch the picture reaches the painter.
     const double margin = penWidth_ + 2.0;
     a = FinitePoint(a);
     b = FinitePoint(b);
-    if (!ClipSegment(a, b, -margin, -margin, image_.width() - 1 + margin,
-                     image_.height() - 1 + margin))
-        return;
-    QPainter painter(&image_);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    if (drawMode_ == DrawMode::XorPen)
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    if (!ClipSegment(a, b, -margin, -margin, columns_ - 1 + margin, rows_ - 1 + margin)) return;
+    const QPoint from(static_cast<int>(RoundHalfAway(a.x)), static_cast<int>(RoundHalfAway(a.y)));
+    const QPoint to(static_cast<int>(RoundHalfAway(b.x)), static_cast<int>(RoundHalfAway(b.y)));
     QPen pen{QColor(RedOf(colour), GreenOf(colour), BlueOf(colour))};
     pen.setWidth(penWidth_);
     pen.setCapStyle(Qt::RoundCap);
-    painter.setPen(pen);
-    const QPoint from(static_cast<int>(RoundHalfAway(a.x)), static_cast<int>(RoundHalfAway(a.y)));
-    const QPoint to(static_cast<int>(RoundHalfAway(b.x)), static_cast<int>(RoundHalfAway(b.y)));
-    if (from == to)
-        painter.drawPoint(from); // a zero-length line still leaves a dot
-    else
-        painter.drawLine(from, to);
-    painter.end();
-    notifyChanged();
+    // Each band the pen can reach is painted with the line moved by its top
+    // row, a whole number of pixels, so the bands join as one picture would.
+    const int reach = penWidth_ + 1;
+    const int firstBand =
+        std::max(0, (std::min(from.y(), to.y()) - reach)) / BandedPicture::kBandRows;
+    const int lastBand =
+        std::min(pixels_.bandCount() - 1,
+                 std::max(0, std::max(from.y(), to.y()) + reach) / BandedPicture::kBandRows);
+    for (int band = firstBand; band <= lastBand; ++band) {
+        QImage part = pixels_.bandForPainting(band);
+        QPainter painter(&part);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (drawMode_ == DrawMode::XorPen)
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(pen);
+        const QPoint shift(0, band * BandedPicture::kBandRows);
+        if (from == to)
+            painter.drawPoint(from - shift); // a zero-length line still leaves a dot
+        else
+            painter.drawLine(from - shift, to - shift);
+    }
 }
 
 void ImageSurface::setPenWidth(int width) {
@@ -202,16 +211,25 @@ void ImageSurface::refresh() {
 }
 
 std::string ImageSurface::encoded(const char* format) const {
+    if (std::string_view(format) == "BMP") {
+        if (BmpFileSize(pixels_) > kMaxWholeImageBytes) return {};
+        std::string bytes;
+        const auto pieces = BmpPieces(pixels_, kDotsPerMetre);
+        for (std::string_view piece = pieces(); !piece.empty(); piece = pieces())
+            bytes += piece;
+        return bytes;
+    }
+    const QImage whole = image();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image_.save(&buffer, format)) return {};
+    if (whole.isNull() || !whole.save(&buffer, format)) return {};
     return bytes.toStdString();
 }
 
 bool ImageSurface::savePicture(const std::string& path) const {
-    const std::string bytes = encoded("BMP");
-    return !bytes.empty() && !WriteWholeFile(path, bytes);
+    if (BmpFileSize(pixels_) > std::numeric_limits<std::uint32_t>::max()) return false;
+    return !WriteWholeFile(path, BmpPieces(pixels_, kDotsPerMetre));
 }
 
 void ImageSurface::notifyChanged() {

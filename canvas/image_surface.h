@@ -1,9 +1,12 @@
 #pragma once
-// The drawing area's persistent picture on a QImage: what is drawn stays
-// until cleared, is shown by the picture widget and saved as BMP.
+// The drawing area's persistent picture: what is drawn stays until cleared,
+// is shown by the picture widget and saved as BMP.
 #include "app/surface.h"
+#include "banded_picture.h"
+#include "line_raster.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QPointF>
 #include <functional>
@@ -39,7 +42,12 @@ class ImageSurface : public Surface {
     // The picture as the bytes of an image file ("BMP", "PNG"); empty when it cannot be encoded.
     std::string encoded(const char* format) const;
 
-    const QImage& image() const { return image_; }
+    QSize size() const { return {columns_, rows_}; }
+    // The whole picture as one image: for pictures that fit in memory twice.
+    QImage image() const;
+    QRgb pixel(int x, int y) const { return pixels_.pixel(x, y); }
+    // The part of the picture in area onto painter, at its own position.
+    void paint(QPainter& painter, QRect area) const { pixels_.paint(painter, area); }
     // Pixel position (fractions allowed) to user coordinates.
     QPointF toUser(QPointF pixel) const;
     QPointF toPixel(double x, double y) const;
@@ -55,23 +63,29 @@ class ImageSurface : public Surface {
     // The widget has painted the picture as it is now.
     void shown() { changeNotified_ = false; }
 
-    static constexpr double kMaxHeightPixels = 32767;
+    // The tallest a widget can be; memory does not limit the height.
+    static constexpr double kMaxHeightPixels = 16777215;
     static constexpr Rgb kBackground = MakeRgb(255, 255, 255);
 
   private:
     // The picture's pixels for one drawing operation.
     struct Pixels {
-        QRgb* bits;
-        qsizetype stride; // pixels per row
+        BandedPicture* picture;
         int width;
         int height;
+        // The band at hand, kept here rather than asked of the picture for
+        // every pixel: a plot's lines are most of its pixels.
+        BandedPicture::Span band;
+        QRgb* row(int y) {
+            if (static_cast<unsigned>(y - band.top) >= unsigned{BandedPicture::kBandRows})
+                band = picture->spanOf(y);
+            return band.pixels + static_cast<std::size_t>(y - band.top) * width;
+        }
         void set(int x, int y, QRgb value, DrawMode mode);          // nothing outside the picture
         void run(int x1, int x2, int y, QRgb value, DrawMode mode); // x1..x2 of row y, clipped
     };
     Pixels pixelsForDrawing();
     static QRgb toQRgb(Rgb c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
-    // A picture of the background colour.
-    static QImage blankPicture(int columns, int rows);
     // The last two conversions along one axis: a plot converts the same node
     // coordinates over and over, and a conversion costs a division.
     struct AxisMemo {
@@ -83,6 +97,7 @@ class ImageSurface : public Surface {
     };
     void drawCellPlotInOrder(const CellPlot& plot);
     void drawCellPlotAtOnce(const CellPlot& plot);
+    void drawWideLine(PointD a, PointD b, Rgb colour);
     // The user range maps onto the pixel centres 0 .. size - 1, so the right
     // and bottom edges of a drawing stay visible.
     double pixelXf(double x) const { return (x - scale_.left) / scale_.width * (columns_ - 1); }
@@ -93,7 +108,7 @@ class ImageSurface : public Surface {
 
     double widthTwips_;
     double heightTwips_;
-    QImage image_;
+    BandedPicture pixels_;
     // The picture's size in pixels, kept beside it: every coordinate needs it.
     int columns_;
     int rows_;

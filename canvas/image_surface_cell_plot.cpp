@@ -89,13 +89,14 @@ void ImageSurface::drawCellPlotAtOnce(const CellPlot& plot) {
     for (int y = 0; y < rows_ && !runs.empty(); ++y) {
         const int r = lastRow[y];
         if (r < 0) continue;
-        QRgb* line = pixels.bits + static_cast<qsizetype>(y) * pixels.stride;
         if (y > 0 && lastRow[y - 1] == r) {
+            const QRgb* above = pixels.row(y - 1);
+            QRgb* line = pixels.row(y); // leaves the row above in memory
             const int from = runs.front().from;
-            std::copy(line - pixels.stride + from, line - pixels.stride + runs.back().to + 1,
-                      line + from);
+            std::copy(above + from, above + runs.back().to + 1, line + from);
             continue;
         }
+        QRgb* line = pixels.row(y);
         for (const Run& run : runs) {
             const Rgb colour =
                 plot.colours[static_cast<std::size_t>(run.column - plot.firstColumn) * rows + r];
@@ -125,8 +126,7 @@ void ImageSurface::drawCellPlotAtOnce(const CellPlot& plot) {
         const std::int64_t order = static_cast<std::int64_t>(plot.firstColumn) * rows +
                                    static_cast<std::int64_t>(plot.lines[k].cell);
         RasterLine(ends[2 * k], ends[2 * k + 1], pixels.width, pixels.height, [&](int x, int y) {
-            if (columnOrder[x] + rowOrder[y] <= order)
-                pixels.bits[static_cast<qsizetype>(y) * pixels.stride + x] = lineValue;
+            if (columnOrder[x] + rowOrder[y] <= order) pixels.row(y)[x] = lineValue;
         });
     }
 }

@@ -82,21 +82,23 @@ bool isReadOnly(const struct stat& file, const std::string& path) {
     return (file.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-// Writes all bytes to an open descriptor; the errno of the first failure, 0 on success.
-int writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
+// Writes every piece to an open descriptor; the errno of the first failure, 0 on success.
+int writeAll(int fd, const ByteSource& source) {
+    for (std::string_view bytes = source(); !bytes.empty(); bytes = source()) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            done += static_cast<std::size_t>(n);
         }
-        done += static_cast<std::size_t>(n);
     }
     return 0;
 }
 
-std::optional<std::string> writeInPlace(const std::string& path, std::string_view bytes) {
+std::optional<std::string> writeInPlace(const std::string& path, const ByteSource& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return reason(errno);
     int error = writeAll(fd, bytes);
@@ -190,7 +192,7 @@ class TemporaryFile {
 };
 
 std::optional<std::string> replace(const std::string& target, const struct stat* existing,
-                                   std::string_view bytes) {
+                                   const ByteSource& bytes) {
     TemporaryFile temporary(folderOf(target));
     if (temporary.fd() < 0) return reason(temporary.error());
     const int fd = temporary.fd();
@@ -225,6 +227,15 @@ bool isStream(const std::string& path) {
 } // namespace
 
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {
+    bool given = false;
+    return WriteWholeFile(path, [&]() -> std::string_view {
+        if (given) return {};
+        given = true;
+        return bytes;
+    });
+}
+
+std::optional<std::string> WriteWholeFile(const std::string& path, const ByteSource& bytes) {
     if (path.empty()) return reason(ENOENT);
     if (isStream(path)) return writeInPlace(path, bytes);
     const std::string target = followLinks(path);

@@ -9,6 +9,7 @@
 //   makes it when the link dangles;
 // - a read-only file and a folder are refused;
 // - anything else (a device, a pipe) is written in place.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ namespace kestrel {
 // nullopt when the file holds exactly bytes; otherwise why it could not be
 // written (the system's reason, in English).
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// A file's bytes a piece at a time, for files too large to hold at once:
+// each call gives the next piece, an empty one after the last.
+using ByteSource = std::function<std::string_view()>;
+std::optional<std::string> WriteWholeFile(const std::string& path, const ByteSource& source);
 
 // Why nothing could be written in a folder: missing, not a folder, no
 // permission, a read-only file system (a temporary file is made and removed).

@@ -59,7 +59,7 @@ if(NOT lines STREQUAL "step 50 / 120;step 100 / 120;step 120 / 120")
 endif()
 
 # A picture that cannot be drawn is a failure, and leaves no file.
-file(WRITE ${WORK}/tall.json [=[{"nx": 8, "ny": 6, "stepCount": 3, "maxIter": 5, "meshSizeY": 32767}]=])
+file(WRITE ${WORK}/tall.json [=[{"nx": 8, "ny": 12, "stepCount": 3, "maxIter": 5, "meshSizeX": 1, "meshSizeY": 32767}]=])
 file(REMOVE ${WORK}/tall.png)
 expect_status(4 "--image: the plot could not be drawn" ${WORK}/tall.json --image ${WORK}/tall.png
               --table ${WORK}/tall.txt)

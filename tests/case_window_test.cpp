@@ -59,8 +59,8 @@ class CaseWindow : public ::testing::Test {
                           w.picture().toPixel(i - 0.5, j - 0.5).toPoint());
     }
     QRgb pixelOfCell(int i, int j) {
-        return w.picture().image().pixel(w.picture().toPixel(i - 0.5, j - 0.5).toPoint()) &
-               0xffffff;
+        const QPoint p = w.picture().toPixel(i - 0.5, j - 0.5).toPoint();
+        return w.picture().pixel(p.x(), p.y()) & 0xffffff;
     }
     // Makes the map (answering its question) and switches point editing on.
     void startEditing() {

@@ -305,8 +305,9 @@ TEST_F(ResultsWindow, ADisplayThatCouldNotBeDrawnIsNoFrame) {
     answerer.fileNames.push_back(folder.path());
     trigger("実行中の表示を連番画像で保存…");
     retype("Text4", "8");
-    retype("Text5", "6");
-    retype("Text7", "32767"); // a picture too tall to draw
+    retype("Text5", "12");
+    retype("Text6", "1");
+    retype("Text7", "32767"); // a picture taller than any widget can be
     runSteps("4");
     EXPECT_EQ(m.history.size(), 4u);
     EXPECT_NE(answerer.lastText().indexOf("計算結果表示"), -1) << answerer.lastText().toStdString();

@@ -161,6 +161,23 @@ TEST_F(WindowFaults, FailingCommandsAreReportedAndTheWindowGoesOn) {
     EXPECT_EQ(m.pickState, 0);
 }
 
+// A mesh 80 times taller than wide: the map is made and drawn down to its
+// last row, and a click there paints that cell (one image of that height
+// was refused, so no cell could ever be painted).
+TEST_F(WindowFaults, AMapFarTallerThanWideIsDrawnAndPainted) {
+    retype("Text4", "5");
+    retype("Text5", "400");
+    answerer.buttons = {QMessageBox::Yes};
+    click("Command3");
+    ASSERT_EQ(answerer.seen.size(), 1u) << answerer.lastText().toStdString();
+    ASSERT_EQ(w.picture().size(), QSize(481, 481 * 80));
+    const QPoint bottom = w.picture().toPixel(2.5, 399.5).toPoint();
+    EXPECT_EQ(w.picture().pixel(bottom.x(), bottom.y()) & 0xFFFFFF, 0x00FFFFu); // fluid
+    QTest::mouseClick(w.findChild<QWidget*>("Picture1"), Qt::LeftButton, {}, bottom);
+    EXPECT_EQ(m.cellKind(3, 400), 0);
+    EXPECT_EQ(w.picture().pixel(bottom.x(), bottom.y()) & 0xFFFFFF, 0xFF0000u);
+}
+
 TEST_F(WindowFaults, ClosingTheMainWindowClosesTheOtherWindows) {
     QTest::mouseClick(w.findChild<QRadioButton*>("Option2"), Qt::LeftButton);
     click("Command2");

@@ -1,6 +1,7 @@
 #include "picture_box.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace kestrel {
@@ -38,18 +39,18 @@ PictureBox::PictureBox(ImageSurface& surface, QWidget* parent)
 }
 
 QSize PictureBox::sizeHint() const {
-    return surface_.image().size();
+    return surface_.size();
 }
 
 void PictureBox::followSize() {
-    setFixedSize(surface_.image().size());
+    setFixedSize(surface_.size());
     update();
     emit pictureResized(size());
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, surface_.image());
+    surface_.paint(painter, event->rect());
     surface_.shown();
 }
 

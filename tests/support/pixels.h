@@ -10,8 +10,7 @@ namespace kestrel::test {
 // Colour (0xRRGGBB) of the pixel at a point in the surface's user coordinates.
 inline QRgb pixelAt(const ImageSurface& s, double x, double y) {
     const QPointF p = s.toPixel(x, y);
-    return s.image().pixel(static_cast<int>(std::lround(p.x())),
-                           static_cast<int>(std::lround(p.y()))) &
+    return s.pixel(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))) &
            0xFFFFFF;
 }
 
