@@ -1,6 +1,6 @@
 #include "case_file.h"
 
-#include "app/defaults.h"
+#include "app/parameters.h"
 #include "case_document.h"
 #include "cells/cell_map.h"
 #include "runtime/integer.h"
@@ -182,8 +182,6 @@ Reason KeyReason(std::string_view key, const Reason& why) {
 CaseFile DefaultCase() {
     CaseFile c;
     ApplyDefaults(c.state);
-    c.lineWidth = kDefaults.lineWidth;
-    c.displayInterval = kDefaults.displayInterval;
     InitCellMap(c.state);
     return c;
 }
@@ -205,14 +203,13 @@ CaseFile ReadCaseFile(std::string_view text) {
     CaseFile c = DefaultCase();
     SimulationState& m = c.state;
     auto has = [&d](const char* key) { return d.has(key); };
-    if (has("dt")) m.dt = number(j["dt"], "dt");
-    if (has("reynolds")) m.reynolds = number(j["reynolds"], "reynolds");
-    if (has("lineScale")) m.lineScale = number(j["lineScale"], "lineScale");
-    const std::pair<const char*, Integer*> integers[] = {
-        {"stepCount", &m.stepCount}, {"maxIter", &m.maxIter},    {"nx", &m.nx}, {"ny", &m.ny},
-        {"meshSizeX", &m.meshSizeX}, {"meshSizeY", &m.meshSizeY}};
-    for (const auto& [key, target] : integers)
-        if (has(key)) *target = integer(j[key], key);
+    for (const Parameter& p : Parameters()) {
+        if (!has(p.key)) continue;
+        if (const auto* member = std::get_if<Integer SimulationState::*>(&p.member))
+            m.** member = integer(j[p.key], p.key, p.lowest, p.highest);
+        else
+            m.*std::get<double SimulationState::*>(p.member) = number(j[p.key], p.key);
+    }
     if (has("nx") || has("ny")) {
         // The cell map is made for any count from 1; a run needs more (it says so).
         const auto fits = [](int count) { return count >= 1 && count <= kMaxMeshCount; };
@@ -226,7 +223,6 @@ CaseFile ReadCaseFile(std::string_view text) {
                  "「nx」と「ny」ではセルが " + std::to_string(kMaxMeshCells) + " 個を超えます"});
         InitCellMap(m);
     }
-    if (has("meshMode")) m.meshMode = integer(j["meshMode"], "meshMode", -1, 0);
     for (auto [key, list] : {std::pair{"coordListX", &m.coordListX}, {"coordListY", &m.coordListY}})
         if (const auto nodes = d.lists.find(key); nodes != d.lists.end())
             coordinateList(nodes->second, *list);

@@ -4,7 +4,7 @@
 // would run: values that make no physical sense only earn a warning, values
 // that would make the outputs meaningless are refused.
 #include "app/host.h"
-#include "app/simulation_state.h"
+#include "app/parameters.h"
 
 #include <stdexcept>
 #include <string>
@@ -23,10 +23,10 @@ struct Reason {
 struct CaseFile {
     SimulationState state; // parameters, coordinate lists and the cell map
     Display display = Display::Pressure;
-    int lineWidth = 1;
+    int lineWidth = kDisplayDefaults.lineWidth;
     // The window's run options; the runner draws no picture between steps.
-    double displayInterval = 2;
-    bool confirmEachDisplay = true;
+    double displayInterval = kDisplayDefaults.displayInterval;
+    bool confirmEachDisplay = kDisplayDefaults.confirmEachDisplay;
     std::vector<Reason> warnings; // one line each: what the case will do that it may not mean
 };
 

@@ -54,25 +54,30 @@ std::string obstacleRuns(const SimulationState& m) {
     return text + (count > 0 ? "\n  ],\n" : "],\n");
 }
 
+// The parameters of one line of the file, as "key": value pairs.
+std::string parametersOn(CaseLine line, const SimulationState& m) {
+    std::string text;
+    for (const Parameter& p : Parameters()) {
+        if (p.line != line) continue;
+        if (!text.empty()) text += ", ";
+        const bool whole = std::holds_alternative<Integer SimulationState::*>(p.member);
+        text += pair(p.key, whole ? TextOf(p, m) : number(ValueOf(p, m), p.key));
+    }
+    return text;
+}
+
 } // namespace
 
 std::string WriteCaseText(const CaseFile& c) {
     const SimulationState& m = c.state;
     std::string text = "{\n  " + pair("format", "\"" + std::string(kCaseFormat) + "\"") + ",\n  ";
-    text += pair("dt", number(m.dt, "dt")) + ", ";
-    text += pair("reynolds", number(m.reynolds, "reynolds")) + ", ";
-    text += pair("stepCount", std::to_string(m.stepCount)) + ", ";
-    text += pair("maxIter", std::to_string(m.maxIter)) + ",\n  ";
-    text += pair("nx", std::to_string(m.nx)) + ", ";
-    text += pair("ny", std::to_string(m.ny)) + ", ";
-    text += pair("meshMode", std::to_string(m.meshMode)) + ", ";
-    text += pair("meshSizeX", std::to_string(m.meshSizeX)) + ", ";
-    text += pair("meshSizeY", std::to_string(m.meshSizeY)) + ",\n";
+    text += parametersOn(CaseLine::Run, m) + ",\n  ";
+    text += parametersOn(CaseLine::Mesh, m) + ",\n";
     if (m.coordListX.exists()) text += coordinateList(m.coordListX, "coordListX");
     if (m.coordListY.exists()) text += coordinateList(m.coordListY, "coordListY");
     if (m.cellKind.exists()) text += obstacleRuns(m);
     text += "  " + pair("display", c.display == Display::Pressure ? "\"pressure\"" : "\"speed\"");
-    text += ", " + pair("lineScale", number(m.lineScale, "lineScale"));
+    text += ", " + parametersOn(CaseLine::Display, m);
     text += ", " + pair("lineWidth", std::to_string(c.lineWidth)) + ",\n  ";
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";
     text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false") + "\n}\n";

@@ -75,14 +75,18 @@ TEST(CaseWriting, NegativeZeroKeepsItsSign) {
     EXPECT_TRUE(std::signbit(back));
 }
 
-TEST(CaseWriting, TheDefaultsWriteTheWindowsOwnOptions) {
-    const std::string text = WriteCaseText(DefaultCase());
-    for (const char* part :
-         {"\"format\": \"kestrel-case 1\"", "\"dt\": 0.005", "\"nx\": 61", "\"meshMode\": -1",
-          "\"display\": \"pressure\"", "\"displayInterval\": 2", "\"confirmEachDisplay\": true",
-          "\"obstacleRuns\": []"})
-        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-    EXPECT_EQ(text.find("coordList"), std::string::npos) << "no list was ever stored";
+// The defaults as the window saves them, to the byte: files saved before
+// and after a change of the code compare equal.
+TEST(CaseWriting, TheDefaultsAreWrittenInTheirOwnLayout) {
+    EXPECT_EQ(WriteCaseText(DefaultCase()), R"({
+  "format": "kestrel-case 1",
+  "dt": 0.005, "reynolds": 40, "stepCount": 400, "maxIter": 100,
+  "nx": 61, "ny": 31, "meshMode": -1, "meshSizeX": 10, "meshSizeY": 10,
+  "obstacleRuns": [],
+  "display": "pressure", "lineScale": 5, "lineWidth": 1,
+  "displayInterval": 2, "confirmEachDisplay": true
+}
+)");
 }
 
 TEST(CaseWriting, ObstaclesAreTheCellsWithinTheMeshCounts) {

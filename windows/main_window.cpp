@@ -1,7 +1,7 @@
 #include "main_window.h"
 
-#include "app/defaults.h"
 #include "app/handler_guard.h"
+#include "app/parameters.h"
 #include "app/run/run_calculation.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
@@ -262,8 +262,8 @@ template <typename Work> auto MainWindow::asMapEdit(const char* name, Work work)
 bool MainWindow::parametersInUse(Needs needs) {
     std::vector<const QLineEdit*> among;
     if (needs == Needs::Mesh)
-        for (const char* name : {"Text4", "Text5", "Text6", "Text7"})
-            among.push_back(findChild<QLineEdit*>(name));
+        for (const Parameter& p : Parameters())
+            if (p.meshCommandsRead && p.field) among.push_back(findChild<QLineEdit*>(p.field));
     const auto problem = fields_.notInUseProblem(among);
     if (problem) host_.message(*problem, Buttons::Ok);
     return !problem;
@@ -274,18 +274,12 @@ void MainWindow::connectHandlers() {
     auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
     auto option = [this](const char* name) { return findChild<QRadioButton*>(name); };
 
-    fields_.addDouble(field("Text1"), "時間刻み", m_.dt);
-    fields_.addDouble(field("Text2"), "レイノルズ数", m_.reynolds);
-    fields_.addInteger(field("Text3"), "計算回数", m_.stepCount);
-    fields_.addInteger(field("Text4"), "メッシュ数 X", m_.nx);
-    fields_.addInteger(field("Text5"), "メッシュ数 Y", m_.ny);
-    fields_.addInteger(field("Text6"), "メッシュサイズ X", m_.meshSizeX);
-    fields_.addInteger(field("Text7"), "メッシュサイズ Y", m_.meshSizeY);
-    fields_.addInteger(field("Text9"), "収束最大", m_.maxIter);
-    fields_.addDouble(field("Text11"), "流線の尺度", m_.lineScale);
+    for (const Parameter& p : Parameters())
+        if (p.field) fields_.add(field(p.field), p);
     // After the fields' own handlers, so the numbers see the values in use.
-    for (const char* name : {"Text1", "Text2", "Text4", "Text5", "Text6", "Text7"})
-        connect(field(name), &QLineEdit::textChanged, this, [this] { stability_.show(m_); });
+    for (const Parameter& p : Parameters())
+        if (p.field && p.stabilityReads)
+            connect(field(p.field), &QLineEdit::textChanged, this, [this] { stability_.show(m_); });
 
     const auto clicked = &QAbstractButton::clicked;
     const Needs none = Needs::Nothing;
@@ -340,14 +334,10 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::setFieldTexts(const SimulationState& s, double displayInterval, int lineWidth) {
-    const std::pair<const char*, std::string> texts[] = {
-        {"Text1", ShortestNumber(s.dt)},         {"Text2", ShortestNumber(s.reynolds)},
-        {"Text3", std::to_string(s.stepCount)},  {"Text4", std::to_string(s.nx)},
-        {"Text5", std::to_string(s.ny)},         {"Text6", std::to_string(s.meshSizeX)},
-        {"Text7", std::to_string(s.meshSizeY)},  {"Text8", ShortestNumber(displayInterval)},
-        {"Text9", std::to_string(s.maxIter)},    {"Text10", std::to_string(lineWidth)},
-        {"Text11", ShortestNumber(s.lineScale)},
-    };
+    std::vector<std::pair<const char*, std::string>> texts = {
+        {"Text8", ShortestNumber(displayInterval)}, {"Text10", std::to_string(lineWidth)}};
+    for (const Parameter& p : Parameters())
+        if (p.field) texts.emplace_back(p.field, TextOf(p, s));
     // Each text goes through its field's change handler into the state.
     for (const auto& [name, text] : texts)
         findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
@@ -356,7 +346,7 @@ void MainWindow::setFieldTexts(const SimulationState& s, double displayInterval,
 void MainWindow::formLoad() {
     SimulationState defaults;
     ApplyDefaults(defaults);
-    setFieldTexts(defaults, kDefaults.displayInterval, kDefaults.lineWidth);
+    setFieldTexts(defaults, kDisplayDefaults.displayInterval, kDisplayDefaults.lineWidth);
     m_.meshMode = kTrue;
     findChild<QPushButton*>("Command2")->setEnabled(false);
     stability_.show(m_);

@@ -24,16 +24,8 @@ const std::string kCaseFilter = "ケース(*.json)|*.json|すべてのファイ�
 CaseFile MainWindow::currentCase() {
     CaseFile c;
     SimulationState& s = c.state;
-    s.dt = m_.dt;
-    s.reynolds = m_.reynolds;
-    s.stepCount = m_.stepCount;
-    s.maxIter = m_.maxIter;
-    s.nx = m_.nx;
-    s.ny = m_.ny;
-    s.meshMode = m_.meshMode;
-    s.meshSizeX = m_.meshSizeX;
-    s.meshSizeY = m_.meshSizeY;
-    s.lineScale = m_.lineScale;
+    for (const Parameter& p : Parameters())
+        CopyParameter(p, m_, s);
     s.coordListX = m_.coordListX;
     s.coordListY = m_.coordListY;
     s.cellKind = m_.cellKind;

@@ -17,14 +17,13 @@ constexpr const char* kOutOfRange = "この値は扱える範囲を超えてい�
 
 } // namespace
 
-void ParameterFields::addInteger(QLineEdit* field, const QString& name, Integer& target) {
-    fields_.push_back({field, name, &target, nullptr});
-    QObject::connect(field, &QLineEdit::textChanged, field,
-                     [this, index = fields_.size() - 1] { apply(fields_[index]); });
-}
-
-void ParameterFields::addDouble(QLineEdit* field, const QString& name, double& target) {
-    fields_.push_back({field, name, nullptr, &target});
+void ParameterFields::add(QLineEdit* field, const Parameter& parameter) {
+    Field f{field, QString::fromUtf8(parameter.caption), nullptr, nullptr};
+    if (const auto* member = std::get_if<Integer SimulationState::*>(&parameter.member))
+        f.integerTarget = &(m_.**member);
+    else
+        f.doubleTarget = &(m_.*std::get<double SimulationState::*>(parameter.member));
+    fields_.push_back(f);
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [this, index = fields_.size() - 1] { apply(fields_[index]); });
 }

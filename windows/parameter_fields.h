@@ -4,7 +4,7 @@
 // that a run in progress cannot use, is not taken: the state keeps the value
 // in use, and the field turns red and says so. Commands that use the
 // parameters ask first whether every field shows the value in use.
-#include "app/simulation_state.h"
+#include "app/parameters.h"
 
 #include <QString>
 #include <optional>
@@ -19,9 +19,8 @@ class ParameterFields {
   public:
     explicit ParameterFields(SimulationState& state) : m_(state) {}
 
-    // name is the field as the user reads it ("メッシュ数 X").
-    void addInteger(QLineEdit* field, const QString& name, Integer& target);
-    void addDouble(QLineEdit* field, const QString& name, double& target);
+    // The field showing parameter; its caption names it in messages.
+    void add(QLineEdit* field, const Parameter& parameter);
 
     // A run is going on: only values it can use are taken. When it ends, the
     // texts that were held back are taken as they stand.

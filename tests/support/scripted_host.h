@@ -1,8 +1,8 @@
 #pragma once
 // A host for tests: answers queued in advance, every message recorded, the
 // window's options and fields held as plain values.
-#include "app/defaults.h"
 #include "app/host.h"
+#include "app/parameters.h"
 #include "runtime/number_text.h"
 
 #include <deque>
@@ -37,8 +37,8 @@ class ScriptedHost : public Host {
     Display shownDisplay = Display::Pressure;
     ChangeMode mode = ChangeMode::Invert;
     bool confirm = true;
-    std::string displayInterval = GeneralNumber(kDefaults.displayInterval);
-    std::string lineWidth = std::to_string(kDefaults.lineWidth);
+    std::string displayInterval = GeneralNumber(kDisplayDefaults.displayInterval);
+    std::string lineWidth = std::to_string(kDisplayDefaults.lineWidth);
     bool range = false;
     std::string status;
 

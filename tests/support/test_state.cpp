@@ -1,6 +1,6 @@
 #include "test_state.h"
 
-#include "app/defaults.h"
+#include "app/parameters.h"
 #include "cells/cell_map.h"
 #include "scripted_host.h"
 #include "solver/boundary_conditions.h"
