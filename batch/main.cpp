@@ -1,6 +1,6 @@
 // kestrel-batch: one calculation without a window, through the same core as
 // the run button.
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "batch_host.h"
 #include "batch_outputs.h"
 #include "cases/case_file.h"

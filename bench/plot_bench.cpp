@@ -1,5 +1,5 @@
 // How long one display of a run takes: the pressure plot with flow lines.
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
 #include "support/scripted_host.h"

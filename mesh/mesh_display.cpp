@@ -2,7 +2,7 @@
 
 #include "app/handler_guard.h"
 #include "cells/cell_map.h"
-#include "mesh_nodes.h"
+#include "geometry/mesh_nodes.h"
 #include "mesh_picture.h"
 #include "runtime/failure.h"
 

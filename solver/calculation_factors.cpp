@@ -1,6 +1,6 @@
 #include "calculation_factors.h"
 
-#include "mesh/mesh_nodes.h"
+#include "geometry/mesh_nodes.h"
 #include "runtime/failure.h"
 #include "runtime/number_text.h"
 

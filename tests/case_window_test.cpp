@@ -1,5 +1,5 @@
 // Case files, the unsaved-work question and undo in the real main window.
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "batch/batch_host.h"
 #include "cases/case_file.h"
 #include "solver/run_time_steps.h"

@@ -1,6 +1,6 @@
 // A fixed run pinned to the bit, and the edge cases of the plots, the run
 // loop and the pointer that the other suites leave open.
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "canvas/image_surface.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"

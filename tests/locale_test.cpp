@@ -1,7 +1,7 @@
 // Fields, lists, tables and files read and write "." as the decimal point
 // under a system language that writes a comma.
 #include "cases/case_writing.h"
-#include "mesh/coordinate_lists.h"
+#include "geometry/coordinate_lists.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
 #include "runtime/lenient_number.h"

@@ -1,4 +1,4 @@
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
 #include "support/scripted_host.h"

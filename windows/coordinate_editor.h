@@ -2,7 +2,7 @@
 // "XY座標の設定": the X and Y node coordinate lists of a non-uniform mesh,
 // stored into the state when the user closes the window and says Yes.
 #include "app/simulation_state.h"
-#include "mesh/coordinate_lists.h"
+#include "geometry/coordinate_lists.h"
 #include "windows/qt_dialogs.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "app/handler_guard.h"
 #include "app/parameters.h"
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
 #include "mesh/mesh_display.h"

@@ -1,6 +1,6 @@
 // The main window's case files: what a case holds of the window, opening
 // and saving it, and the question before unsaved work would be lost.
-#include "app/run/run_calculation.h"
+#include "run/run_calculation.h"
 #include "cases/case_writing.h"
 #include "cells/cell_map.h"
 #include "main_window.h"
