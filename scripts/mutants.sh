@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 count="${1:-40}"
 seed="${2:-1}"
 shift 2 2>/dev/null || shift $#
-folders="${*:-runtime app cells mesh solver plot report batch canvas}"
+folders="${*:-runtime app geometry cells mesh solver plot report run cases batch canvas}"
 cmake -S . -B build-mutants -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_BENCH=OFF >/dev/null
 cmake --build build-mutants -j2 >/dev/null
 exec python3 scripts/mutants.py "$count" "$seed" $folders
