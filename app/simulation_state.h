@@ -18,6 +18,15 @@ struct StepReport {
     double lastError = 0; // NaN when no sweep was made
 };
 
+// The force coefficients on the painted obstacle after one step.
+struct ForceRecord {
+    int step = 0;
+    double cd = 0;         // drag: the force along x over D/2
+    double cl = 0;         // lift: along y
+    double cdPressure = 0; // the pressure terms of cd alone
+    double cdFriction = 0; // the shear terms of cd alone
+};
+
 struct SimulationState {
     // Analysis conditions and mesh settings (main window fields).
     double dt = 0;
@@ -54,6 +63,8 @@ struct SimulationState {
 
     // Every finite step of the last run that started, in order.
     std::vector<StepReport> history;
+    // The forces on the obstacle after each of those steps that had one.
+    std::vector<ForceRecord> forceHistory;
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

@@ -1,12 +1,12 @@
 // kestrel-batch: one calculation without a window, through the same core as
 // the run button.
-#include "run/run_calculation.h"
 #include "batch_host.h"
 #include "batch_outputs.h"
 #include "cases/case_file.h"
 #include "output_checks.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
+#include "run/run_calculation.h"
 #include "runtime/file_writing.h"
 #include "runtime/frame_files.h"
 #include "runtime/user_text.h"
@@ -108,6 +108,13 @@ const OutputKind kOutputs[] = {
      [](SimulationState& m, Host&, const std::string&, double) { return FieldVtk(m); }},
     {"--history", "step,sweeps,lastError of every step (CSV)",
      [](SimulationState& m, Host&, const std::string&, double) { return HistoryCsv(m.history); }},
+    {"--forces", "step,Cd,Cl,CdPressure,CdFriction on the painted obstacle (CSV)",
+     [](SimulationState& m, Host&, const std::string&, double) {
+         if (m.forceHistory.empty())
+             throw std::runtime_error("no painted cell lies in i 3..nx-2, j 3..ny-2: there is no "
+                                      "obstacle and no force; nothing was written");
+         return ForcesCsv(m.forceHistory);
+     }},
 };
 constexpr std::size_t kOutputCount = std::size(kOutputs);
 

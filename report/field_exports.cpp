@@ -74,4 +74,13 @@ std::string HistoryCsv(const std::vector<StepReport>& history) {
     return out;
 }
 
+std::string ForcesCsv(const std::vector<ForceRecord>& forces) {
+    std::string out = "step,Cd,Cl,CdPressure,CdFriction\n";
+    for (const ForceRecord& f : forces)
+        out += std::to_string(f.step) + "," + ShortestNumber(f.cd) + "," +
+               ShortestNumber(f.cl) + "," + ShortestNumber(f.cdPressure) + "," +
+               ShortestNumber(f.cdFriction) + "\n";
+    return out;
+}
+
 } // namespace kestrel

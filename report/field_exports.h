@@ -19,4 +19,7 @@ std::string FieldVtk(const SimulationState& m);
 // step,sweeps,lastError for every step (lastError empty when no sweep was made).
 std::string HistoryCsv(const std::vector<StepReport>& history);
 
+// step,Cd,Cl,CdPressure,CdFriction for every step that had an obstacle.
+std::string ForcesCsv(const std::vector<ForceRecord>& forces);
+
 } // namespace kestrel

@@ -3,6 +3,7 @@
 #include "app/handler_guard.h"
 #include "boundary_conditions.h"
 #include "calculation_factors.h"
+#include "forces.h"
 #include "runtime/failure.h"
 #include "thread_choice.h"
 
@@ -64,6 +65,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     const int steps = m.stepCount;
     m.history.clear();
     m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
+    m.forceHistory.clear();
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -95,6 +97,10 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             return RunEnd::Diverged;
         }
         m.history.push_back(report);
+        if (auto forces = ForcesOnObstacle(m)) {
+            forces->step = n;
+            m.forceHistory.push_back(*forces);
+        }
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;

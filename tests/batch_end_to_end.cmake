@@ -102,3 +102,20 @@ endif()
 file(WRITE ${WORK}/never.json [=[{"nx": 12, "ny": 8, "stepCount": 3, "displayInterval": 0}]=])
 expect_status(1 "--frames needs a displayInterval of 1 or more" ${WORK}/never.json
               --frames ${WORK}/frames)
+
+# Forces on the default obstacle: a row every step, the last as published;
+# without an obstacle the run says so and writes nothing.
+file(WRITE ${WORK}/obstacle.json
+     [=[{"obstacleRuns": [[14, 15, 19], [15, 15, 19], [16, 15, 19], [17, 15, 19], [18, 15, 19]]}]=])
+expect_status(0 "done: 400 steps" ${WORK}/obstacle.json --forces ${WORK}/forces.csv)
+expect_csv(${WORK}/forces.csv 401 "step,Cd,Cl,CdPressure,CdFriction")
+file(STRINGS ${WORK}/forces.csv last REGEX "^400,")
+if(NOT last MATCHES "^400,2\\.95665023[0-9]*,-0\\.0073475574[0-9]*,")
+  message(FATAL_ERROR "step 400 of the forces: ${last}")
+endif()
+file(WRITE ${WORK}/no-obstacle.json [=[{"nx": 12, "ny": 8, "stepCount": 3}]=])
+file(REMOVE ${WORK}/none.csv)
+expect_status(4 "no obstacle and no force" ${WORK}/no-obstacle.json --forces ${WORK}/none.csv)
+if(EXISTS ${WORK}/none.csv)
+  message(FATAL_ERROR "forces written without an obstacle")
+endif()

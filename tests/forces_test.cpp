@@ -1,0 +1,149 @@
+// Drag and lift on the painted obstacle against a plain loop over the
+// formula, written here apart from the product's code: every step of runs on
+// an equal mesh, a stretched mesh with two bodies and cells against the walls.
+#include "cells/cell_map.h"
+#include "solver/run_time_steps.h"
+#include "support/scripted_host.h"
+#include "support/test_state.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+struct Expected {
+    double fx = 0, fy = 0, fxPressure = 0, fxFriction = 0, height = 0;
+};
+
+// The formula as written down for every tool that reports forces.
+Expected plainLoop(const SimulationState& m) {
+    Expected e;
+    const double nu = 1 / m.reynolds;
+    auto x = [&](int i) { return m.xNode.at(i); };
+    auto y = [&](int j) { return m.yNode.at(j); };
+    auto inside = [&](int i, int j) { return 3 <= i && i <= m.nx - 2 && 3 <= j && j <= m.ny - 2; };
+    auto fluid = [&](int i, int j) { return inside(i, j) && m.cellKind.at(i, j) != 0; };
+    for (int j = 3; j <= m.ny - 2; ++j) {
+        const double ly = (y(j + 1) - y(j - 1)) / 2;
+        bool rowHasCell = false;
+        for (int i = 3; i <= m.nx - 2; ++i) {
+            if (m.cellKind.at(i, j) != 0) continue;
+            rowHasCell = true;
+            const double lx = (x(i + 1) - x(i - 1)) / 2;
+            if (fluid(i - 1, j)) {
+                e.fx += m.P.at(i - 1, j) * ly;
+                e.fxPressure += m.P.at(i - 1, j) * ly;
+                e.fy += nu * m.V.at(i - 1, j) / (x(i) - x(i - 1)) * ly;
+            }
+            if (fluid(i + 1, j)) {
+                e.fx -= m.P.at(i + 1, j) * ly;
+                e.fxPressure -= m.P.at(i + 1, j) * ly;
+                e.fy += nu * m.V.at(i + 1, j) / (x(i + 1) - x(i)) * ly;
+            }
+            if (fluid(i, j - 1)) {
+                e.fy += m.P.at(i, j - 1) * lx;
+                e.fx += nu * m.U.at(i, j - 1) / (y(j) - y(j - 1)) * lx;
+                e.fxFriction += nu * m.U.at(i, j - 1) / (y(j) - y(j - 1)) * lx;
+            }
+            if (fluid(i, j + 1)) {
+                e.fy -= m.P.at(i, j + 1) * lx;
+                e.fx += nu * m.U.at(i, j + 1) / (y(j + 1) - y(j)) * lx;
+                e.fxFriction += nu * m.U.at(i, j + 1) / (y(j + 1) - y(j)) * lx;
+            }
+        }
+        if (rowHasCell) e.height += ly;
+    }
+    return e;
+}
+
+void expectClose(double actual, double expected, const char* what, int step) {
+    EXPECT_LE(std::abs(actual - expected), 1e-12 * std::max(1.0, std::abs(expected)))
+        << what << " at step " << step << ": " << actual << " against " << expected;
+}
+
+// After every step, the recorded coefficients against the plain loop.
+struct CheckEveryStep : StepObserver {
+    const SimulationState& m;
+    int checked = 0;
+    explicit CheckEveryStep(const SimulationState& state) : m(state) {}
+    bool stepDone(int n, const StepReport&) override {
+        const Expected e = plainLoop(m);
+        if (e.height == 0) {
+            EXPECT_TRUE(m.forceHistory.empty() || m.forceHistory.back().step != n);
+            return true;
+        }
+        const ForceRecord& f = m.forceHistory.back();
+        EXPECT_EQ(f.step, n);
+        const double half = e.height / 2;
+        expectClose(f.cd, e.fx / half, "Cd", n);
+        expectClose(f.cl, e.fy / half, "Cl", n);
+        expectClose(f.cdPressure, e.fxPressure / half, "CdPressure", n);
+        expectClose(f.cdFriction, e.fxFriction / half, "CdFriction", n);
+        ++checked;
+        return true;
+    }
+};
+
+int runChecked(SimulationState& m) {
+    test::ScriptedHost host;
+    CheckEveryStep check(m);
+    EXPECT_EQ(RunTimeSteps(m, host, check), RunEnd::Completed);
+    return check.checked;
+}
+
+TEST(Forces, TheDefaultObstacleMatchesThePlainLoopAndItsPublishedValues) {
+    SimulationState m = test::defaultState();
+    InitCellMap(m);
+    test::addDefaultObstacle(m);
+    EXPECT_EQ(runChecked(m), 400);
+    ASSERT_EQ(m.forceHistory.size(), 400u);
+    EXPECT_NEAR(m.forceHistory.back().cd, 2.95665023, 5e-9);
+    EXPECT_NEAR(m.forceHistory.back().cl, -0.00734755750, 5e-12);
+}
+
+TEST(Forces, AStretchedMeshWithTwoBodiesMatchesThePlainLoop) {
+    SimulationState m = test::meshState(30, 18);
+    m.meshMode = 0;
+    m.coordListX.redim(31);
+    m.coordListY.redim(19);
+    double x = 0;
+    for (int k = 1; k <= 31; ++k, x += 0.5 + 0.07 * k)
+        m.coordListX(k) = x;
+    double y = 0;
+    for (int k = 1; k <= 19; ++k, y += 1.5 - 0.05 * k)
+        m.coordListY(k) = y;
+    for (int i = 6; i <= 8; ++i)
+        for (int j = 7; j <= 10; ++j)
+            m.cellKind(i, j) = 0;
+    m.cellKind(18, 5) = 0;
+    m.cellKind(19, 6) = 0; // touching only at a corner
+    m.dt = 0.01;
+    m.stepCount = 60;
+    EXPECT_EQ(runChecked(m), 60);
+}
+
+// Cells on the wall lines and beside them: those outside the counted region
+// neither feel a force nor give a painted neighbour a fluid face.
+TEST(Forces, CellsAgainstTheWallsCountOnlyInsideTheRegion) {
+    SimulationState m = test::meshState(24, 14);
+    for (int j = 1; j <= 4; ++j)
+        m.cellKind(10, j) = 0; // from the bottom wall up into the region
+    m.cellKind(3, 7) = 0;      // first counted column
+    m.cellKind(2, 8) = 0;      // outside: not counted
+    m.stepCount = 50;
+    EXPECT_EQ(runChecked(m), 50);
+    EXPECT_EQ(plainLoop(m).height, 30) << "rows 3 and 4 of the wall column, and row 7";
+}
+
+TEST(Forces, NoCellInTheRegionIsNoObstacleAndNoRecord) {
+    SimulationState m = test::meshState(24, 14);
+    m.cellKind(10, 2) = 0;
+    m.cellKind(23, 7) = 0;
+    m.stepCount = 20;
+    EXPECT_EQ(runChecked(m), 0);
+    EXPECT_TRUE(m.forceHistory.empty());
+}
+
+} // namespace
+} // namespace kestrel
