@@ -67,15 +67,7 @@ TEST_P(FastSolver, DefaultMeshWithSquareObstacle) {
 
 TEST_P(FastSolver, NonUniformMeshWithScatteredObstacles) {
     SimulationState m = test::meshState(23, 17);
-    m.meshMode = 0;
-    m.coordListX.redim(24);
-    m.coordListY.redim(18);
-    double x = 0;
-    for (int k = 1; k <= 24; ++k, x += 0.5 + 0.07 * k)
-        m.coordListX(k) = x;
-    double y = 0;
-    for (int k = 1; k <= 18; ++k, y += 1.5 - 0.05 * k)
-        m.coordListY(k) = y;
+    test::stretchCoordinates(m);
     square(m, 6, 6, 3);
     m.cellKind(1, 9) = 0;  // first column
     m.cellKind(12, 2) = 0; // on the bottom wall line

@@ -104,15 +104,7 @@ TEST(Forces, TheDefaultObstacleMatchesThePlainLoopAndItsPublishedValues) {
 
 TEST(Forces, AStretchedMeshWithTwoBodiesMatchesThePlainLoop) {
     SimulationState m = test::meshState(30, 18);
-    m.meshMode = 0;
-    m.coordListX.redim(31);
-    m.coordListY.redim(19);
-    double x = 0;
-    for (int k = 1; k <= 31; ++k, x += 0.5 + 0.07 * k)
-        m.coordListX(k) = x;
-    double y = 0;
-    for (int k = 1; k <= 19; ++k, y += 1.5 - 0.05 * k)
-        m.coordListY(k) = y;
+    test::stretchCoordinates(m);
     for (int i = 6; i <= 8; ++i)
         for (int j = 7; j <= 10; ++j)
             m.cellKind(i, j) = 0;

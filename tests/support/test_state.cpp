@@ -36,4 +36,16 @@ void initialiseRun(SimulationState& m) {
     SetInitialConditions(m);
 }
 
+void stretchCoordinates(SimulationState& m) {
+    m.meshMode = 0;
+    m.coordListX.redim(m.nx + 1);
+    m.coordListY.redim(m.ny + 1);
+    double x = 0;
+    for (int k = 1; k <= m.nx + 1; ++k, x += 0.5 + 0.07 * k)
+        m.coordListX(k) = x;
+    double y = 0;
+    for (int k = 1; k <= m.ny + 1; ++k, y += 1.5 - 0.05 * k)
+        m.coordListY(k) = y;
+}
+
 } // namespace kestrel::test

@@ -17,4 +17,8 @@ SimulationState meshState(int nx, int ny, int meshSize = 10);
 // After factors, boundary maps and initial fields, ready for time steps.
 void initialiseRun(SimulationState& m);
 
+// Given coordinates for m's counts: columns widening to the right, rows
+// narrowing upwards.
+void stretchCoordinates(SimulationState& m);
+
 } // namespace kestrel::test
