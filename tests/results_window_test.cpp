@@ -1,6 +1,7 @@
 // The probe, the stability numbers, the history window, the exports and the
 // animation frames in the real main window.
 #include "report/field_exports.h"
+#include "runtime/number_text.h"
 #include "support/modal_answer.h"
 #include "support/window_driving.h"
 #include "windows/history_chart.h"
@@ -218,6 +219,30 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     EXPECT_EQ(saved, HistoryCsv(m.history));
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 6);
     history->close();
+}
+
+// 表示 → 抗力・揚力…: the last step's coefficients in the summary, the same
+// numbers as the runner's CSV when saved.
+TEST_F(ResultsWindow, TheForceWindowShowsAndSavesTheObstaclesCoefficients) {
+    trigger("抗力・揚力…");
+    QWidget* forces = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmForces" && top->isVisible()) forces = top;
+    ASSERT_NE(forces, nullptr);
+    auto* summary = forces->findChild<QLabel*>("ForceSummary");
+    EXPECT_TRUE(summary->text().startsWith("障害物がないか")) << summary->text().toStdString();
+    runSteps("5");
+    QTest::qWait(300);
+    ASSERT_EQ(m.forceHistory.size(), 5u);
+    const ForceRecord& last = m.forceHistory.back();
+    EXPECT_TRUE(summary->text().startsWith(
+        QString::fromStdString("ステップ 5　Cd " + SignificantNumber(last.cd, 6) + "（圧力 " +
+                               SignificantNumber(last.cdPressure, 6))))
+        << summary->text().toStdString();
+    answerer.fileNames.push_back(folder.filePath("f.csv"));
+    QTest::mouseClick(forces->findChild<QPushButton*>("ForceSave"), Qt::LeftButton);
+    EXPECT_EQ(readFile(folder.filePath("f.csv")), ForcesCsv(m.forceHistory));
+    forces->close();
 }
 
 // Counts the paints a widget receives.

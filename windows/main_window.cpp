@@ -2,7 +2,6 @@
 
 #include "app/handler_guard.h"
 #include "app/parameters.h"
-#include "run/run_calculation.h"
 #include "cells/cell_map.h"
 #include "cells/pointer_selection.h"
 #include "mesh/mesh_display.h"
@@ -10,6 +9,7 @@
 #include "plot/field_plot.h"
 #include "radio_focus.h"
 #include "report/result_text.h"
+#include "run/run_calculation.h"
 #include "runtime/number_text.h"
 #include "twips.h"
 #include "windows/coordinate_editor.h"
@@ -103,6 +103,7 @@ MainWindow::~MainWindow() {
     delete coordinateEditor_;
     delete textViewer_;
     delete historyWindow_;
+    delete forceWindow_;
 }
 
 QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* caption, int left,
@@ -418,6 +419,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();
     if (textViewer_) textViewer_->close();
     if (historyWindow_) historyWindow_->close();
+    if (forceWindow_) forceWindow_->close();
     event->accept();
     QApplication::quit();
 }

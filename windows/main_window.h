@@ -29,7 +29,7 @@ class QScrollArea;
 namespace kestrel {
 
 class CoordinateEditor;
-class HistoryWindow;
+class ChartWindow;
 class TextViewer;
 class PictureBox;
 
@@ -101,7 +101,8 @@ class MainWindow : public QWidget {
     void refreshProbe();
     enum class Export { Csv, Vtk };
     void exportField(Export format);
-    void showHistory();
+    // The chart window kept in window, made by make when there is none.
+    void showChart(QPointer<ChartWindow>& window, ChartWindow* (*make)(const SimulationState&));
     void recordFrames(bool on);
     void framesMayStart();
 
@@ -150,7 +151,8 @@ class MainWindow : public QWidget {
     StabilityLabels stability_;
     FrameRecorder frames_;
     QAction* framesAction_ = nullptr;
-    QPointer<HistoryWindow> historyWindow_;
+    QPointer<ChartWindow> historyWindow_;
+    QPointer<ChartWindow> forceWindow_;
 };
 
 } // namespace kestrel

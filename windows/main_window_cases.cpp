@@ -1,10 +1,10 @@
 // The main window's case files: what a case holds of the window, opening
 // and saving it, and the question before unsaved work would be lost.
-#include "run/run_calculation.h"
 #include "cases/case_writing.h"
 #include "cells/cell_map.h"
 #include "main_window.h"
 #include "plot/flow_line.h"
+#include "run/run_calculation.h"
 #include "runtime/file_writing.h"
 #include "windows/coordinate_editor.h"
 

@@ -2,6 +2,8 @@
 #include "app/handler_guard.h"
 #include "cell_map_edit.h"
 #include "cells/cell_map.h"
+#include "force_window.h"
+#include "history_window.h"
 #include "main_window.h"
 
 #include <QApplication>
@@ -56,7 +58,8 @@ void MainWindow::buildMenus() {
     updateEditActions();
 
     QMenu* view = bar->addMenu("表示(&V)");
-    add(view, "収束履歴…", [this] { showHistory(); });
+    add(view, "収束履歴…", [this] { showChart(historyWindow_, NewHistoryWindow); });
+    add(view, "抗力・揚力…", [this] { showChart(forceWindow_, NewForceWindow); });
 
     QMenu* help = bar->addMenu("ヘルプ(&H)");
     add(help, "Kestrel について", [this] { showAbout(); });

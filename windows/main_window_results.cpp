@@ -2,6 +2,7 @@
 // under the pointer, the convergence history, the field as CSV or VTK, and
 // the displayed pictures as numbered frames.
 #include "cells/pointer_selection.h"
+#include "force_window.h"
 #include "history_window.h"
 #include "main_window.h"
 #include "picture_box.h"
@@ -89,11 +90,12 @@ void MainWindow::exportField(Export format) {
         host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
 }
 
-void MainWindow::showHistory() {
-    if (!historyWindow_) historyWindow_ = new HistoryWindow(m_);
-    historyWindow_->show();
-    historyWindow_->raise();
-    historyWindow_->activateWindow();
+void MainWindow::showChart(QPointer<ChartWindow>& window,
+                           ChartWindow* (*make)(const SimulationState&)) {
+    if (!window) window = make(m_);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void MainWindow::recordFrames(bool on) {
