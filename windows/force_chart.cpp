@@ -11,7 +11,10 @@ QString label(double v) {
     return QString::fromStdString(SignificantNumber(v, 4));
 }
 
-// One coefficient in a panel scaled to its values, zero always in view.
+// One coefficient in a panel scaled to its values after the first tenth of
+// the steps: an impulsive start gives forces thousands of times larger than
+// the flow's own, which would flatten everything after them. The start is
+// drawn too, cut at the panel's edge.
 template <typename Value>
 void drawCoefficient(QPainter& p, const QRectF& area, const std::vector<ForceRecord>& forces,
                      const QString& title, QColor colour, Value value) {
@@ -21,13 +24,22 @@ void drawCoefficient(QPainter& p, const QRectF& area, const std::vector<ForceRec
         const double v = value(f);
         return std::isfinite(v) ? std::optional(v) : std::nullopt;
     });
-    const auto [low, high] = RangeOf(ranges, 0, 0);
+    std::vector<ColumnRange> later;
+    for (const ColumnRange& r : ranges)
+        if (r.firstStep > count / 10) later.push_back(r);
+    const double first = later.empty() ? 0 : later.front().least;
+    auto [low, high] = RangeOf(later, first, first);
+    if (high == low) {
+        low -= 1;
+        high += 1;
+    }
     const Panel panel{area, low, high, count};
     DrawPanelFrame(p, panel, title, label(low), label(high));
-    p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
-    p.drawLine(panel.at(1, 0).x(), panel.at(1, 0).y(), area.right(), panel.at(count, 0).y());
+    p.save();
+    p.setClipRect(area);
     p.setPen(QPen(colour, 1.5));
     DrawSeries(p, panel, ranges, true);
+    p.restore();
 }
 
 } // namespace
