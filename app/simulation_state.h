@@ -27,6 +27,12 @@ struct ForceRecord {
     double cdFriction = 0; // the shear terms of cd alone
 };
 
+// U, V and P at the monitor cell after one step.
+struct MonitorRecord {
+    int step = 0;
+    double u = 0, v = 0, p = 0;
+};
+
 struct SimulationState {
     // Analysis conditions and mesh settings (main window fields).
     double dt = 0;
@@ -65,6 +71,9 @@ struct SimulationState {
     std::vector<StepReport> history;
     // The forces on the obstacle after each of those steps that had one.
     std::vector<ForceRecord> forceHistory;
+    // The cell whose values are recorded every step; 0, 0 for none.
+    Integer monitorI = 0, monitorJ = 0;
+    std::vector<MonitorRecord> monitorHistory;
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

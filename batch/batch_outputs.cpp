@@ -3,9 +3,11 @@
 #include "canvas/image_surface.h"
 #include "mesh/mesh_picture.h"
 #include "plot/field_plot.h"
-#include "runtime/number_text.h"
+#include "report/strouhal.h"
 #include "runtime/file_writing.h"
+#include "runtime/number_text.h"
 #include "runtime/user_text.h"
+#include "solver/forces.h"
 
 #include <cmath>
 #include <cstdio>
@@ -52,7 +54,6 @@ std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds
     return j.dump(1) + "\n";
 }
 
-
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
     ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
     if (!ShowResult(m, host, picture)) throw std::runtime_error(plotFailure(m, picture));
@@ -62,6 +63,18 @@ std::string PlotImageFile(SimulationState& m, Host& host, const std::string& pat
                                  std::to_string(picture.size().height()) +
                                  " pixels) is too large to encode in memory");
     return bytes;
+}
+
+std::string StrouhalLine(const SimulationState& m) {
+    const double length = ReferenceLength(m);
+    const Strouhal s = EstimateStrouhal(m.monitorHistory, m.dt, length);
+    if (!s.number)
+        return "Strouhal number: none; V at the monitor crossed its mean upwards " +
+               std::to_string(s.crossings) +
+               " times in the run's second half, and three periods are needed";
+    return "Strouhal number St = D f = " + SignificantNumber(*s.number, 6) +
+           " (f = " + SignificantNumber(*s.frequency, 6) + ", D = " + ShortestNumber(length) +
+           ", " + std::to_string(s.periods) + " periods)";
 }
 
 void WriteOutputFile(const std::string& path, const std::string& bytes) {

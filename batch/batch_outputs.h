@@ -18,6 +18,9 @@ std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path);
 
 // Writes bytes to a file; throws std::runtime_error naming it on failure.
+// "Strouhal number ..." from the monitor's V, or why there is none yet.
+std::string StrouhalLine(const SimulationState& m);
+
 void WriteOutputFile(const std::string& path, const std::string& bytes);
 
 } // namespace kestrel

@@ -6,6 +6,7 @@
 #include "output_checks.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
+#include "report/strouhal.h"
 #include "run/run_calculation.h"
 #include "runtime/file_writing.h"
 #include "runtime/frame_files.h"
@@ -115,6 +116,12 @@ const OutputKind kOutputs[] = {
                                       "obstacle and no force; nothing was written");
          return ForcesCsv(m.forceHistory);
      }},
+    {"--monitor", "step,U,V,P at the case's monitor cell (CSV); prints the Strouhal number",
+     [](SimulationState& m, Host&, const std::string&, double) {
+         if (m.monitorI == 0)
+             throw std::runtime_error("the case has no \"monitor\": [i, j]; nothing was written");
+         return MonitorCsv(m.monitorHistory);
+     }},
 };
 constexpr std::size_t kOutputCount = std::size(kOutputs);
 
@@ -208,6 +215,7 @@ int main(int argc, char** argv) {
         say("the run diverged; the outputs hold step " + std::to_string(m.history.size()));
         return status == kOutputFailed ? kOutputFailed : kDiverged;
     }
+    if (!m.monitorHistory.empty()) say(StrouhalLine(m));
     if (status == kDone)
         std::fprintf(stderr, "done: %d steps in %.3f s\n", static_cast<int>(m.history.size()),
                      loopSeconds);

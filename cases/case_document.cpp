@@ -1,5 +1,6 @@
 #include "case_document.h"
 
+#include "app/parameters.h"
 #include "case_file.h"
 #include "runtime/integer.h"
 #include "runtime/user_text.h"
@@ -275,27 +276,23 @@ bool CaseDocument::has(std::string_view key) const {
 }
 
 const std::map<std::string, std::optional<ListKind>, std::less<>>& CaseKeys() {
-    static const std::map<std::string, std::optional<ListKind>, std::less<>> keys = {
-        {"format", std::nullopt},
-        {"dt", std::nullopt},
-        {"reynolds", std::nullopt},
-        {"stepCount", std::nullopt},
-        {"maxIter", std::nullopt},
-        {"nx", std::nullopt},
-        {"ny", std::nullopt},
-        {"meshMode", std::nullopt},
-        {"meshSizeX", std::nullopt},
-        {"meshSizeY", std::nullopt},
-        {"coordListX", ListKind::Coordinates},
-        {"coordListY", ListKind::Coordinates},
-        {"obstacles", ListKind::Cells},
-        {"obstacleRuns", ListKind::Runs},
-        {"display", std::nullopt},
-        {"lineScale", std::nullopt},
-        {"lineWidth", std::nullopt},
-        {"displayInterval", std::nullopt},
-        {"confirmEachDisplay", std::nullopt},
-    };
+    static const auto keys = [] {
+        std::map<std::string, std::optional<ListKind>, std::less<>> known = {
+            {"format", std::nullopt},
+            {"coordListX", ListKind::Coordinates},
+            {"coordListY", ListKind::Coordinates},
+            {"obstacles", ListKind::Cells},
+            {"obstacleRuns", ListKind::Runs},
+            {"monitor", ListKind::Coordinates},
+            {"display", std::nullopt},
+            {"lineWidth", std::nullopt},
+            {"displayInterval", std::nullopt},
+            {"confirmEachDisplay", std::nullopt},
+        };
+        for (const Parameter& p : Parameters())
+            known.emplace(p.key, std::nullopt);
+        return known;
+    }();
     return keys;
 }
 

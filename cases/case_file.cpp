@@ -231,6 +231,14 @@ CaseFile ReadCaseFile(std::string_view text) {
         checkCoordinates(m.coordListY, "coordListY", m.ny, c.warnings);
     }
     obstacles(d, m);
+    if (const auto monitor = d.lists.find("monitor"); monitor != d.lists.end()) {
+        const std::vector<double>& at = monitor->second;
+        if (at.size() != 2)
+            refuse("monitor", {"must be [i, j], one cell of the mesh",
+                               "[i, j] (メッシュのセル一つ) でなければなりません"});
+        m.monitorI = integer(json(at[0]), "monitor", 1, std::max<int>(1, m.nx));
+        m.monitorJ = integer(json(at[1]), "monitor", 1, std::max<int>(1, m.ny));
+    }
     if (has("display")) {
         const json& display = j["display"];
         if (!display.is_string() || (display != "pressure" && display != "speed"))

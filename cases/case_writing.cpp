@@ -80,7 +80,11 @@ std::string WriteCaseText(const CaseFile& c) {
     text += ", " + parametersOn(CaseLine::Display, m);
     text += ", " + pair("lineWidth", std::to_string(c.lineWidth)) + ",\n  ";
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";
-    text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false") + "\n}\n";
+    text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false");
+    if (m.monitorI >= 1 && m.monitorJ >= 1)
+        text += ",\n  " + pair("monitor", "[" + std::to_string(m.monitorI) + ", " +
+                                              std::to_string(m.monitorJ) + "]");
+    text += "\n}\n";
     if (text.size() > kMaxCaseFileBytes)
         throw CaseError({"the case would take " + std::to_string(text.size() >> 20) +
                              " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +

@@ -46,6 +46,11 @@ std::optional<double> ObstacleHeight(const SimulationState& m) {
     return height;
 }
 
+double ReferenceLength(const SimulationState& m) {
+    if (const auto height = ObstacleHeight(m)) return *height;
+    return m.yNode.exists() ? m.yNode(m.ny + 1) - m.yNode(1) : 0;
+}
+
 std::optional<ForceRecord> ForcesOnObstacle(const SimulationState& m) {
     const std::optional<double> height = ObstacleHeight(m);
     if (!height || !m.P.exists()) return std::nullopt;

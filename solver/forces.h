@@ -16,6 +16,10 @@ namespace kestrel {
 // holding a counted painted cell; nullopt when no painted cell counts.
 std::optional<double> ObstacleHeight(const SimulationState& m);
 
+// The length a Reynolds or Strouhal number is based on: the obstacle's
+// height, or the channel's (its first to last node) without an obstacle.
+double ReferenceLength(const SimulationState& m);
+
 // The coefficients now (step left 0); nullopt without an obstacle.
 std::optional<ForceRecord> ForcesOnObstacle(const SimulationState& m);
 

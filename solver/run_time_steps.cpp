@@ -66,6 +66,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     m.history.clear();
     m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
     m.forceHistory.clear();
+    m.monitorHistory.clear();
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -100,6 +101,10 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
         if (auto forces = ForcesOnObstacle(m)) {
             forces->step = n;
             m.forceHistory.push_back(*forces);
+        }
+        if (m.monitorI >= 1 && m.monitorI <= m.nx && m.monitorJ >= 1 && m.monitorJ <= m.ny) {
+            const int i = m.monitorI, j = m.monitorJ;
+            m.monitorHistory.push_back({n, m.U(i, j), m.V(i, j), m.P(i, j)});
         }
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }

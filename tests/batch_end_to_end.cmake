@@ -119,3 +119,10 @@ expect_status(4 "no obstacle and no force" ${WORK}/no-obstacle.json --forces ${W
 if(EXISTS ${WORK}/none.csv)
   message(FATAL_ERROR "forces written without an obstacle")
 endif()
+
+# A monitor cell: its values every step, and why there is no Strouhal number yet.
+file(WRITE ${WORK}/monitor.json [=[{"nx": 12, "ny": 8, "stepCount": 7, "monitor": [6, 4]}]=])
+expect_status(0 "Strouhal number: none; V at the monitor crossed its mean upwards"
+              ${WORK}/monitor.json --monitor ${WORK}/monitor.csv)
+expect_csv(${WORK}/monitor.csv 8 "step,U,V,P")
+expect_status(4 "has no \"monitor\"" ${WORK}/no-obstacle.json --monitor ${WORK}/none.csv)

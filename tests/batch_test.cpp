@@ -57,6 +57,12 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {R"({"obstacleRuns": [[1, 1, 62]]})", R"("obstacleRuns" must lie in 1..61)"},
         {R"({"obstacleRuns": {}})", R"("obstacleRuns" must be an array of [j, i1, i2])"},
         {R"({"coordListY": 4})", R"("coordListY" must be an array of numbers or null)"},
+        {R"({"monitor": [5]})", R"("monitor" must be [i, j], one cell of the mesh)"},
+        {R"({"monitor": [5, 4, 1]})", R"("monitor" must be [i, j])"},
+        {R"({"monitor": [0, 4]})", R"("monitor" must lie in 1..61)"},
+        {R"({"monitor": [5, 32]})", R"("monitor" must lie in 1..31)"},
+        {R"({"monitor": [5, null]})", R"("monitor" must lie in 1..31)"},
+        {R"({"monitor": "5, 4"})", R"("monitor" must be an array of numbers or null)"},
         // Each refused where it is, with its place.
         {"{\"nx\": 20,\n \"ny\": 10, \"nx\": 40}", R"(line 2, column 12: "nx" is given twice)"},
         {"{\"dt\": 1,\n  \"x\": [{}, {}]}", R"(line 2, column 3: "x" is not a known key)"},

@@ -34,6 +34,8 @@ CaseFile awkwardCase() {
     InitCellMap(m);
     for (const auto& [i, j] : {std::pair{1, 1}, {7, 4}, {3, 2}, {4, 2}, {7, 1}})
         m.cellKind(i, j) = 0;
+    m.monitorI = 7; // the last cell
+    m.monitorJ = 4;
     c.display = Display::Speed;
     c.lineWidth = 3;
     c.displayInterval = 7;
@@ -59,6 +61,7 @@ TEST(CaseWriting, EveryValueReadsBackToTheSameBits) {
     EXPECT_EQ(b.coordListX, a.coordListX);
     EXPECT_EQ(b.coordListY, a.coordListY);
     EXPECT_EQ(b.cellKind, a.cellKind);
+    EXPECT_EQ(std::pair(b.monitorI, b.monitorJ), std::pair(Integer{7}, Integer{4}));
     EXPECT_EQ(back.display, Display::Speed);
     EXPECT_EQ(back.lineWidth, 3);
     EXPECT_EQ(back.displayInterval, 7);

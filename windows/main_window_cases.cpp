@@ -29,6 +29,8 @@ CaseFile MainWindow::currentCase() {
     s.coordListX = m_.coordListX;
     s.coordListY = m_.coordListY;
     s.cellKind = m_.cellKind;
+    s.monitorI = m_.monitorI;
+    s.monitorJ = m_.monitorJ;
     c.display = host_.display();
     // The two texts read when used are saved as what they are read as.
     c.lineWidth = FlowLinePenWidth(host_.lineWidthText());
@@ -51,6 +53,8 @@ void MainWindow::applyCase(const CaseFile& c) {
     m_.coordListX = s.coordListX;
     m_.coordListY = s.coordListY;
     m_.cellKind = s.cellKind;
+    m_.monitorI = s.monitorI;
+    m_.monitorJ = s.monitorJ;
     showing_ = Showing::CellMap;
     // An opened map is ready to edit, as after 流体有無指定; a range begun
     // on the old map is dropped.

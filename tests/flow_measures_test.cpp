@@ -1,7 +1,10 @@
-// Drag and lift on the painted obstacle against a plain loop over the
-// formula, written here apart from the product's code: every step of runs on
-// an equal mesh, a stretched mesh with two bodies and cells against the walls.
+// What the flow does beyond its field: drag and lift on the painted obstacle
+// against a plain loop over the formula, written here apart from the
+// product's code (every step of runs on an equal mesh, a stretched mesh with
+// two bodies and cells against the walls); the monitor cell's record and the
+// Strouhal number taken from it.
 #include "cells/cell_map.h"
+#include "report/strouhal.h"
 #include "solver/run_time_steps.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
@@ -135,6 +138,62 @@ TEST(Forces, NoCellInTheRegionIsNoObstacleAndNoRecord) {
     m.stepCount = 20;
     EXPECT_EQ(runChecked(m), 0);
     EXPECT_TRUE(m.forceHistory.empty());
+}
+
+// The monitor cell's U, V and P after every step, the last equal to the
+// field; a cell the counts no longer reach records nothing.
+TEST(Monitor, RecordsTheCellAfterEveryStep) {
+    SimulationState m = test::meshState(24, 14);
+    m.monitorI = 12;
+    m.monitorJ = 9;
+    m.stepCount = 15;
+    test::ScriptedHost host;
+    CheckEveryStep none(m);
+    ASSERT_EQ(RunTimeSteps(m, host, none), RunEnd::Completed);
+    ASSERT_EQ(m.monitorHistory.size(), 15u);
+    const MonitorRecord& last = m.monitorHistory.back();
+    EXPECT_EQ(last.step, 15);
+    EXPECT_EQ(last.u, m.U(12, 9));
+    EXPECT_EQ(last.v, m.V(12, 9));
+    EXPECT_EQ(last.p, m.P(12, 9));
+    EXPECT_EQ(MonitorCsv(m.monitorHistory).substr(0, 13), "step,U,V,P\n1,");
+    m.monitorI = 25;
+    ASSERT_EQ(RunTimeSteps(m, host, none), RunEnd::Completed);
+    EXPECT_TRUE(m.monitorHistory.empty());
+}
+
+std::vector<MonitorRecord> sampled(int steps, double dt, double frequency, double mean) {
+    std::vector<MonitorRecord> records;
+    for (int n = 1; n <= steps; ++n)
+        records.push_back({n, 0, mean + std::sin(2 * M_PI * frequency * n * dt + 0.3), 0});
+    return records;
+}
+
+// A sampled sine of known frequency: the crossings of its mean in the second
+// half, interpolated between steps, give the frequency back.
+TEST(Strouhal, ASinesFrequencyComesBackFromItsUpwardCrossings) {
+    const struct {
+        int steps;
+        double dt, frequency, mean, length;
+        int crossings;
+    } cases[] = {
+        {4000, 0.01, 0.5, 0, 2, 10},   // ten periods in the second half
+        {4000, 0.01, 0.5, 3.5, 7, 10}, // about its own mean, not zero
+        {1000, 0.02, 0.21, -1, 1, 2},  // too few periods: no number
+    };
+    for (const auto& c : cases) {
+        const Strouhal s =
+            EstimateStrouhal(sampled(c.steps, c.dt, c.frequency, c.mean), c.dt, c.length);
+        EXPECT_EQ(s.crossings, c.crossings) << c.frequency;
+        if (c.crossings < 4) {
+            EXPECT_FALSE(s.number);
+            continue;
+        }
+        ASSERT_TRUE(s.number);
+        EXPECT_NEAR(*s.frequency, c.frequency, 1e-4 * c.frequency);
+        EXPECT_DOUBLE_EQ(*s.number, c.length * *s.frequency);
+    }
+    EXPECT_EQ(EstimateStrouhal({}, 0.01, 1).crossings, 0);
 }
 
 } // namespace
