@@ -245,6 +245,33 @@ TEST_F(ResultsWindow, TheForceWindowShowsAndSavesTheObstaclesCoefficients) {
     forces->close();
 }
 
+// 表示 → 観測点を置く, then a click on the result plot: that cell is recorded
+// at every step of the next run and marked over the plot, never in it.
+TEST_F(ResultsWindow, AMonitorPlacedOnThePlotIsRecordedAndMarked) {
+    runSteps("4");
+    trigger("観測点を置く");
+    auto* box = w.findChild<QWidget*>("Picture1");
+    const QPoint cell = w.picture().toPixel(m.xNode(20) + 1, m.yNode(10) + 1).toPoint();
+    QTest::mouseClick(box, Qt::LeftButton, {}, cell);
+    EXPECT_EQ(std::pair(m.monitorI, m.monitorJ), std::pair(Integer{20}, Integer{10}));
+    EXPECT_NE(m.cellKind(20, 10), 0) << "the click placed the monitor, it did not paint";
+    const QPoint corner = w.picture().toPixel(m.xNode(20), m.yNode(10)).toPoint();
+    EXPECT_EQ(box->grab().toImage().pixel(corner - QPoint(2, 2)) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_NE(w.picture().pixel(corner.x() - 2, corner.y() - 2) & 0xFFFFFF, 0xFF00FFu);
+    click("Command1");
+    ASSERT_EQ(m.monitorHistory.size(), 4u);
+    EXPECT_EQ(m.monitorHistory.back().v, m.V(20, 10));
+    trigger("観測点の記録…");
+    QWidget* monitor = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmMonitor" && top->isVisible()) monitor = top;
+    ASSERT_NE(monitor, nullptr);
+    const QString summary = monitor->findChild<QLabel*>("MonitorSummary")->text();
+    EXPECT_TRUE(summary.startsWith("観測点 (20, 10)　ステップ 4")) << summary.toStdString();
+    EXPECT_NE(summary.indexOf("St —"), -1) << "four steps show no period";
+    monitor->close();
+}
+
 // Counts the paints a widget receives.
 struct PaintCounter : QObject {
     int paints = 0;

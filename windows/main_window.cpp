@@ -104,6 +104,7 @@ MainWindow::~MainWindow() {
     delete textViewer_;
     delete historyWindow_;
     delete forceWindow_;
+    delete monitorWindow_;
 }
 
 QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const char* caption, int left,
@@ -200,6 +201,7 @@ void MainWindow::buildCellControls() {
     pictureArea_->setBackgroundRole(QPalette::Dark);
     PlaceTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
     pictureBox_ = new PictureBox(picture_);
+    pictureBox_->setMarker([this] { return monitorMarker(); });
     pictureArea_->setWidget(pictureBox_);
     // A picture taller than the area scrolls; the area then widens by the
     // scroll bar (into the gap beside it) so that no column is hidden.
@@ -323,9 +325,14 @@ void MainWindow::connectHandlers() {
             [this](bool) { SavePicture(host_, picture_, saveDialog_); });
 
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
-            asMapEdit("流体有無指定", [this](int b, int s, float x, float y) {
-                PressOnPicture(m_, host_, picture_, b, s, x, y);
-            }));
+            [this, edit = asMapEdit("流体有無指定", [this](int b, int s, float x, float y) {
+                       PressOnPicture(m_, host_, picture_, b, s, x, y);
+                   })](int b, int s, float x, float y) {
+                if (placingMonitor_)
+                    placeMonitor(x, y);
+                else
+                    edit(b, s, x, y);
+            });
     onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
             [this](int b, int s, float x, float y) {
                 MoveOnPicture(m_, picture_, b, s, x, y);
@@ -420,6 +427,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (textViewer_) textViewer_->close();
     if (historyWindow_) historyWindow_->close();
     if (forceWindow_) forceWindow_->close();
+    if (monitorWindow_) monitorWindow_->close();
     event->accept();
     QApplication::quit();
 }

@@ -102,6 +102,11 @@ class MainWindow : public QWidget {
     enum class Export { Csv, Vtk };
     void exportField(Export format);
     // The chart window kept in window, made by make when there is none.
+    // 観測点を置く: the next click on a result plot or the cell map chooses the cell.
+    void startPlacingMonitor();
+    void placeMonitor(float x, float y);
+    // The monitor cell's rectangle in pixels, where the picture shows cells.
+    std::optional<QRectF> monitorMarker() const;
     void showChart(QPointer<ChartWindow>& window, ChartWindow* (*make)(const SimulationState&));
     void recordFrames(bool on);
     void framesMayStart();
@@ -153,6 +158,8 @@ class MainWindow : public QWidget {
     QAction* framesAction_ = nullptr;
     QPointer<ChartWindow> historyWindow_;
     QPointer<ChartWindow> forceWindow_;
+    QPointer<ChartWindow> monitorWindow_;
+    bool placingMonitor_ = false; // the next click on the picture places the monitor cell
 };
 
 } // namespace kestrel

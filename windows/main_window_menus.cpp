@@ -5,6 +5,7 @@
 #include "force_window.h"
 #include "history_window.h"
 #include "main_window.h"
+#include "monitor_window.h"
 
 #include <QApplication>
 #include <QLayout>
@@ -60,6 +61,9 @@ void MainWindow::buildMenus() {
     QMenu* view = bar->addMenu("表示(&V)");
     add(view, "収束履歴…", [this] { showChart(historyWindow_, NewHistoryWindow); });
     add(view, "抗力・揚力…", [this] { showChart(forceWindow_, NewForceWindow); });
+    view->addSeparator();
+    add(view, "観測点を置く", [this] { startPlacingMonitor(); });
+    add(view, "観測点の記録…", [this] { showChart(monitorWindow_, NewMonitorWindow); });
 
     QMenu* help = bar->addMenu("ヘルプ(&H)");
     add(help, "Kestrel について", [this] { showAbout(); });

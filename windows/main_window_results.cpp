@@ -135,4 +135,49 @@ void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void MainWindow::startPlacingMonitor() {
+    placingMonitor_ = true;
+    statusBar_->showMessage("観測点にするセルを、結果の図か流体箇所の図でクリックしてください。");
+}
+
+void MainWindow::placeMonitor(float x, float y) {
+    std::optional<std::pair<int, int>> cell;
+    if (showing_ == Showing::Result) {
+        if (const auto probed = ResultCellAt(m_, x, y)) cell = {probed->i, probed->j};
+    } else if (showing_ == Showing::CellMap) {
+        const Integer i = CellIndexAt(x);
+        const Integer j = CellIndexAt(y);
+        if (i >= 1 && j >= 1 && i <= m_.nx && j <= m_.ny) cell = {i, j};
+    }
+    if (!cell) {
+        host_.message("観測点を置けません。結果の図か流体箇所の図の、メッシュの内側をクリックして"
+                      "ください。",
+                      Buttons::Ok);
+        return;
+    }
+    placingMonitor_ = false;
+    m_.monitorI = static_cast<Integer>(cell->first);
+    m_.monitorJ = static_cast<Integer>(cell->second);
+    statusBar_->showMessage(QString("観測点: i %1  j %2。次の計算からステップごとに記録します。")
+                                .arg(cell->first)
+                                .arg(cell->second));
+    pictureBox_->update();
+}
+
+std::optional<QRectF> MainWindow::monitorMarker() const {
+    const int i = m_.monitorI, j = m_.monitorJ;
+    if (i < 1 || j < 1 || i > m_.nx || j > m_.ny) return std::nullopt;
+    QPointF from, to;
+    if (showing_ == Showing::Result && m_.xNode.upper() > i && m_.yNode.upper() > j) {
+        from = picture_.toPixel(m_.xNode(i), m_.yNode(j));
+        to = picture_.toPixel(m_.xNode(i + 1), m_.yNode(j + 1));
+    } else if (showing_ == Showing::CellMap) {
+        from = picture_.toPixel(i - 1, j - 1);
+        to = picture_.toPixel(i, j);
+    } else {
+        return std::nullopt;
+    }
+    return QRectF(from, to).normalized();
+}
+
 } // namespace kestrel

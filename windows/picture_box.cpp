@@ -51,6 +51,13 @@ void PictureBox::followSize() {
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     surface_.paint(painter, event->rect());
+    if (const auto marker = marker_ ? marker_() : std::nullopt) {
+        painter.setPen(QPen(QColor(255, 0, 255), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(marker->adjusted(-2, -2, 2, 2));
+        painter.drawLine(marker->center() - QPointF(4, 0), marker->center() + QPointF(4, 0));
+        painter.drawLine(marker->center() - QPointF(0, 4), marker->center() + QPointF(0, 4));
+    }
     surface_.shown();
 }
 

@@ -6,6 +6,7 @@
 #include "canvas/image_surface.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace kestrel {
@@ -19,6 +20,11 @@ class PictureBox : public QWidget {
     // Where the pointer is over the area, in the user coordinates the
     // picture has now; nullopt when it is not over the area.
     std::optional<QPointF> pointerInUserUnits() const;
+
+    // A rectangle drawn over the picture in pixels (the monitor cell), asked
+    // for at every paint; drawn over the picture, not into it, so saved
+    // pictures stay as the plot made them.
+    void setMarker(std::function<std::optional<QRectF>()> marker) { marker_ = std::move(marker); }
 
   signals:
     void mouseDown(int button, int shift, float x, float y);
@@ -36,6 +42,7 @@ class PictureBox : public QWidget {
     void followSize();
     ImageSurface& surface_;
     std::optional<QPointF> pointer_; // in pixels
+    std::function<std::optional<QRectF>()> marker_;
 };
 
 } // namespace kestrel
