@@ -6,6 +6,8 @@
 #include "runtime/dynamic_array.h"
 #include "runtime/integer.h"
 
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace kestrel {
@@ -31,6 +33,13 @@ struct ForceRecord {
 struct MonitorRecord {
     int step = 0;
     double u = 0, v = 0, p = 0;
+};
+
+// What a run's steps say about the flow beyond its field, after each step.
+struct FlowHealth {
+    double meanPressure = NAN; // over the computed region's fluid cells
+    int pressureRises = 0;     // steps in a row it rose
+    std::optional<double> outflowRatio;
 };
 
 struct SimulationState {
@@ -74,6 +83,7 @@ struct SimulationState {
     // The cell whose values are recorded every step; 0, 0 for none.
     Integer monitorI = 0, monitorJ = 0;
     std::vector<MonitorRecord> monitorHistory;
+    FlowHealth health;
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

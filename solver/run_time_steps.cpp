@@ -3,6 +3,7 @@
 #include "app/handler_guard.h"
 #include "boundary_conditions.h"
 #include "calculation_factors.h"
+#include "flow_account.h"
 #include "forces.h"
 #include "runtime/failure.h"
 #include "thread_choice.h"
@@ -67,6 +68,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
     m.forceHistory.clear();
     m.monitorHistory.clear();
+    m.health = {};
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -98,6 +100,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             return RunEnd::Diverged;
         }
         m.history.push_back(report);
+        UpdateFlowHealth(m, m.health);
         if (auto forces = ForcesOnObstacle(m)) {
             forces->step = n;
             m.forceHistory.push_back(*forces);

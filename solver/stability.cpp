@@ -10,20 +10,9 @@ namespace {
 // The smallest cell width along one axis, as the mesh would be built.
 std::optional<double> smallestWidth(bool equal, Integer size, const Array1<double>& list,
                                     int cells) {
-    if (cells < 1) return std::nullopt;
-    if (equal) return size > 0 ? std::optional<double>(size) : std::nullopt;
-    if (!list.exists() || list.upper() < cells + 1) return std::nullopt;
-    // An unset node repeats the one before it, as the mesh builder does.
-    double previous = list(1) == kUnsetCoordinate ? 0 : list(1);
-    double smallest = INFINITY;
-    for (int k = 2; k <= cells + 1; ++k) {
-        const double node = list(k) == kUnsetCoordinate ? previous : list(k);
-        const double width = node - previous;
-        if (!(width > 0)) return std::nullopt;
-        smallest = std::min(smallest, width);
-        previous = node;
-    }
-    return smallest;
+    const auto widths = CellWidths(equal, size, list, cells);
+    if (!widths) return std::nullopt;
+    return *std::min_element(widths->begin(), widths->end());
 }
 
 std::optional<double> finite(double v) {
@@ -31,6 +20,27 @@ std::optional<double> finite(double v) {
 }
 
 } // namespace
+
+std::optional<std::vector<double>> CellWidths(bool equal, Integer size, const Array1<double>& list,
+                                              int cells) {
+    if (cells < 1) return std::nullopt;
+    if (equal) {
+        if (size <= 0) return std::nullopt;
+        return std::vector<double>(static_cast<std::size_t>(cells), size);
+    }
+    if (!list.exists() || list.upper() < cells + 1) return std::nullopt;
+    // An unset node repeats the one before it, as the mesh builder does.
+    double previous = list(1) == kUnsetCoordinate ? 0 : list(1);
+    std::vector<double> widths;
+    for (int k = 2; k <= cells + 1; ++k) {
+        const double node = list(k) == kUnsetCoordinate ? previous : list(k);
+        const double width = node - previous;
+        if (!(width > 0)) return std::nullopt;
+        widths.push_back(width);
+        previous = node;
+    }
+    return widths;
+}
 
 StabilityNumbers EstimateStability(const SimulationState& m) {
     const bool equal = m.meshMode != 0;

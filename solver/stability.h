@@ -5,6 +5,7 @@
 #include "app/simulation_state.h"
 
 #include <optional>
+#include <vector>
 
 namespace kestrel {
 
@@ -20,5 +21,10 @@ struct StabilityNumbers {
 };
 
 StabilityNumbers EstimateStability(const SimulationState& m);
+
+// The widths of cells 1..cells along one axis as the mesh would be built
+// (element k - 1 for cell k); nullopt when one is not positive.
+std::optional<std::vector<double>> CellWidths(bool equal, Integer size, const Array1<double>& list,
+                                              int cells);
 
 } // namespace kestrel

@@ -272,6 +272,24 @@ TEST_F(ResultsWindow, AMonitorPlacedOnThePlotIsRecordedAndMarked) {
     monitor->close();
 }
 
+// Beside the stability numbers, what the run means; below, a warning line
+// that names what makes the flow untrue and explains it in its tooltip.
+TEST_F(ResultsWindow, TheHonestAccountFollowsTheFieldsAndTheRun) {
+    w.show();
+    auto* reynolds = w.findChild<QLabel*>("AccountReynolds");
+    auto* peclet = w.findChild<QLabel*>("AccountPeclet");
+    auto* warnings = w.findChild<QLabel*>("AccountWarnings");
+    EXPECT_EQ(reynolds->text(), "Re·D 12400") << "no obstacle: the channel, 31 cells of 10";
+    EXPECT_EQ(peclet->text(), "Pe 400");
+    EXPECT_TRUE(warnings->text().isEmpty());
+    retype("Text4", "60");
+    EXPECT_TRUE(warnings->text().startsWith("注意: nx が偶数")) << warnings->text().toStdString();
+    EXPECT_TRUE(warnings->toolTip().contains("奇数の nx を勧めます"));
+    EXPECT_GT(warnings->width(), 100) << "the line shows in the status bar";
+    runSteps("3"); // paints cell (5, 4), inside the counted region
+    EXPECT_EQ(reynolds->text(), "Re·D 400") << "the obstacle is one row of 10";
+}
+
 // Counts the paints a widget receives.
 struct PaintCounter : QObject {
     int paints = 0;

@@ -222,7 +222,10 @@ void MainWindow::buildRunControls() {
     status->setObjectName("Label13");
     PlaceTwips(status, 7440, 720, 4215, 255);
     addButton(client_, "Command10", "表示画像保存", 7440, 1080, 1695);
-    stability_.build(client_, 9240, 1050, 2460);
+    auto* warnings = new QLabel(statusBar_);
+    statusBar_->addWidget(warnings,
+                          1); // the probe's line covers it while the pointer is over the plot
+    stability_.build(client_, 9240, 1050, 2460, warnings);
 }
 
 void MainWindow::buildInstructions() {
@@ -397,6 +400,7 @@ void MainWindow::command1Click() {
     // runDisplayed); a run that diverged shows its last finite field.
     showing_ = Showing::Other;
     if (StartRun(m_, host_, picture_, saveDialog_) == RunEnd::Diverged) showing_ = Showing::Result;
+    stability_.show(m_); // the warnings of the run as it ended
 }
 
 void MainWindow::command2Click() {

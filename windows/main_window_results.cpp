@@ -21,6 +21,7 @@ namespace kestrel {
 void MainWindow::runDisplayed() {
     showing_ = Showing::Result;
     refreshProbe();
+    stability_.show(m_); // the run's warnings as they stand
     if (const auto error = frames_.record(picture_)) {
         recordFrames(false); // one message, not one for every display that follows
         host_.message("連番画像を保存できません。以降の表示は保存しません。\n" + *error,
