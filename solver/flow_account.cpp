@@ -61,12 +61,15 @@ FlowAccount AccountOfParameters(const SimulationState& m) {
 void UpdateFlowHealth(const SimulationState& m, FlowHealth& health) {
     double sum = 0;
     long long count = 0;
-    for (int j = 2; j <= m.ny - 1; ++j)
+    for (int j = 2; j <= m.ny - 1; ++j) {
+        const Integer* kinds = m.cellKind.row(j);
+        const double* p = m.P.row(j);
         for (int i = 2; i <= m.nx - 1; ++i)
-            if (m.cellKind(i, j) != 0) {
-                sum += m.P(i, j);
+            if (kinds[i] != 0) {
+                sum += p[i];
                 ++count;
             }
+    }
     const double mean = count > 0 ? sum / static_cast<double>(count) : 0;
     health.pressureRises = mean > health.meanPressure ? health.pressureRises + 1 : 0;
     health.meanPressure = mean;

@@ -51,16 +51,21 @@ double ReferenceLength(const SimulationState& m) {
     return m.yNode.exists() ? m.yNode(m.ny + 1) - m.yNode(1) : 0;
 }
 
+// Called after every step: one pass over the counted region, the height
+// summed on the way, each row's cells read through its own pointer.
 std::optional<ForceRecord> ForcesOnObstacle(const SimulationState& m) {
-    const std::optional<double> height = ObstacleHeight(m);
-    if (!height || !m.P.exists()) return std::nullopt;
+    if (!m.cellKind.exists() || !m.xNode.exists() || !m.P.exists()) return std::nullopt;
     const Region r = countedRegion(m);
     const double nu = 1 / m.reynolds;
-    double fx = 0, fy = 0, fxPressure = 0, fxFriction = 0;
+    double fx = 0, fy = 0, fxPressure = 0, fxFriction = 0, height = 0;
+    bool any = false;
     const auto fluid = [&](int i, int j) { return r.holds(i, j) && !painted(m, i, j); };
-    for (int j = r.firstJ; j <= r.lastJ; ++j)
+    for (int j = r.firstJ; j <= r.lastJ; ++j) {
+        const Integer* kinds = m.cellKind.row(j);
+        bool counted = false;
         for (int i = r.firstI; i <= r.lastI; ++i) {
-            if (!painted(m, i, j)) continue;
+            if (kinds[i] != 0) continue;
+            counted = true;
             if (fluid(i - 1, j)) {
                 const double pressure = m.P(i - 1, j) * spanY(m, j);
                 fx += pressure;
@@ -88,7 +93,11 @@ std::optional<ForceRecord> ForcesOnObstacle(const SimulationState& m) {
                 fxFriction += shear;
             }
         }
-    const double half = *height / 2;
+        if (counted) height += spanY(m, j);
+        any = any || counted;
+    }
+    if (!any) return std::nullopt;
+    const double half = height / 2;
     return ForceRecord{0, fx / half, fy / half, fxPressure / half, fxFriction / half};
 }
 

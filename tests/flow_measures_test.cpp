@@ -5,8 +5,10 @@
 // Strouhal number taken from it.
 #include "cells/cell_map.h"
 #include "report/strouhal.h"
+#include "solver/flow_account.h"
 #include "solver/run_time_steps.h"
 #include "support/scripted_host.h"
+#include "support/sweep_recorder.h"
 #include "support/test_state.h"
 
 #include <cmath>
@@ -194,6 +196,61 @@ TEST(Strouhal, ASinesFrequencyComesBackFromItsUpwardCrossings) {
         EXPECT_DOUBLE_EQ(*s.number, c.length * *s.frequency);
     }
     EXPECT_EQ(EstimateStrouhal({}, 0.01, 1).crossings, 0);
+}
+
+// What the run means, from the parameters and the map as the fields show them.
+TEST(FlowAccount, TheReferenceLengthReynoldsAndPecletNumbers) {
+    SimulationState channel = test::meshState(61, 31);
+    SimulationState obstacle = channel;
+    test::addDefaultObstacle(obstacle);
+    SimulationState even = test::meshState(60, 31);
+    SimulationState stretched = test::meshState(30, 18);
+    test::stretchCoordinates(stretched);
+    SimulationState flat = test::meshState(61, 31);
+    flat.meshSizeX = 0;
+    const struct {
+        const SimulationState& m;
+        std::optional<double> length, reynolds, peclet;
+        bool ofObstacle, evenNx;
+    } cases[] = {
+        {channel, 310, 12400, 400, false, false}, // 31 rows of 10, Re 40
+        {obstacle, 50, 2000, 400, true, false},   // rows 14..18
+        {even, 310, 12400, 400, false, true},
+        {stretched, std::nullopt, std::nullopt, 0.64 * 40, false, true}, // first column 0.64
+        {flat, std::nullopt, std::nullopt, std::nullopt, false, false},
+    };
+    for (const auto& c : cases) {
+        const FlowAccount a = AccountOfParameters(c.m);
+        if (c.length) {
+            EXPECT_EQ(a.length, c.length);
+            EXPECT_EQ(a.reynolds, c.reynolds);
+        }
+        ASSERT_EQ(a.peclet.has_value(), c.peclet.has_value()) << c.m.nx;
+        if (c.peclet) {
+            EXPECT_NEAR(*a.peclet, *c.peclet, 1e-12);
+        }
+        EXPECT_EQ(a.ofObstacle, c.ofObstacle);
+        EXPECT_EQ(a.evenNx, c.evenNx);
+    }
+}
+
+// An empty channel keeps U = 1: what flows in flows out. The default
+// obstacle's pressure level drifts up step after step with an even nx.
+TEST(FlowHealth, MassBalanceAndADriftingPressureLevel) {
+    test::ScriptedHost host;
+    test::SweepRecorder none;
+    SimulationState channel = test::meshState(61, 31);
+    channel.stepCount = 50;
+    ASSERT_EQ(RunTimeSteps(channel, host, none), RunEnd::Completed);
+    EXPECT_EQ(channel.health.outflowRatio, 1.0);
+    for (int nx : {60, 61}) {
+        SimulationState m = test::meshState(nx, 31);
+        test::addDefaultObstacle(m);
+        m.stepCount = 1500;
+        ASSERT_EQ(RunTimeSteps(m, host, none), RunEnd::Completed);
+        EXPECT_EQ(m.health.pressureRises >= kPressureRiseSteps, nx == 60)
+            << nx << ": " << m.health.pressureRises;
+    }
 }
 
 } // namespace
