@@ -95,7 +95,7 @@ const OutputKind kOutputs[] = {
      [](SimulationState& m, Host&, const std::string&, double) {
          return BuildResultTable(m, {1, m.nx, 1, m.ny});
      }},
-    {"--csv", "i,j,x,y,U,V,P with full precision",
+    {"--csv", "i,j,x,y,U,V,P,vorticity with full precision",
      [](SimulationState& m, Host&, const std::string&, double) { return FieldCsv(m); }},
     {"--image", "final plot, BMP or PNG by extension",
      [](SimulationState& m, Host& host, const std::string& path, double) {

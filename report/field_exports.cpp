@@ -1,6 +1,7 @@
 #include "field_exports.h"
 
 #include "runtime/number_text.h"
+#include "vorticity.h"
 
 #include <cmath>
 
@@ -27,7 +28,7 @@ std::string coordinates(const char* axis, const Array1<double>& nodes, int cells
 } // namespace
 
 std::string FieldCsv(const SimulationState& m) {
-    std::string out = "i,j,x,y,U,V,P\n";
+    std::string out = "i,j,x,y,U,V,P,vorticity\n";
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
             const double x = 0.5 * (m.xNode.at(i) + m.xNode.at(i + 1));
@@ -35,7 +36,7 @@ std::string FieldCsv(const SimulationState& m) {
             out += std::to_string(i) + "," + std::to_string(j) + "," + FullPrecisionNumber(x) +
                    "," + FullPrecisionNumber(y) + "," + FullPrecisionNumber(m.U.at(i, j)) + "," +
                    FullPrecisionNumber(m.V.at(i, j)) + "," + FullPrecisionNumber(m.P.at(i, j)) +
-                   "\n";
+                   "," + FullPrecisionNumber(VorticityAt(m, i, j)) + "\n";
         }
     return out;
 }
@@ -57,6 +58,8 @@ std::string FieldVtk(const SimulationState& m) {
         return FullPrecisionNumber(
             std::sqrt(m.U.at(i, j) * m.U.at(i, j) + m.V.at(i, j) * m.V.at(i, j)));
     });
+    out += "SCALARS vorticity double 1\nLOOKUP_TABLE default\n";
+    out += cellValues(m, [&](int i, int j) { return FullPrecisionNumber(VorticityAt(m, i, j)); });
     out += "VECTORS velocity double\n";
     out += cellValues(m, [&](int i, int j) {
         return FullPrecisionNumber(m.U.at(i, j)) + " " + FullPrecisionNumber(m.V.at(i, j)) + " 0";
@@ -77,9 +80,8 @@ std::string HistoryCsv(const std::vector<StepReport>& history) {
 std::string ForcesCsv(const std::vector<ForceRecord>& forces) {
     std::string out = "step,Cd,Cl,CdPressure,CdFriction\n";
     for (const ForceRecord& f : forces)
-        out += std::to_string(f.step) + "," + ShortestNumber(f.cd) + "," +
-               ShortestNumber(f.cl) + "," + ShortestNumber(f.cdPressure) + "," +
-               ShortestNumber(f.cdFriction) + "\n";
+        out += std::to_string(f.step) + "," + ShortestNumber(f.cd) + "," + ShortestNumber(f.cl) +
+               "," + ShortestNumber(f.cdPressure) + "," + ShortestNumber(f.cdFriction) + "\n";
     return out;
 }
 

@@ -9,7 +9,7 @@
 
 namespace kestrel {
 
-// i,j,x,y,U,V,P of every cell, x and y its centre.
+// i,j,x,y,U,V,P,vorticity of every cell, x and y its centre.
 std::string FieldCsv(const SimulationState& m);
 
 // A RECTILINEAR_GRID over the mesh nodes with CELL_DATA: P and speed as

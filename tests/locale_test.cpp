@@ -62,7 +62,7 @@ TEST_F(CommaLocale, NumbersAreReadAndWrittenWithAPoint) {
     m.U(1, 1) = 2.5;
     EXPECT_EQ(BuildResultTable(m, {1, 1, 1, 1}).substr(87),
               "     1     1    2.5000    0.0000    0.0000\r\n");
-    EXPECT_EQ(FieldCsv(m).substr(0, 30), "i,j,x,y,U,V,P\n1,1,5,5,2.5,0,0\n");
+    EXPECT_EQ(FieldCsv(m).substr(0, 42), "i,j,x,y,U,V,P,vorticity\n1,1,5,5,2.5,0,0,0\n");
 }
 
 TEST_F(CommaLocale, CoordinateListsKeepTheirValues) {

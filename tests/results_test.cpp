@@ -217,7 +217,7 @@ TEST(Exports, VtkAndCsvReadBackToTheField) {
     std::istringstream csv(FieldCsv(m));
     std::string line;
     std::getline(csv, line);
-    EXPECT_EQ(line, "i,j,x,y,U,V,P");
+    EXPECT_EQ(line, "i,j,x,y,U,V,P,vorticity");
     int rows = 0;
     while (std::getline(csv, line)) {
         int i = 0, j = 0;
