@@ -11,7 +11,9 @@ enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // The colour display: pressure ("圧力") or speed magnitude ("速度絶対値").
-enum class Display { Pressure, Speed };
+// The colour map of a result plot: the two options of the window, and the
+// vorticity its 表示 menu adds.
+enum class Display { Pressure, Speed, Vorticity };
 // How a selected cell changes: "非流体", "流体" or "反転".
 enum class ChangeMode { NonFluid, Fluid, Invert };
 

@@ -5,6 +5,7 @@
 #include "rgb.h"
 
 #include <string>
+#include <vector>
 
 namespace kestrel {
 
@@ -15,6 +16,15 @@ struct UserScale {
     float top = 0;
     float width = 1;
     float height = 1;
+};
+
+// What the colours of a colour map stand for: band k covers values from
+// edges[k] to edges[k + 1].
+struct ColourLegend {
+    std::string quantity;
+    std::vector<Rgb> bands;
+    std::vector<double> edges;
+    bool operator==(const ColourLegend&) const = default;
 };
 
 class Surface {
@@ -40,6 +50,10 @@ class Surface {
     virtual void setPenWidth(int width) = 0;
     virtual DrawMode drawMode() const = 0;
     virtual void setDrawMode(DrawMode mode) = 0;
+
+    // The legend of the colour map just drawn, shown beside the picture and
+    // never in it; clear() removes it.
+    virtual void setLegend(ColourLegend legend) = 0;
 
     // Show what was drawn now, without waiting for the event loop.
     virtual void refresh() = 0;

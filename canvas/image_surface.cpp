@@ -95,6 +95,7 @@ QPointF ImageSurface::toPixel(double x, double y) const {
 
 void ImageSurface::clear() {
     pixels_.fill(toQRgb(kBackground));
+    legend_.reset();
     notifyChanged();
 }
 
@@ -204,6 +205,11 @@ void ImageSurface::drawWideLine(PointD a, PointD b, Rgb colour) {
 void ImageSurface::setPenWidth(int width) {
     if (width < 1) throw Failure(ErrorNumber::InvalidPropertyValue);
     penWidth_ = width;
+}
+
+void ImageSurface::setLegend(ColourLegend legend) {
+    legend_ = std::move(legend);
+    notifyChanged();
 }
 
 void ImageSurface::refresh() {

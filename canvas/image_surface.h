@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <functional>
+#include <optional>
 
 namespace kestrel {
 
@@ -36,6 +37,9 @@ class ImageSurface : public Surface {
     void setPenWidth(int width) override;
     DrawMode drawMode() const override { return drawMode_; }
     void setDrawMode(DrawMode mode) override { drawMode_ = mode; }
+
+    void setLegend(ColourLegend legend) override;
+    const std::optional<ColourLegend>& legend() const { return legend_; }
 
     void refresh() override;
     bool savePicture(const std::string& path) const override;
@@ -118,6 +122,7 @@ class ImageSurface : public Surface {
     DrawMode drawMode_ = DrawMode::CopyPen;
     Listener listener_;
     bool changeNotified_ = false;
+    std::optional<ColourLegend> legend_;
 };
 
 } // namespace kestrel

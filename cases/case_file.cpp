@@ -241,10 +241,14 @@ CaseFile ReadCaseFile(std::string_view text) {
     }
     if (has("display")) {
         const json& display = j["display"];
-        if (!display.is_string() || (display != "pressure" && display != "speed"))
-            refuse("display", {"must be \"pressure\" or \"speed\"",
-                               "\"pressure\" か \"speed\" でなければなりません"});
-        c.display = display == "pressure" ? Display::Pressure : Display::Speed;
+        if (!display.is_string() ||
+            (display != "pressure" && display != "speed" && display != "vorticity"))
+            refuse("display",
+                   {"must be \"pressure\", \"speed\" or \"vorticity\"",
+                    "\"pressure\"、\"speed\"、\"vorticity\" のどれかでなければなりません"});
+        c.display = display == "pressure" ? Display::Pressure
+                    : display == "speed"  ? Display::Speed
+                                          : Display::Vorticity;
     }
     // As in the window's field, a width below 1 draws with 1.
     if (has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");

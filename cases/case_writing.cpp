@@ -76,7 +76,8 @@ std::string WriteCaseText(const CaseFile& c) {
     if (m.coordListX.exists()) text += coordinateList(m.coordListX, "coordListX");
     if (m.coordListY.exists()) text += coordinateList(m.coordListY, "coordListY");
     if (m.cellKind.exists()) text += obstacleRuns(m);
-    text += "  " + pair("display", c.display == Display::Pressure ? "\"pressure\"" : "\"speed\"");
+    const char* const displays[] = {"\"pressure\"", "\"speed\"", "\"vorticity\""};
+    text += "  " + pair("display", displays[static_cast<int>(c.display)]);
     text += ", " + parametersOn(CaseLine::Display, m);
     text += ", " + pair("lineWidth", std::to_string(c.lineWidth)) + ",\n  ";
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";

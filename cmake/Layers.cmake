@@ -9,7 +9,8 @@
 #   plot  report              the result plot; the result table and exports
 #   mesh                      the mesh picture and display
 #   solver  cells             the flow solver; the cell map and its editing
-#   geometry  canvas          mesh nodes and coordinate lists; the drawing surface (QtGui only)
+#   geometry  fields  canvas  mesh nodes and coordinate lists; quantities derived from the
+#                             field (vorticity); the drawing surface (QtGui only)
 #   app                       the shared state, the parameter table and the ports
 #   runtime                   Integer, numbers, failures, arrays, files
 set(KESTREL_LAYERS
@@ -17,13 +18,14 @@ set(KESTREL_LAYERS
   "app:runtime app"
   "canvas:runtime app canvas"
   "geometry:runtime app geometry"
+  "fields:runtime app fields"
   "cells:runtime app cells"
   "solver:runtime app geometry solver"
   "mesh:runtime app geometry cells mesh"
-  "plot:runtime app geometry cells mesh plot"
-  "report:runtime app report"
-  "run:runtime app geometry cells mesh solver plot run"
+  "plot:runtime app geometry fields cells mesh plot"
+  "report:runtime app fields report"
+  "run:runtime app geometry fields cells mesh solver plot run"
   "cases:runtime app cells cases"
-  "batch:runtime app canvas geometry cells solver mesh plot report run cases batch"
-  "windows:runtime app canvas geometry cells solver mesh plot report run cases windows")
-set(KESTREL_QT_FREE runtime app geometry cells solver mesh plot report run cases)
+  "batch:runtime app canvas geometry fields cells solver mesh plot report run cases batch"
+  "windows:runtime app canvas geometry fields cells solver mesh plot report run cases windows")
+set(KESTREL_QT_FREE runtime app geometry fields cells solver mesh plot report run cases)

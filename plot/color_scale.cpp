@@ -2,6 +2,7 @@
 
 #include "runtime/failure.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrel {
@@ -13,6 +14,20 @@ constexpr Rgb kBands[10] = {
     MakeRgb(200, 255, 64),  MakeRgb(255, 255, 64),  MakeRgb(255, 192, 64), MakeRgb(255, 128, 64),
     MakeRgb(255, 100, 64),  MakeRgb(255, 64, 64),
 };
+
+constexpr Rgb kDivergingBands[10] = {
+    MakeRgb(40, 60, 200),   MakeRgb(80, 110, 230),  MakeRgb(130, 160, 245), MakeRgb(180, 205, 250),
+    MakeRgb(225, 235, 255), MakeRgb(255, 230, 225), MakeRgb(250, 190, 170), MakeRgb(240, 140, 110),
+    MakeRgb(220, 80, 60),   MakeRgb(180, 30, 30),
+};
+
+ColourLegend tenBands(const std::string& quantity, const Rgb (&bands)[10], double minimum,
+                      double maximum) {
+    ColourLegend legend{quantity, {bands, bands + 10}, {}};
+    for (int k = 0; k <= 10; ++k)
+        legend.edges.push_back(minimum + (maximum - minimum) * k / 10);
+    return legend;
+}
 
 template <typename Better>
 double arrayExtreme(const Array2<double>& a, int n1, int n2, Better better) {
@@ -32,6 +47,20 @@ Rgb colorMap(const double& minDT, const double& maxDT, const double& V) {
     for (int band = 0; band < 9; ++band)
         if (t < 10.0 * (band + 1)) return kBands[band];
     return kBands[9];
+}
+
+ColourLegend BandLegend(const std::string& quantity, double minimum, double maximum) {
+    return tenBands(quantity, kBands, minimum, maximum);
+}
+
+Rgb DivergingColour(double minimum, double maximum, double v) {
+    const double t = (v - minimum) / (maximum - minimum) * 10;
+    const int band = std::isnan(t) ? 0 : static_cast<int>(std::clamp(std::floor(t), 0.0, 9.0));
+    return kDivergingBands[band];
+}
+
+ColourLegend DivergingLegend(const std::string& quantity, double minimum, double maximum) {
+    return tenBands(quantity, kDivergingBands, minimum, maximum);
 }
 
 void WidenEmptyRange(double minimum, double& maximum) {

@@ -2,6 +2,7 @@
 
 #include "app/handler_guard.h"
 #include "color_scale.h"
+#include "fields/vorticity.h"
 #include "flow_line.h"
 #include "mesh/mesh_picture.h"
 #include "runtime/failure.h"
@@ -25,9 +26,11 @@ struct Range {
 // lines stay small however large the mesh is.
 constexpr int kCellsPerPiece = 1 << 16;
 
-template <typename CellValue>
-void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, CellValue value) {
-    WidenEmptyRange(range.minimum, range.maximum);
+// The colours of a fluid cell come from colour(c, r); the legend says what
+// they stand for once the plot is drawn whole.
+template <typename CellColour>
+void drawPlot(SimulationState& m, Host& host, Surface& picture, CellColour colour,
+              const ColourLegend& legend) {
     PrepareMeshPicture(m, picture);
     if (m.nx < 1 || m.ny < 1) return;
     // No events run during a plot, so the width field cannot change under it.
@@ -51,10 +54,8 @@ void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, Cel
             for (int c = first; c < first + plot.columnCount; ++c) {
                 for (int r = 1; r <= m.ny; ++r) {
                     const bool edge = c == 1 || r == 1 || c == m.nx || r == m.ny;
-                    plot.colours.push_back(
-                        edge || m.cellKind.at(c, r) == 0
-                            ? kBlack
-                            : colorMap(range.minimum, range.maximum, value(c, r)));
+                    plot.colours.push_back(edge || m.cellKind.at(c, r) == 0 ? kBlack
+                                                                            : colour(c, r));
                     const auto line = FlowLineThrough(m, 0.5 * (m.xNode(c + 1) + m.xNode(c)),
                                                       0.5 * (m.yNode(r + 1) + m.yNode(r)),
                                                       m.U.at(c, r), m.V.at(c, r));
@@ -72,6 +73,18 @@ void drawPlot(SimulationState& m, Host& host, Surface& picture, Range range, Cel
         }
         picture.drawCellPlot(plot);
     }
+    picture.setLegend(legend);
+}
+
+// A plot coloured by the ten-band scale over minimum..maximum.
+template <typename CellValue>
+void drawBandedPlot(SimulationState& m, Host& host, Surface& picture, Range range,
+                    const char* quantity, CellValue value) {
+    WidenEmptyRange(range.minimum, range.maximum);
+    drawPlot(
+        m, host, picture,
+        [&](int c, int r) { return colorMap(range.minimum, range.maximum, value(c, r)); },
+        BandLegend(quantity, range.minimum, range.maximum));
 }
 
 void reportPlotFailure(Host& host, const Failure& f) {
@@ -84,7 +97,8 @@ bool DrawPressurePlot(SimulationState& m, Host& host, Surface& picture) {
     try {
         const double minimum = ArrayMin(m.P, m.nx, m.ny);
         const double maximum = ArrayMax(m.P, m.nx, m.ny);
-        drawPlot(m, host, picture, {minimum, maximum}, [&m](int c, int r) { return m.P.at(c, r); });
+        drawBandedPlot(m, host, picture, {minimum, maximum}, "圧力 P",
+                       [&m](int c, int r) { return m.P.at(c, r); });
         return true;
     } catch (const Failure& f) {
         reportPlotFailure(host, f);
@@ -95,9 +109,30 @@ bool DrawPressurePlot(SimulationState& m, Host& host, Surface& picture) {
 bool DrawSpeedPlot(SimulationState& m, Host& host, Surface& picture) {
     try {
         FindSpeedRange(m);
-        drawPlot(m, host, picture, {m.speedMin, m.speedMax}, [&m](int c, int r) {
-            return std::sqrt(m.U.at(c, r) * m.U(c, r) + m.V.at(c, r) * m.V(c, r));
-        });
+        drawBandedPlot(m, host, picture, {m.speedMin, m.speedMax}, "速度の大きさ",
+                       [&m](int c, int r) {
+                           return std::sqrt(m.U.at(c, r) * m.U(c, r) + m.V.at(c, r) * m.V(c, r));
+                       });
+        return true;
+    } catch (const Failure& f) {
+        reportPlotFailure(host, f);
+        return false;
+    }
+}
+
+bool DrawVorticityPlot(SimulationState& m, Host& host, Surface& picture) {
+    try {
+        // Centred on 0: the largest turn either way over the cells the plot colours.
+        double largest = 0;
+        for (int r = 2; r < m.ny; ++r)
+            for (int c = 2; c < m.nx; ++c)
+                largest = std::max(largest, std::abs(VorticityAt(m, c, r)));
+        if (!std::isfinite(largest)) ThrowOverflow();
+        if (largest == 0) largest = 1;
+        drawPlot(
+            m, host, picture,
+            [&](int c, int r) { return DivergingColour(-largest, largest, VorticityAt(m, c, r)); },
+            DivergingLegend("渦度 ω", -largest, largest));
         return true;
     } catch (const Failure& f) {
         reportPlotFailure(host, f);
@@ -106,8 +141,15 @@ bool DrawSpeedPlot(SimulationState& m, Host& host, Surface& picture) {
 }
 
 bool ShowResult(SimulationState& m, Host& host, Surface& picture) {
-    if (host.display() == Display::Pressure) return DrawPressurePlot(m, host, picture);
-    return DrawSpeedPlot(m, host, picture);
+    switch (host.display()) {
+    case Display::Pressure:
+        return DrawPressurePlot(m, host, picture);
+    case Display::Speed:
+        return DrawSpeedPlot(m, host, picture);
+    case Display::Vorticity:
+        return DrawVorticityPlot(m, host, picture);
+    }
+    return false;
 }
 
 } // namespace kestrel

@@ -1,7 +1,7 @@
 #include "field_exports.h"
 
 #include "runtime/number_text.h"
-#include "vorticity.h"
+#include "fields/vorticity.h"
 
 #include <cmath>
 

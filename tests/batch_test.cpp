@@ -41,7 +41,7 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {R"({"nx": "61"})", R"("nx" must be a whole number)"},
         {R"({"maxIter": 40000})", R"("maxIter" must lie in -32768..32767)"},
         {R"({"obstacles": [[62, 1]]})", R"("obstacles" must lie in 1..61)"},
-        {R"({"display": "colour"})", R"("display" must be "pressure" or "speed")"},
+        {R"({"display": "colour"})", R"("display" must be "pressure", "speed" or "vorticity")"},
         {R"({"coordListX": [0, "a"]})", R"("coordListX" must be a number)"},
         {R"({"nx": 0})", R"("nx" must lie in 1..32766)"},
         {R"({"lineWidth": 40000})", R"("lineWidth" must lie in -32768..32767)"},

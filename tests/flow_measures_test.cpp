@@ -5,7 +5,7 @@
 // Strouhal number taken from it.
 #include "cells/cell_map.h"
 #include "report/strouhal.h"
-#include "report/vorticity.h"
+#include "fields/vorticity.h"
 #include "solver/flow_account.h"
 #include "solver/run_time_steps.h"
 #include "support/scripted_host.h"

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kestrel {
@@ -152,6 +153,50 @@ TEST_F(Plot, BeforeAnyRunTheFailureIsReportedAndNothingDrawn) {
     host.shownDisplay = Display::Speed;
     ShowResult(m, host, s);
     EXPECT_EQ(host.messages.size(), 2u);
+}
+
+// The legend tells the truth about the picture: a value in the middle of
+// each band's edges gets that band's colour, on both scales; the diverging
+// scale is centred on 0 and takes every value, also beyond its range.
+TEST(ColourLegend, EachBandsEdgesHoldTheValuesColouredWithIt) {
+    const ColourLegend banded = BandLegend("圧力 P", -3, 7);
+    const ColourLegend diverging = DivergingLegend("渦度 ω", -2, 2);
+    for (const auto& [legend, colour] :
+         {std::pair<const ColourLegend&, std::function<Rgb(double)>>{
+              banded, [](double v) { return colorMap(-3, 7, v); }},
+          {diverging, [](double v) { return DivergingColour(-2, 2, v); }}}) {
+        ASSERT_EQ(legend.bands.size(), 10u);
+        ASSERT_EQ(legend.edges.size(), 11u);
+        for (std::size_t k = 0; k < 10; ++k)
+            EXPECT_EQ(colour(0.5 * (legend.edges[k] + legend.edges[k + 1])), legend.bands[k])
+                << legend.quantity << " band " << k;
+    }
+    EXPECT_EQ(diverging.edges[5], 0);
+    EXPECT_EQ(DivergingColour(-2, 2, -5), diverging.bands[0]);
+    EXPECT_EQ(DivergingColour(-2, 2, 5), diverging.bands[9]);
+    EXPECT_EQ(DivergingColour(-2, 2, NAN), diverging.bands[0]);
+}
+
+// A plot leaves its legend with the picture; clearing the picture takes it.
+TEST_F(Plot, APlotLeavesItsLegendAndAClearTakesIt) {
+    SimulationState m = test::meshState(8, 6);
+    test::initialiseRun(m);
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1; i <= m.nx; ++i) {
+            m.P(i, j) = i - 0.5 * j;
+            m.U(i, j) = 0.1 * j * j; // a shear whose vorticity grows with y
+        }
+    ASSERT_TRUE(DrawPressurePlot(m, host, s));
+    ASSERT_TRUE(s.legend());
+    EXPECT_EQ(s.legend()->quantity, "圧力 P");
+    EXPECT_EQ(s.legend()->edges.front(), 1 - 0.5 * 6);
+    EXPECT_EQ(s.legend()->edges.back(), 8 - 0.5);
+    ASSERT_TRUE(DrawVorticityPlot(m, host, s));
+    EXPECT_EQ(s.legend()->quantity, "渦度 ω");
+    EXPECT_EQ(s.legend()->edges.front(), -s.legend()->edges.back());
+    EXPECT_GT(s.legend()->edges.back(), 0);
+    s.clear();
+    EXPECT_FALSE(s.legend());
 }
 
 TEST(ImageSaving, CancelIsSilentAndTheDialogRemembersTheName) {

@@ -4,6 +4,7 @@
 #include "runtime/number_text.h"
 #include "support/modal_answer.h"
 #include "support/window_driving.h"
+#include "windows/colour_legend.h"
 #include "windows/history_chart.h"
 #include "windows/main_window.h"
 
@@ -288,6 +289,28 @@ TEST_F(ResultsWindow, TheHonestAccountFollowsTheFieldsAndTheRun) {
     EXPECT_GT(warnings->width(), 100) << "the line shows in the status bar";
     runSteps("3"); // paints cell (5, 4), inside the counted region
     EXPECT_EQ(reynolds->text(), "Re·D 400") << "the obstacle is one row of 10";
+}
+
+// 表示 → 渦度 colours the result by vorticity until one of the window's two
+// options is chosen again; the legend below the area follows what is shown.
+TEST_F(ResultsWindow, VorticityIsChosenFromTheMenuAndTheLegendFollows) {
+    w.show();
+    runSteps("3");
+    auto* legend = w.findChild<ColourLegendBar*>("ColourLegend");
+    const auto quantityShown = [&] {
+        QTest::qWait(50); // the legend follows the picture's next paint
+        return legend->legend() ? legend->legend()->quantity : std::string();
+    };
+    EXPECT_EQ(quantityShown(), "圧力 P");
+    trigger("渦度");
+    EXPECT_EQ(quantityShown(), "渦度 ω");
+    EXPECT_TRUE(legend->toolTip().startsWith("渦度 ω: 色ごとの範囲"));
+    QRadioButton* pressure = w.findChild<QRadioButton*>("Option6");
+    QTest::mouseClick(pressure, Qt::LeftButton, {}, QPoint(8, pressure->height() / 2));
+    EXPECT_EQ(quantityShown(), "圧力 P");
+    answerer.buttons.push_back(QMessageBox::Yes);
+    click("Command3"); // the cell map: no colour map, no legend
+    EXPECT_EQ(quantityShown(), "");
 }
 
 // Counts the paints a widget receives.

@@ -12,6 +12,7 @@
 #include "run/run_calculation.h"
 #include "runtime/number_text.h"
 #include "twips.h"
+#include "windows/colour_legend.h"
 #include "windows/coordinate_editor.h"
 #include "windows/history_window.h"
 #include "windows/text_viewer.h"
@@ -202,6 +203,10 @@ void MainWindow::buildCellControls() {
     PlaceTwips(pictureArea_, 120, 4080, kPictureWidth, kPictureHeight);
     pictureBox_ = new PictureBox(picture_);
     pictureBox_->setMarker([this] { return monitorMarker(); });
+    auto* legend = new ColourLegendBar(client_);
+    PlaceTwips(legend, 120, 7830, kPictureWidth, 315);
+    connect(pictureBox_, &PictureBox::shown, legend,
+            [this, legend] { legend->setLegend(picture_.legend()); });
     pictureArea_->setWidget(pictureBox_);
     // A picture taller than the area scrolls; the area then widens by the
     // scroll bar (into the gap beside it) so that no column is hidden.
@@ -294,7 +299,8 @@ void MainWindow::connectHandlers() {
     onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
     onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
     const auto showResult = [this](bool) {
-        showing_ = ShowResult(m_, host_, picture_) ? Showing::Result : Showing::Other;
+        vorticityAction_->setChecked(false); // one of the window's own two options again
+        showResultNow();
     };
     onEvent(option("Option6"), clicked, "計算結果表示", none, showResult);
     onEvent(option("Option7"), clicked, "計算結果表示", none, showResult);

@@ -102,6 +102,8 @@ class MainWindow : public QWidget {
     enum class Export { Csv, Vtk };
     void exportField(Export format);
     // The chart window kept in window, made by make when there is none.
+    // The result plot by the colour map chosen now.
+    void showResultNow();
     // 観測点を置く: the next click on a result plot or the cell map chooses the cell.
     void startPlacingMonitor();
     void placeMonitor(float x, float y);
@@ -156,6 +158,7 @@ class MainWindow : public QWidget {
     StabilityLabels stability_;
     FrameRecorder frames_;
     QAction* framesAction_ = nullptr;
+    QAction* vorticityAction_ = nullptr; // 表示 → 渦度: plots by vorticity while checked
     QPointer<ChartWindow> historyWindow_;
     QPointer<ChartWindow> forceWindow_;
     QPointer<ChartWindow> monitorWindow_;

@@ -45,8 +45,8 @@ void MainWindow::applyCase(const CaseFile& c) {
     findChild<QRadioButton*>(s.meshMode == kTrue ? "Option1" : "Option2")->setChecked(true);
     option1Click();
     findChild<QRadioButton*>(c.confirmEachDisplay ? "Option4" : "Option5")->setChecked(true);
-    findChild<QRadioButton*>(c.display == Display::Pressure ? "Option6" : "Option7")
-        ->setChecked(true);
+    findChild<QRadioButton*>(c.display == Display::Speed ? "Option7" : "Option6")->setChecked(true);
+    vorticityAction_->setChecked(c.display == Display::Vorticity);
 
     // The editor would show the lists it was opened with.
     if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();

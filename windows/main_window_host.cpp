@@ -1,5 +1,6 @@
 #include "main_window_host.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@ void MainWindowHost::showStatus(const std::string& text) {
 }
 
 Display MainWindowHost::display() {
+    if (vorticity_ && vorticity_->isChecked()) return Display::Vorticity;
     return c_.pressure->isChecked() ? Display::Pressure : Display::Speed;
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,8 @@ class MainWindowHost : public Host {
     };
 
     explicit MainWindowHost(QWidget* window) : dialogs_(window) {}
+    // 表示 → 渦度: while checked, plots are coloured by vorticity.
+    void setVorticityChoice(QAction* choice) { vorticity_ = choice; }
     void attach(const Controls& controls, std::function<void()> displayed) {
         c_ = controls;
         displayed_ = std::move(displayed);
@@ -67,6 +70,7 @@ class MainWindowHost : public Host {
   private:
     QtDialogs dialogs_;
     Controls c_{};
+    QAction* vorticity_ = nullptr;
     std::function<void()> displayed_ = [] {};
 };
 

@@ -61,6 +61,14 @@ void MainWindow::buildMenus() {
     QMenu* view = bar->addMenu("表示(&V)");
     add(view, "収束履歴…", [this] { showChart(historyWindow_, NewHistoryWindow); });
     add(view, "抗力・揚力…", [this] { showChart(forceWindow_, NewForceWindow); });
+    vorticityAction_ = view->addAction("渦度");
+    vorticityAction_->setCheckable(true);
+    host_.setVorticityChoice(vorticityAction_);
+    // Chosen or left, the result shows at once by the colour map now chosen.
+    connect(vorticityAction_, &QAction::triggered, this, [this] {
+        if (!m_.U.exists()) return;
+        RunGuarded(host_, "計算結果表示", [this] { showResultNow(); });
+    });
     view->addSeparator();
     add(view, "観測点を置く", [this] { startPlacingMonitor(); });
     add(view, "観測点の記録…", [this] { showChart(monitorWindow_, NewMonitorWindow); });

@@ -6,6 +6,7 @@
 #include "history_window.h"
 #include "main_window.h"
 #include "picture_box.h"
+#include "plot/field_plot.h"
 #include "plot/probe.h"
 #include "report/field_exports.h"
 #include "runtime/file_writing.h"
@@ -134,6 +135,10 @@ void MainWindow::changeEvent(QEvent* event) {
     // The coordinate editor changes the lists the numbers are measured on.
     if (event->type() == QEvent::ActivationChange) stability_.show(m_);
     QWidget::changeEvent(event);
+}
+
+void MainWindow::showResultNow() {
+    showing_ = ShowResult(m_, host_, picture_) ? Showing::Result : Showing::Other;
 }
 
 void MainWindow::startPlacingMonitor() {

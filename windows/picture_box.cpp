@@ -59,6 +59,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
         painter.drawLine(marker->center() - QPointF(0, 4), marker->center() + QPointF(0, 4));
     }
     surface_.shown();
+    emit shown();
 }
 
 std::optional<QPointF> PictureBox::pointerInUserUnits() const {

@@ -31,6 +31,8 @@ class PictureBox : public QWidget {
     void mouseMove(int button, int shift, float x, float y);
     void pictureResized(QSize size);
     void pointerLeft();
+    // The picture was painted as it is now.
+    void shown();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
