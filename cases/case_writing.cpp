@@ -82,7 +82,9 @@ std::string WriteCaseText(const CaseFile& c) {
     text += ", " + pair("lineWidth", std::to_string(c.lineWidth)) + ",\n  ";
     text += pair("displayInterval", number(c.displayInterval, "displayInterval")) + ", ";
     text += pair("confirmEachDisplay", c.confirmEachDisplay ? "true" : "false");
-    if (m.monitorI >= 1 && m.monitorJ >= 1)
+    // A monitor the counts no longer reach records nothing, and would make
+    // the file one that cannot be opened again: it is left out.
+    if (m.monitorI >= 1 && m.monitorJ >= 1 && m.monitorI <= m.nx && m.monitorJ <= m.ny)
         text += ",\n  " + pair("monitor", "[" + std::to_string(m.monitorI) + ", " +
                                               std::to_string(m.monitorJ) + "]");
     text += "\n}\n";

@@ -70,6 +70,19 @@ TEST(CaseWriting, EveryValueReadsBackToTheSameBits) {
     EXPECT_EQ(WriteCaseText(back), WriteCaseText(c));
 }
 
+// A monitor placed before the counts were lowered lies outside the mesh:
+// saved, the case opens again, without it.
+TEST(CaseWriting, AMonitorOutsideTheCountsIsLeftOut) {
+    CaseFile c = DefaultCase();
+    c.state.monitorI = 40;
+    c.state.monitorJ = 20;
+    c.state.nx = 30;
+    const CaseFile back = ReadCaseFile(WriteCaseText(c));
+    EXPECT_EQ(back.state.monitorI, 0);
+    c.state.nx = 40;
+    EXPECT_EQ(ReadCaseFile(WriteCaseText(c)).state.monitorI, 40);
+}
+
 TEST(CaseWriting, NegativeZeroKeepsItsSign) {
     CaseFile c = DefaultCase();
     c.state.reynolds = -0.0;
