@@ -44,10 +44,11 @@ std::string MainWindowHost::lineWidthText() {
 }
 
 bool MainWindowHost::rangeSelection() {
-    return c_.rangeToggle->text() != kOffersRange;
+    return rangeSelection_;
 }
 
 void MainWindowHost::setRangeSelection(bool on) {
+    rangeSelection_ = on;
     c_.rangeToggle->setText(on ? kOffersPoint : kOffersRange);
 }
 

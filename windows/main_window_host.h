@@ -71,6 +71,7 @@ class MainWindowHost : public Host {
     QtDialogs dialogs_;
     Controls c_{};
     QAction* vorticity_ = nullptr;
+    bool rangeSelection_ = false; // the toggle's caption offers the other mode
     std::function<void()> displayed_ = [] {};
 };
 
