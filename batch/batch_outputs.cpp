@@ -79,7 +79,7 @@ std::string StrouhalLine(const SimulationState& m) {
 
 void WriteOutputFile(const std::string& path, const std::string& bytes) {
     if (const auto error = WriteWholeFile(path, bytes))
-        throw std::runtime_error("cannot write \"" + QuotedExcerpt(path) + "\": " + *error);
+        throw std::runtime_error("cannot write \"" + QuotedExcerpt(path) + "\": " + error->english);
 }
 
 } // namespace kestrel

@@ -3,6 +3,7 @@
 #include "app/parameters.h"
 #include "case_document.h"
 #include "cells/cell_map.h"
+#include "runtime/file_writing.h"
 #include "runtime/integer.h"
 #include "runtime/lenient_number.h"
 #include "runtime/number_text.h"
@@ -22,20 +23,6 @@ namespace kestrel {
 namespace {
 
 using nlohmann::json;
-
-// The system's reasons a user meets most, in Japanese; others as the system says.
-std::string SystemReasonInJapanese(int error) {
-    switch (error) {
-    case ENOENT:
-        return "ファイルがありません";
-    case EACCES:
-        return "読む権限がありません";
-    case EISDIR:
-        return "フォルダーです";
-    default:
-        return std::strerror(error);
-    }
-}
 
 [[noreturn]] void refuse(std::string_view key, const Reason& why) {
     throw CaseError(KeyReason(key, why));

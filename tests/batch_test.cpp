@@ -237,7 +237,8 @@ TEST(OutputFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     ASSERT_FALSE(WriteWholeFile(path, "first"));
     const auto error = WriteWholeFile("/dev/full", "second");
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "No space left on device");
+    EXPECT_EQ(error->english, "No space left on device");
+    EXPECT_EQ(error->japanese(), "ディスクに空きがありません");
     EXPECT_THROW(WriteOutputFile("/nonexistent/x.txt", "x"), std::runtime_error);
     EXPECT_TRUE(WriteWholeFile(::testing::TempDir(), "x")); // a folder
     std::ifstream in(path);

@@ -209,8 +209,8 @@ TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, SIG_DFL);
 
-    EXPECT_TRUE(answerer.lastText().startsWith("ケースを保存できません。\n"))
-        << answerer.lastText().toStdString();
+    EXPECT_EQ(answerer.lastText(), "ケースを保存できません。\nファイルの大きさの上限を超えます")
+        << "the reason in Japanese too";
     EXPECT_EQ(readFile(path("kept.json")), "{\"dt\": 0.5}\n");
     EXPECT_EQ(w.casePath(), "");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.json"});

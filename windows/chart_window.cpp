@@ -46,7 +46,8 @@ void ChartWindow::saveCsv() {
         "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*", parts_.csvFileName);
     if (!chosen || chosen->empty()) return;
     if (const auto error = WriteWholeFile(*chosen, parts_.csv()))
-        dialogs_.message(std::string(parts_.title) + "を保存できません。\n" + *error, Buttons::Ok);
+        dialogs_.message(std::string(parts_.title) + "を保存できません。\n" + error->japanese(),
+                         Buttons::Ok);
 }
 
 } // namespace kestrel

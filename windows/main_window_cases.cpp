@@ -132,7 +132,7 @@ bool MainWindow::saveCase(SaveTarget target) {
                                                     casePath_.empty() ? "case.json" : casePath_);
     if (!chosen || chosen->empty()) return false;
     if (const auto error = WriteWholeFile(*chosen, text)) {
-        host_.message("ケースを保存できません。\n" + *error, Buttons::Ok);
+        host_.message("ケースを保存できません。\n" + error->japanese(), Buttons::Ok);
         return false;
     }
     setCasePath(*chosen);

@@ -89,7 +89,7 @@ void MainWindow::exportField(Export format) {
     m_.ny = static_cast<Integer>(ny);
     const std::string bytes = vtk ? FieldVtk(m_) : FieldCsv(m_);
     if (const auto error = WriteWholeFile(*chosen, bytes))
-        host_.message("エクスポートできません。\n" + *error, Buttons::Ok);
+        host_.message("エクスポートできません。\n" + error->japanese(), Buttons::Ok);
 }
 
 void MainWindow::showChart(QPointer<ChartWindow>& window,

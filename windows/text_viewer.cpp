@@ -124,8 +124,8 @@ void TextViewer::saveClick() {
     lastSaveName_ = *chosen;
     const std::string table = BuildResultTable(m_, *range);
     if (const auto error = WriteWholeFile(*chosen, table))
-        host_.message("ファイルに書き込めませんでした: " + QuotedExcerpt(*chosen) + " (" + *error +
-                          ")",
+        host_.message("ファイルに書き込めませんでした: " + QuotedExcerpt(*chosen) + " (" +
+                          error->japanese() + ")",
                       Buttons::Ok);
 }
 
