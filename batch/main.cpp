@@ -25,23 +25,23 @@ namespace {
 
 using namespace kestrel;
 
-// Exit statuses, also listed by --help.
-enum Status : int {
-    kDone = 0,
-    kRefused = 1,   // the command line, the case file or an output name
-    kRunFailed = 2, // the run was refused or failed; nothing written
-    kDiverged = 3,  // outputs hold the last finite step
-    kOutputFailed = 4,
+// Exit statuses, and what each means as --help says it (in their order).
+enum Status : int { kDone, kRefused, kRunFailed, kDiverged, kOutputFailed };
+constexpr const char* kStatusMeanings[] = {
+    "done, every output written",
+    "the command line, the case file or an output name was refused; nothing ran",
+    "the run was refused or failed; nothing written",
+    "the run diverged; the outputs hold the last step whose values were finite",
+    "an output could not be made or written (the others were written);\n"
+    "     also when the run diverged as well, which is then said too",
 };
 
-constexpr const char* kStatusHelp =
-    "Exit status:\n"
-    "  0  done, every output written\n"
-    "  1  the command line, the case file or an output name was refused; nothing ran\n"
-    "  2  the run was refused or failed; nothing written\n"
-    "  3  the run diverged; the outputs hold the last step whose values were finite\n"
-    "  4  an output could not be made or written (the others were written);\n"
-    "     also when the run diverged as well, which is then said too";
+std::string statusHelp() {
+    std::string text = "Exit status:";
+    for (std::size_t k = 0; k < std::size(kStatusMeanings); ++k)
+        text += "\n  " + std::to_string(k) + "  " + kStatusMeanings[k];
+    return text;
+}
 
 void say(const std::string& text) {
     std::fprintf(stderr, "kestrel-batch: %s\n", text.c_str());
@@ -145,7 +145,7 @@ std::optional<CaseFile> readCase(const std::string& path) {
 int main(int argc, char** argv) {
     ProtectOutputsFromSignals();
     CLI::App app{"Kestrel batch runner: one calculation without a window"};
-    app.footer(kStatusHelp);
+    app.footer(statusHelp());
     app.set_version_flag("--version", std::string("kestrel-batch ") + KESTREL_VERSION);
     std::string casePath;
     app.add_option("case", casePath, "case file (JSON)")->required();
