@@ -56,6 +56,12 @@ class ResultsWindow : public ::testing::Test {
         m.cellKind(5, 4) = 0;
         click("Command1");
     }
+    // The top-level window of that object name on screen; null when none is.
+    static QWidget* shownWindow(const char* name) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == name && top->isVisible()) return top;
+        return nullptr;
+    }
     QString probeAt(double x, double y) {
         if (!w.isVisible()) {
             w.show(); // pointer moves reach only a window on screen
@@ -199,9 +205,7 @@ TEST_F(ResultsWindow, FieldExportsAreTheRunnersWriters) {
 
 TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     trigger("収束履歴…");
-    QWidget* history = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "frmHistory" && top->isVisible()) history = top;
+    QWidget* history = shownWindow("frmHistory");
     ASSERT_NE(history, nullptr);
     auto* summary = history->findChild<QLabel*>("HistorySummary");
     EXPECT_EQ(summary->text(), "計算の履歴はありません。");
@@ -226,9 +230,7 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
 // numbers as the runner's CSV when saved.
 TEST_F(ResultsWindow, TheForceWindowShowsAndSavesTheObstaclesCoefficients) {
     trigger("抗力・揚力…");
-    QWidget* forces = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "frmForces" && top->isVisible()) forces = top;
+    QWidget* forces = shownWindow("frmForces");
     ASSERT_NE(forces, nullptr);
     auto* summary = forces->findChild<QLabel*>("ForceSummary");
     EXPECT_TRUE(summary->text().startsWith("障害物がないか")) << summary->text().toStdString();
@@ -263,9 +265,7 @@ TEST_F(ResultsWindow, AMonitorPlacedOnThePlotIsRecordedAndMarked) {
     ASSERT_EQ(m.monitorHistory.size(), 4u);
     EXPECT_EQ(m.monitorHistory.back().v, m.V(20, 10));
     trigger("観測点の記録…");
-    QWidget* monitor = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "frmMonitor" && top->isVisible()) monitor = top;
+    QWidget* monitor = shownWindow("frmMonitor");
     ASSERT_NE(monitor, nullptr);
     const QString summary = monitor->findChild<QLabel*>("MonitorSummary")->text();
     EXPECT_TRUE(summary.startsWith("観測点 (20, 10)　ステップ 4")) << summary.toStdString();
