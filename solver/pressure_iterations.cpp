@@ -140,8 +140,8 @@ class TwoStages {
 
 } // namespace
 
-StepReport SolvePressure(SimulationState& m) {
-    PressureSolver solver(m);
+StepReport SolvePressure(SimulationState& m, const SolverOptions& options) {
+    PressureSolver solver(m, options);
     if (m.maxIter >= 2 && WorthTwoThreads(m)) {
         TwoStages stages(solver, m.maxIter);
         if (RunBesideHelper([&] { stages.runUpper(); }, [&] { stages.runLower(); }))

@@ -8,8 +8,6 @@ namespace kestrel {
 
 namespace {
 
-bool exactForTesting = false;
-
 // As many lanes as the build's target holds in one register.
 // (Eight lanes under AVX-512 measured slower here: the rows are short.)
 #if defined(__AVX__)
@@ -57,12 +55,8 @@ T correction(T above, T right, T left, T below, T rhs, T centre, T old, T fy4, T
 
 } // namespace
 
-void SetExactPressureErrorForTesting(bool on) {
-    exactForTesting = on;
-}
-
-PressureSolver::PressureSolver(SimulationState& m)
-    : m_(m), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr),
+PressureSolver::PressureSolver(SimulationState& m, const SolverOptions& options)
+    : m_(m), options_(options), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr),
       solidsBefore_(static_cast<std::size_t>(std::max(m.ny + 2, 0)), 0) {
     const std::size_t stride = static_cast<std::size_t>(m.P.stride());
     std::vector<int> maskedRows;
@@ -336,7 +330,7 @@ template <bool Store, bool Masked>
 // the decision to go on, and the terms need not be kept. The partial sums
 // only grow, so that can be known before the sweep ends.
 bool PressureSolver::surelyAbove(const Sweep& s, double unordered) const {
-    return !s.lastAllowed && !exactForTesting &&
+    return !s.lastAllowed && !options_.sumEveryErrorInOrder &&
            unordered * surelyAboveFactor_ > kPressureTolerance;
 }
 

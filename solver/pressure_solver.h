@@ -3,6 +3,7 @@
 // bit for bit what the plain loops give.
 #include "app/simulation_state.h"
 #include "runtime/cache_line_allocator.h"
+#include "solver_options.h"
 
 #include <vector>
 
@@ -13,7 +14,7 @@ class PressureSolver {
     // Built once per step, after PreparePressureEquation: gathers the
     // non-fluid points and the cell codes as numbers, so that each
     // iteration only does arithmetic.
-    explicit PressureSolver(SimulationState& m);
+    explicit PressureSolver(SimulationState& m, const SolverOptions& options = {});
 
     // One iteration's error as its rows are swept.
     struct Sweep {
@@ -71,6 +72,7 @@ class PressureSolver {
     double* termRow(const Sweep& s, int j) const;
 
     SimulationState& m_;
+    SolverOptions options_;
     CacheLineVector<double> fluid_;         // cellKind as Double, rows with obstacles
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order
@@ -81,9 +83,5 @@ class PressureSolver {
     double surelyAboveFactor_ = 1;         // 1 less twice the relative bound of a reordered sum
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
 };
-
-// For tests: every sweep sums its error in order, as if each decision were
-// too close to call. The results must not change.
-void SetExactPressureErrorForTesting(bool on);
 
 } // namespace kestrel

@@ -57,10 +57,14 @@ void CheckSolverArrays(const SimulationState& m) {
 }
 
 StepReport AdvanceTimeStep(SimulationState& m) {
+    return AdvanceTimeStep(m, {});
+}
+
+StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options) {
     SetVelocityBoundary(m);
     ComputeProvisionalVelocity(m);
     PreparePressureEquation(m);
-    const StepReport report = SolvePressure(m);
+    const StepReport report = SolvePressure(m, options);
     CorrectVelocity(m);
     return report;
 }

@@ -2,6 +2,7 @@
 // One whole time step, and the checks that keep a run from starting or
 // going on with inputs the solver cannot use.
 #include "app/simulation_state.h"
+#include "solver_options.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ constexpr bool PressureConverged(double error) {
 // Velocity boundary, provisional velocity, up to maxIter pressure sweeps
 // ending at an error <= kPressureTolerance, velocity correction.
 StepReport AdvanceTimeStep(SimulationState& m);
+StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options);
 
 // Why the solver cannot run with these parameters; nullopt when it can.
 std::optional<std::string> RunParameterProblem(const SimulationState& m);
