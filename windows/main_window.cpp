@@ -89,10 +89,8 @@ MainWindow::MainWindow(SimulationState& state, QWidget* parent)
     buildCellControls();
     buildRunControls();
     buildInstructions();
-    host_.attach({findChild<QRadioButton*>("Option6"), findChild<QRadioButton*>("Option4"),
-                  findChild<QRadioButton*>("Option3_1"), findChild<QRadioButton*>("Option3_2"),
-                  findChild<QLineEdit*>("Text8"), findChild<QLineEdit*>("Text10"),
-                  findChild<QLabel*>("Label13"), findChild<QPushButton*>("Command5")},
+    host_.attach({ui_.pressure, ui_.confirmEach, ui_.fluid, ui_.invert, field("Text8"),
+                  field("Text10"), ui_.status, ui_.rangeToggle},
                  [this] { runDisplayed(); });
     connectHandlers();
     buildMenus();
@@ -129,6 +127,7 @@ QLineEdit* MainWindow::addField(QWidget* parent, const char* name, const char* l
     field->setObjectName(name);
     field->setAccessibleName(accessibleName ? accessibleName : caption);
     label->setBuddy(field);
+    ui_.fields[name] = field;
     PlaceTwips(field, left, top, width, height);
     return field;
 }
@@ -161,15 +160,17 @@ void MainWindow::buildAnalysisFrame() {
 void MainWindow::buildDisplayFrame() {
     QGroupBox* frame = addFrame(client_, "Frame6", "表示オプション", 120, 960, 7215, 1215);
     QGroupBox* run = addFrame(frame, "Frame8", "実行時", 120, 240, 1335, 855);
-    addOption(run, "Option4", "表示確認", 120, 240, 1150)->setChecked(true);
-    addOption(run, "Option5", "連続表示", 120, 540, 1150);
+    ui_.confirmEach = addOption(run, "Option4", "表示確認", 120, 240, 1150);
+    ui_.confirmEach->setChecked(true);
+    ui_.continuous = addOption(run, "Option5", "連続表示", 120, 540, 1150);
     QGroupBox* colour = addFrame(frame, "Frame9", "カラー表示", 3480, 240, 1695, 855);
-    addOption(colour, "Option6", "圧力", 120, 240, 1500)->setChecked(true);
-    addOption(colour, "Option7", "速度絶対値", 120, 540, 1500);
+    ui_.pressure = addOption(colour, "Option6", "圧力", 120, 240, 1500);
+    ui_.pressure->setChecked(true);
+    ui_.speed = addOption(colour, "Option7", "速度絶対値", 120, 540, 1500);
     addField(frame, "Text8", "Label8", "表示間隔", 1500, 2520, 330, 735, 255);
     addField(frame, "Text10", "Label11", "流線の線幅", 1500, 2520, 600, 735, 255);
     addField(frame, "Text11", "Label14", "流線の尺度", 1500, 2520, 870, 735, 255);
-    addButton(frame, "Command9", "計算結果再表示", 5280, 600, 1815);
+    ui_.redisplay = addButton(frame, "Command9", "計算結果再表示", 5280, 600, 1815);
 }
 
 void MainWindow::buildMeshFrame() {
@@ -177,23 +178,25 @@ void MainWindow::buildMeshFrame() {
     QGroupBox* counts = addFrame(frame, "Frame3", "メッシュ数", 240, 240, 2160, 615);
     addField(counts, "Text4", "Label4", "X", 60, 360, 270, 615, 270, "メッシュ数 X");
     addField(counts, "Text5", "Label5", "Y", 1020, 1320, 270, 615, 270, "メッシュ数 Y");
-    addOption(frame, "Option1", "等間隔", 2520, 360, 900)->setChecked(true);
-    addOption(frame, "Option2", "指定", 2520, 600, 900);
+    ui_.equalSpacing = addOption(frame, "Option1", "等間隔", 2520, 360, 900);
+    ui_.equalSpacing->setChecked(true);
+    ui_.givenCoordinates = addOption(frame, "Option2", "指定", 2520, 600, 900);
     QGroupBox* sizes = addFrame(frame, "Frame4", "メッシュサイズ", 3480, 240, 1935, 615);
     addField(sizes, "Text6", "Label7", "X", 60, 360, 270, 615, 270, "メッシュサイズ X");
     addField(sizes, "Text7", "Label6", "Y", 1020, 1320, 270, 615, 270, "メッシュサイズ Y");
-    addButton(frame, "Command2", "座標値指定", 5520, 360, 1575, 495);
+    ui_.coordinates = addButton(frame, "Command2", "座標値指定", 5520, 360, 1575, 495);
 }
 
 void MainWindow::buildCellControls() {
-    addButton(client_, "Command4", "流体箇所初期化", 120, 3360, 1695, 330);
-    addButton(client_, "Command6", "相似形表示", 1920, 3360, 1575, 330);
+    ui_.initialiseMap = addButton(client_, "Command4", "流体箇所初期化", 120, 3360, 1695, 330);
+    ui_.similarShape = addButton(client_, "Command6", "相似形表示", 1920, 3360, 1575, 330);
     QGroupBox* mode = addFrame(client_, "Frame5", "変更モード", 3600, 3360, 3735, 615);
     addOption(mode, "Option3_0", "非流体", 120, 270, 840);
-    addOption(mode, "Option3_1", "流体", 1080, 270, 900);
-    addOption(mode, "Option3_2", "反転", 2040, 270, 900)->setChecked(true);
-    addButton(client_, "Command3", "流体有無指定", 120, 3720, 1695, 330);
-    addButton(client_, "Command5", "範囲指定", 1920, 3720, 1575, 330);
+    ui_.fluid = addOption(mode, "Option3_1", "流体", 1080, 270, 900);
+    ui_.invert = addOption(mode, "Option3_2", "反転", 2040, 270, 900);
+    ui_.invert->setChecked(true);
+    ui_.editMap = addButton(client_, "Command3", "流体有無指定", 120, 3720, 1695, 330);
+    ui_.rangeToggle = addButton(client_, "Command5", "範囲指定", 1920, 3720, 1575, 330);
 
     pictureArea_ = new QScrollArea(client_);
     pictureArea_->setObjectName("Picture1Area");
@@ -220,13 +223,13 @@ void MainWindow::buildCellControls() {
 }
 
 void MainWindow::buildRunControls() {
-    addButton(client_, "Command1", "計算実行", 7440, 240, 1000);
-    addButton(client_, "Command7", "停止", 8520, 240, 1000);
-    addButton(client_, "Command8", "結果のテキスト表示", 9600, 240, 2100);
-    auto* status = new QLabel(client_);
-    status->setObjectName("Label13");
-    PlaceTwips(status, 7440, 720, 4215, 255);
-    addButton(client_, "Command10", "表示画像保存", 7440, 1080, 1695);
+    ui_.run = addButton(client_, "Command1", "計算実行", 7440, 240, 1000);
+    ui_.stop = addButton(client_, "Command7", "停止", 8520, 240, 1000);
+    ui_.resultText = addButton(client_, "Command8", "結果のテキスト表示", 9600, 240, 2100);
+    ui_.status = new QLabel(client_);
+    ui_.status->setObjectName("Label13");
+    PlaceTwips(ui_.status, 7440, 720, 4215, 255);
+    ui_.savePicture = addButton(client_, "Command10", "表示画像保存", 7440, 1080, 1695);
     auto* warnings = new QLabel(statusBar_);
     statusBar_->addWidget(warnings,
                           1); // the probe's line covers it while the pointer is over the plot
@@ -274,16 +277,13 @@ bool MainWindow::parametersInUse(Needs needs) {
     std::vector<const QLineEdit*> among;
     if (needs == Needs::Mesh)
         for (const Parameter& p : Parameters())
-            if (p.meshCommandsRead && p.field) among.push_back(findChild<QLineEdit*>(p.field));
+            if (p.meshCommandsRead && p.field) among.push_back(field(p.field));
     const auto problem = fields_.notInUseProblem(among);
     if (problem) host_.message(*problem, Buttons::Ok);
     return !problem;
 }
 
 void MainWindow::connectHandlers() {
-    auto field = [this](const char* name) { return findChild<QLineEdit*>(name); };
-    auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
-    auto option = [this](const char* name) { return findChild<QRadioButton*>(name); };
 
     for (const Parameter& p : Parameters())
         if (p.field) fields_.add(field(p.field), p);
@@ -296,41 +296,39 @@ void MainWindow::connectHandlers() {
     const Needs none = Needs::Nothing;
     const Needs parameters = Needs::Parameters;
     const Needs mesh = Needs::Mesh;
-    onEvent(option("Option1"), clicked, "等間隔", none, [this](bool) { option1Click(); });
-    onEvent(option("Option2"), clicked, "指定", none, [this](bool) { option1Click(); });
+    onEvent(ui_.equalSpacing, clicked, "等間隔", none, [this](bool) { option1Click(); });
+    onEvent(ui_.givenCoordinates, clicked, "指定", none, [this](bool) { option1Click(); });
     const auto showResult = [this](bool) {
         vorticityAction_->setChecked(false); // one of the window's own two options again
         showResultNow();
     };
-    onEvent(option("Option6"), clicked, "計算結果表示", none, showResult);
-    onEvent(option("Option7"), clicked, "計算結果表示", none, showResult);
+    onEvent(ui_.pressure, clicked, "計算結果表示", none, showResult);
+    onEvent(ui_.speed, clicked, "計算結果表示", none, showResult);
 
-    onEvent(button("Command1"), clicked, "計算実行", parameters, [this](bool) { command1Click(); });
-    onEvent(button("Command7"), clicked, "停止", none, [this](bool) { RequestStop(m_); });
-    onEvent(button("Command2"), clicked, "座標値指定", none, [this](bool) { command2Click(); });
+    onEvent(ui_.run, clicked, "計算実行", parameters, [this](bool) { command1Click(); });
+    onEvent(ui_.stop, clicked, "停止", none, [this](bool) { RequestStop(m_); });
+    onEvent(ui_.coordinates, clicked, "座標値指定", none, [this](bool) { command2Click(); });
     // The map editing commands draw the map, and may make it anew.
-    onEvent(button("Command3"), clicked, "流体有無指定", mesh,
-            asMapEdit("流体有無指定", [this](bool) {
+    onEvent(ui_.editMap, clicked, "流体有無指定", mesh, asMapEdit("流体有無指定", [this](bool) {
                 showing_ = Showing::CellMap;
                 StartCellEditing(m_, host_, picture_);
             }));
-    onEvent(button("Command4"), clicked, "流体箇所初期化", mesh,
+    onEvent(ui_.initialiseMap, clicked, "流体箇所初期化", mesh,
             asMapEdit("流体箇所初期化", [this](bool) {
                 showing_ = Showing::CellMap;
                 ResetCellMap(m_, host_, picture_);
             }));
-    onEvent(button("Command5"), clicked, "範囲指定", mesh, asMapEdit("範囲指定", [this](bool) {
+    onEvent(ui_.rangeToggle, clicked, "範囲指定", mesh, asMapEdit("範囲指定", [this](bool) {
                 showing_ = Showing::CellMap;
                 ToggleRangeSelection(m_, host_, picture_);
             }));
-    onEvent(button("Command6"), clicked, "相似形表示", mesh, [this](bool) {
+    onEvent(ui_.similarShape, clicked, "相似形表示", mesh, [this](bool) {
         showing_ = Showing::Other;
         DrawMeshShape(m_, host_, picture_);
     });
-    onEvent(button("Command8"), clicked, "結果テキスト生成", none,
-            [this](bool) { command8Click(); });
-    onEvent(button("Command9"), clicked, "計算結果表示", none, showResult);
-    onEvent(button("Command10"), clicked, "表示画像保存", none,
+    onEvent(ui_.resultText, clicked, "結果テキスト生成", none, [this](bool) { command8Click(); });
+    onEvent(ui_.redisplay, clicked, "計算結果表示", none, showResult);
+    onEvent(ui_.savePicture, clicked, "表示画像保存", none,
             [this](bool) { SavePicture(host_, picture_, saveDialog_); });
 
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
@@ -357,7 +355,7 @@ void MainWindow::setFieldTexts(const SimulationState& s, double displayInterval,
         if (p.field) texts.emplace_back(p.field, TextOf(p, s));
     // Each text goes through its field's change handler into the state.
     for (const auto& [name, text] : texts)
-        findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+        field(name)->setText(QString::fromStdString(text));
 }
 
 void MainWindow::formLoad() {
@@ -365,16 +363,16 @@ void MainWindow::formLoad() {
     ApplyDefaults(defaults);
     setFieldTexts(defaults, kDisplayDefaults.displayInterval, kDisplayDefaults.lineWidth);
     m_.meshMode = kTrue;
-    findChild<QPushButton*>("Command2")->setEnabled(false);
+    ui_.coordinates->setEnabled(false);
     stability_.show(m_);
 }
 
 void MainWindow::option1Click() {
-    const bool equal = findChild<QRadioButton*>("Option1")->isChecked();
+    const bool equal = ui_.equalSpacing->isChecked();
     m_.meshMode = equal ? kTrue : kFalse;
-    findChild<QPushButton*>("Command2")->setEnabled(!equal);
-    findChild<QLineEdit*>("Text6")->setEnabled(equal);
-    findChild<QLineEdit*>("Text7")->setEnabled(equal);
+    ui_.coordinates->setEnabled(!equal);
+    field("Text6")->setEnabled(equal);
+    field("Text7")->setEnabled(equal);
     stability_.show(m_);
 }
 
@@ -383,7 +381,7 @@ void MainWindow::command1Click() {
     // the running loop, so the button is off while a run goes on.
     if (running_) return;
     framesMayStart();
-    auto* run = findChild<QPushButton*>("Command1");
+    QPushButton* run = ui_.run;
     // Whatever ends the run, the window leaves the running state with it.
     struct Running {
         MainWindow& w;

@@ -15,6 +15,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <map>
+#include <string>
 
 class QAction;
 class QLineEdit;
@@ -121,6 +123,19 @@ class MainWindow : public QWidget {
     template <typename Signal, typename Sender, typename Work>
     void onEvent(Sender* sender, Signal signal, const char* operation, Needs needs, Work work);
     bool parametersInUse(Needs needs = Needs::Parameters);
+    // The field of that object name ("Text1"); every field is one.
+    QLineEdit* field(const std::string& name) const { return ui_.fields.at(name); }
+
+    // The controls the code uses after building them, by what they are; the
+    // object names stay the ones the tests and the users' documents know.
+    struct Controls {
+        std::map<std::string, QLineEdit*> fields; // by object name
+        QRadioButton *equalSpacing, *givenCoordinates, *confirmEach, *continuous, *pressure, *speed,
+            *fluid, *invert;
+        QPushButton *run, *stop, *resultText, *savePicture, *redisplay, *coordinates, *editMap,
+            *initialiseMap, *rangeToggle, *similarShape;
+        QLabel* status;
+    } ui_{};
 
     QLineEdit* addField(QWidget* parent, const char* name, const char* labelName,
                         const char* caption, int labelLeft, int left, int top, int width,

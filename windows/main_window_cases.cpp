@@ -42,10 +42,10 @@ CaseFile MainWindow::currentCase() {
 void MainWindow::applyCase(const CaseFile& c) {
     const SimulationState& s = c.state;
     setFieldTexts(s, c.displayInterval, c.lineWidth);
-    findChild<QRadioButton*>(s.meshMode == kTrue ? "Option1" : "Option2")->setChecked(true);
+    (s.meshMode == kTrue ? ui_.equalSpacing : ui_.givenCoordinates)->setChecked(true);
     option1Click();
-    findChild<QRadioButton*>(c.confirmEachDisplay ? "Option4" : "Option5")->setChecked(true);
-    findChild<QRadioButton*>(c.display == Display::Speed ? "Option7" : "Option6")->setChecked(true);
+    (c.confirmEachDisplay ? ui_.confirmEach : ui_.continuous)->setChecked(true);
+    (c.display == Display::Speed ? ui_.speed : ui_.pressure)->setChecked(true);
     vorticityAction_->setChecked(c.display == Display::Vorticity);
 
     // The editor would show the lists it was opened with.
@@ -159,8 +159,8 @@ std::string MainWindow::editedContent() {
     } catch (const CaseError&) {
         // A case that cannot be written: its texts tell one state from another.
         std::string content = "unwritable\n";
-        for (const QLineEdit* field : client_->findChildren<QLineEdit*>())
-            content += field->text().toStdString() + '\n';
+        for (const auto& [name, text] : ui_.fields)
+            content += text->text().toStdString() + '\n';
         return content;
     }
 }

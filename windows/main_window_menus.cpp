@@ -107,8 +107,8 @@ void MainWindow::recordMapEdit(const Array2<Integer>& before, const char* name) 
 // made for in their fields.
 void MainWindow::showUndoneMap() {
     for (const auto& [name, count] : {std::pair{"Text4", m_.nx}, {"Text5", m_.ny}}) {
-        auto* field = findChild<QLineEdit*>(name);
-        if (field->text() != QString::number(count)) field->setText(QString::number(count));
+        QLineEdit* counts = field(name);
+        if (counts->text() != QString::number(count)) counts->setText(QString::number(count));
     }
     if (m_.pickState == 3) m_.pickState = 2; // a range begun on the other map is dropped
     showing_ = Showing::CellMap;
