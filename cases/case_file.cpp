@@ -173,60 +173,62 @@ CaseFile DefaultCase() {
     return c;
 }
 
-CaseFile ReadCaseFile(std::string_view text) {
-    const CaseDocument d = ReadCaseDocument(text);
+namespace {
+
+// A file that says it is another format, or a newer one, is refused by name.
+void checkFormat(const CaseDocument& d) {
+    if (!d.has("format")) return;
+    const json& format = d.values["format"];
+    if (format == kCaseFormat) return;
+    const bool newer =
+        format.is_string() && format.get<std::string>().rfind("kestrel-case ", 0) == 0;
+    refuse("format", newer ? Reason{"is a newer case format than this Kestrel reads (\"" +
+                                        std::string(kCaseFormat) + "\")",
+                                    "は、この Kestrel が読めない新しい形式です。新しい "
+                                    "Kestrel で開いてください"}
+                           : Reason{"must be \"" + std::string(kCaseFormat) + "\"",
+                                    "\"" + std::string(kCaseFormat) + "\" でなければなりません"});
+}
+
+// The parameter table's keys; new counts make a new all-fluid map.
+void readParameters(const CaseDocument& d, SimulationState& m) {
     const json& j = d.values;
-    if (d.has("format") && j["format"] != kCaseFormat) {
-        const bool newer = j["format"].is_string() &&
-                           j["format"].get<std::string>().rfind("kestrel-case ", 0) == 0;
-        refuse("format", newer
-                             ? Reason{"is a newer case format than this Kestrel reads (\"" +
-                                          std::string(kCaseFormat) + "\")",
-                                      "は、この Kestrel が読めない新しい形式です。新しい "
-                                      "Kestrel で開いてください"}
-                             : Reason{"must be \"" + std::string(kCaseFormat) + "\"",
-                                      "\"" + std::string(kCaseFormat) + "\" でなければなりません"});
-    }
-    CaseFile c = DefaultCase();
-    SimulationState& m = c.state;
-    auto has = [&d](const char* key) { return d.has(key); };
     for (const Parameter& p : Parameters()) {
-        if (!has(p.key)) continue;
+        if (!d.has(p.key)) continue;
         if (const auto* member = std::get_if<Integer SimulationState::*>(&p.member))
             m.** member = integer(j[p.key], p.key, p.lowest, p.highest);
         else
             m.*std::get<double SimulationState::*>(p.member) = number(j[p.key], p.key);
     }
-    if (has("nx") || has("ny")) {
-        // The cell map is made for any count from 1; a run needs more (it says so).
-        const auto fits = [](int count) { return count >= 1 && count <= kMaxMeshCount; };
-        if (!fits(m.nx) || !fits(m.ny))
-            refuse(fits(m.nx) ? "ny" : "nx",
-                   {"must lie in 1.." + std::to_string(kMaxMeshCount),
-                    "1.." + std::to_string(kMaxMeshCount) + " の範囲でなければなりません"});
-        if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
-            throw CaseError(
-                {"\"nx\" and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells",
-                 "「nx」と「ny」ではセルが " + std::to_string(kMaxMeshCells) + " 個を超えます"});
-        InitCellMap(m);
-    }
-    for (auto [key, list] : {std::pair{"coordListX", &m.coordListX}, {"coordListY", &m.coordListY}})
-        if (const auto nodes = d.lists.find(key); nodes != d.lists.end())
-            coordinateList(nodes->second, *list);
-    if (m.meshMode == 0) {
-        checkCoordinates(m.coordListX, "coordListX", m.nx, c.warnings);
-        checkCoordinates(m.coordListY, "coordListY", m.ny, c.warnings);
-    }
-    obstacles(d, m);
-    if (const auto monitor = d.lists.find("monitor"); monitor != d.lists.end()) {
-        const std::vector<double>& at = monitor->second;
-        if (at.size() != 2)
-            refuse("monitor", {"must be [i, j], one cell of the mesh",
-                               "[i, j] (メッシュのセル一つ) でなければなりません"});
-        m.monitorI = integer(json(at[0]), "monitor", 1, std::max<int>(1, m.nx));
-        m.monitorJ = integer(json(at[1]), "monitor", 1, std::max<int>(1, m.ny));
-    }
-    if (has("display")) {
+    if (!d.has("nx") && !d.has("ny")) return;
+    // The cell map is made for any count from 1; a run needs more (it says so).
+    const auto fits = [](int count) { return count >= 1 && count <= kMaxMeshCount; };
+    if (!fits(m.nx) || !fits(m.ny))
+        refuse(fits(m.nx) ? "ny" : "nx",
+               {"must lie in 1.." + std::to_string(kMaxMeshCount),
+                "1.." + std::to_string(kMaxMeshCount) + " の範囲でなければなりません"});
+    if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
+        throw CaseError(
+            {"\"nx\" and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells",
+             "「nx」と「ny」ではセルが " + std::to_string(kMaxMeshCells) + " 個を超えます"});
+    InitCellMap(m);
+}
+
+void readMonitor(const CaseDocument& d, SimulationState& m) {
+    const auto monitor = d.lists.find("monitor");
+    if (monitor == d.lists.end()) return;
+    const std::vector<double>& at = monitor->second;
+    if (at.size() != 2)
+        refuse("monitor", {"must be [i, j], one cell of the mesh",
+                           "[i, j] (メッシュのセル一つ) でなければなりません"});
+    m.monitorI = integer(json(at[0]), "monitor", 1, std::max<int>(1, m.nx));
+    m.monitorJ = integer(json(at[1]), "monitor", 1, std::max<int>(1, m.ny));
+}
+
+// The window's display and run options.
+void readDisplayOptions(const CaseDocument& d, CaseFile& c) {
+    const json& j = d.values;
+    if (d.has("display")) {
         const json& display = j["display"];
         if (!display.is_string() ||
             (display != "pressure" && display != "speed" && display != "vorticity"))
@@ -238,14 +240,35 @@ CaseFile ReadCaseFile(std::string_view text) {
                                           : Display::Vorticity;
     }
     // As in the window's field, a width below 1 draws with 1.
-    if (has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");
-    if (has("displayInterval")) c.displayInterval = number(j["displayInterval"], "displayInterval");
-    if (has("confirmEachDisplay")) {
+    if (d.has("lineWidth")) c.lineWidth = integer(j["lineWidth"], "lineWidth");
+    if (d.has("displayInterval"))
+        c.displayInterval = number(j["displayInterval"], "displayInterval");
+    if (d.has("confirmEachDisplay")) {
         if (!j["confirmEachDisplay"].is_boolean())
             refuse("confirmEachDisplay",
                    {"must be true or false", "true か false でなければなりません"});
         c.confirmEachDisplay = j["confirmEachDisplay"].get<bool>();
     }
+}
+
+} // namespace
+
+CaseFile ReadCaseFile(std::string_view text) {
+    const CaseDocument d = ReadCaseDocument(text);
+    checkFormat(d);
+    CaseFile c = DefaultCase();
+    SimulationState& m = c.state;
+    readParameters(d, m);
+    for (auto [key, list] : {std::pair{"coordListX", &m.coordListX}, {"coordListY", &m.coordListY}})
+        if (const auto nodes = d.lists.find(key); nodes != d.lists.end())
+            coordinateList(nodes->second, *list);
+    if (m.meshMode == 0) {
+        checkCoordinates(m.coordListX, "coordListX", m.nx, c.warnings);
+        checkCoordinates(m.coordListY, "coordListY", m.ny, c.warnings);
+    }
+    obstacles(d, m);
+    readMonitor(d, m);
+    readDisplayOptions(d, c);
     warnAboutPhysics(c, c.warnings);
     return c;
 }

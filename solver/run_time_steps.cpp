@@ -15,6 +15,28 @@ namespace kestrel {
 
 namespace {
 
+// What a run keeps of each step beside the field.
+void clearRecords(SimulationState& m, int steps) {
+    m.history.clear();
+    m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
+    m.forceHistory.clear();
+    m.monitorHistory.clear();
+    m.health = {};
+}
+
+void recordStep(SimulationState& m, int n, const StepReport& report) {
+    m.history.push_back(report);
+    UpdateFlowHealth(m, m.health);
+    if (auto forces = ForcesOnObstacle(m)) {
+        forces->step = n;
+        m.forceHistory.push_back(*forces);
+    }
+    if (m.monitorI >= 1 && m.monitorI <= m.nx && m.monitorJ >= 1 && m.monitorJ <= m.ny) {
+        const int i = m.monitorI, j = m.monitorJ;
+        m.monitorHistory.push_back({n, m.U(i, j), m.V(i, j), m.P(i, j)});
+    }
+}
+
 struct FieldSnapshot {
     Array2<double> U, V, P;
     void take(const SimulationState& m) {
@@ -64,11 +86,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     FieldSnapshot lastFinite;
     ThreadChooser threads;
     const int steps = m.stepCount;
-    m.history.clear();
-    m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
-    m.forceHistory.clear();
-    m.monitorHistory.clear();
-    m.health = {};
+    clearRecords(m, steps);
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -99,16 +117,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
                          Buttons::Ok);
             return RunEnd::Diverged;
         }
-        m.history.push_back(report);
-        UpdateFlowHealth(m, m.health);
-        if (auto forces = ForcesOnObstacle(m)) {
-            forces->step = n;
-            m.forceHistory.push_back(*forces);
-        }
-        if (m.monitorI >= 1 && m.monitorI <= m.nx && m.monitorJ >= 1 && m.monitorJ <= m.ny) {
-            const int i = m.monitorI, j = m.monitorJ;
-            m.monitorHistory.push_back({n, m.U(i, j), m.V(i, j), m.P(i, j)});
-        }
+        recordStep(m, n, report);
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;
