@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <functional>
 #include <new>
+#include <optional>
+#include <variant>
 
 namespace {
 
@@ -140,15 +142,21 @@ std::optional<CaseFile> readCase(const std::string& path) {
     return std::nullopt;
 }
 
-} // namespace
+// What the command line asked for.
+struct Request {
+    std::string casePath;
+    std::optional<std::string> paths[kOutputCount]; // the outputs asked for
+    std::optional<FramesOutput> frames;
+    SolverThreads threads = SolverThreads::Auto;
+};
 
-int main(int argc, char** argv) {
-    ProtectOutputsFromSignals();
+// The request, or the status to end with (help and version end with 0).
+std::variant<Request, int> parseCommandLine(int argc, char** argv) {
     CLI::App app{"Kestrel batch runner: one calculation without a window"};
     app.footer(statusHelp());
     app.set_version_flag("--version", std::string("kestrel-batch ") + KESTREL_VERSION);
-    std::string casePath;
-    app.add_option("case", casePath, "case file (JSON)")->required();
+    Request r;
+    app.add_option("case", r.casePath, "case file (JSON)")->required();
     std::string paths[kOutputCount];
     CLI::Option* given[kOutputCount];
     for (std::size_t k = 0; k < kOutputCount; ++k)
@@ -169,48 +177,65 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kDone : kRefused;
     }
+    for (std::size_t k = 0; k < kOutputCount; ++k)
+        if (given[k]->count() > 0) r.paths[k] = paths[k];
+    if (framesGiven->count() > 0) r.frames = frames;
+    r.threads = threads == "1"   ? SolverThreads::One
+                : threads == "2" ? SolverThreads::Two
+                                 : SolverThreads::Auto;
+    return r;
+}
 
-    SetSolverThreads(threads == "1"   ? SolverThreads::One
-                     : threads == "2" ? SolverThreads::Two
-                                      : SolverThreads::Auto);
+// Each output asked for, made whole before its file is written; whether all were.
+bool writeOutputs(const Request& r, SimulationState& m, Host& host, double loopSeconds) {
+    bool all = true;
+    for (std::size_t k = 0; k < kOutputCount; ++k) {
+        if (!r.paths[k]) continue;
+        try {
+            WriteOutputFile(*r.paths[k], kOutputs[k].make(m, host, *r.paths[k], loopSeconds));
+        } catch (const std::exception& e) {
+            say(std::string(kOutputs[k].option) + ": " + e.what());
+            all = false;
+        }
+    }
+    return all;
+}
 
-    std::optional<CaseFile> c = readCase(casePath);
+} // namespace
+
+int main(int argc, char** argv) {
+    ProtectOutputsFromSignals();
+    auto parsed = parseCommandLine(argc, argv);
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    const Request& request = std::get<Request>(parsed);
+    SetSolverThreads(request.threads);
+
+    std::optional<CaseFile> c = readCase(request.casePath);
     if (!c) return kRefused;
     SimulationState& m = c->state;
     const long long interval = DisplayIntervalOf(c->displayInterval);
-    if (framesGiven->count() > 0 && interval == 0) {
+    if (request.frames && interval == 0) {
         say("--frames needs a displayInterval of 1 or more in the case file");
         return kRefused;
     }
     std::vector<NamedOutput> files;
     for (std::size_t k = 0; k < kOutputCount; ++k)
-        if (given[k]->count() > 0) files.push_back({kOutputs[k].option, paths[k]});
-    const std::optional<FramesOutput> framesWanted =
-        framesGiven->count() > 0 ? std::optional(frames) : std::nullopt;
-    if (const auto problem = PrepareOutputs(casePath, files, framesWanted)) {
+        if (request.paths[k]) files.push_back({kOutputs[k].option, *request.paths[k]});
+    if (const auto problem = PrepareOutputs(request.casePath, files, request.frames)) {
         say(*problem);
         return kRefused;
     }
 
     BatchHost host(c->display, c->lineWidth);
-    ProgressAndFrames observer(m, host, framesWanted ? frames.folder : "", interval);
+    ProgressAndFrames observer(m, host, request.frames ? request.frames->folder : "", interval);
     const auto start = std::chrono::steady_clock::now();
     const RunEnd end = RunTimeSteps(m, host, observer); // its messages are already printed
     const double loopSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return kRunFailed;
 
-    // Every output is made whole before its file is written.
-    int status = observer.failed() ? kOutputFailed : kDone;
-    for (std::size_t k = 0; k < kOutputCount; ++k) {
-        if (given[k]->count() == 0) continue;
-        try {
-            WriteOutputFile(paths[k], kOutputs[k].make(m, host, paths[k], loopSeconds));
-        } catch (const std::exception& e) {
-            say(std::string(kOutputs[k].option) + ": " + e.what());
-            status = kOutputFailed;
-        }
-    }
+    const int status =
+        writeOutputs(request, m, host, loopSeconds) && !observer.failed() ? kDone : kOutputFailed;
     if (end == RunEnd::Diverged) {
         say("the run diverged; the outputs hold step " + std::to_string(m.history.size()));
         return status == kOutputFailed ? kOutputFailed : kDiverged;
