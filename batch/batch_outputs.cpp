@@ -26,8 +26,10 @@ bool endsWithPng(const std::string& path) {
     return tail == ".png";
 }
 
+} // namespace
+
 // Why a plot failed, where the mesh's shape says.
-std::string plotFailure(const SimulationState& m, const ImageSurface& picture) {
+std::string PlotFailureText(const SimulationState& m, const ImageSurface& picture) {
     const double twips = MeshPictureHeightTwips(m, picture.widthTwips());
     const double pixels = std::round(twips / kTwipsPerPixel);
     const std::string tall = "the picture would be " + ShortestNumber(pixels) + " pixels tall";
@@ -39,8 +41,6 @@ std::string plotFailure(const SimulationState& m, const ImageSurface& picture) {
                ShortestNumber(ImageSurface::kMaxHeightPixels) + " can be drawn";
     return "the plot could not be drawn";
 }
-
-} // namespace
 
 std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds) {
     nlohmann::json sweeps = nlohmann::json::array();
@@ -56,7 +56,7 @@ std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds
 
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
     ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
-    if (!ShowResult(m, host, picture)) throw std::runtime_error(plotFailure(m, picture));
+    if (!ShowResult(m, host, picture)) throw std::runtime_error(PlotFailureText(m, picture));
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
     if (bytes.empty())
         throw std::runtime_error("the picture (" + std::to_string(picture.size().width()) + " x " +

@@ -9,12 +9,17 @@
 
 namespace kestrel {
 
+class ImageSurface;
+
 // sweeps and lastError (null: no sweep) of every step, and the loop's time.
 std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds);
 
 // The final plot as the window draws it (481 pixels wide, as high as the
 // mesh makes it), encoded as PNG for a .png name and BMP otherwise. Throws
 // std::runtime_error with the plot's own message when it cannot be drawn.
+// Why a plot failed, where the mesh's shape says.
+std::string PlotFailureText(const SimulationState& m, const ImageSurface& picture);
+
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path);
 
 // Writes bytes to a file; throws std::runtime_error naming it on failure.

@@ -2,8 +2,10 @@
 // the run button.
 #include "batch_host.h"
 #include "batch_outputs.h"
+#include "canvas/frame_recorder.h"
 #include "cases/case_file.h"
 #include "output_checks.h"
+#include "plot/field_plot.h"
 #include "report/field_exports.h"
 #include "report/result_table.h"
 #include "report/strouhal.h"
@@ -53,34 +55,38 @@ void say(const std::string& text) {
 // as frame-00001.png, frame-00002.png ... in the folder.
 class ProgressAndFrames : public StepObserver {
   public:
-    ProgressAndFrames(SimulationState& m, Host& host, std::string folder, long long interval)
-        : m_(m), host_(host), folder_(std::move(folder)), interval_(interval) {}
+    ProgressAndFrames(SimulationState& m, Host& host, std::optional<std::string> folder,
+                      long long interval)
+        : m_(m), host_(host), interval_(interval) {
+        frames_.setFolder(std::move(folder));
+    }
 
     bool stepDone(int n, const StepReport& report) override {
         if (n % 50 == 0 || n == m_.stepCount)
             std::fprintf(stderr, "step %d / %d (%d sweeps)\n", n, m_.stepCount, report.sweeps);
-        if (!folder_.empty() && !failed_ && n % interval_ == 0) writeFrame();
+        if (frames_.folder() && !failed_ && n % interval_ == 0) writeFrame();
         return true;
     }
     bool failed() const { return failed_; }
 
   private:
+    // The plot the window would show, written by the window's own recorder.
     void writeFrame() {
-        const std::string path =
-            (std::filesystem::path(folder_) / FrameFileName(++frames_)).string();
-        try {
-            WriteOutputFile(path, PlotImageFile(m_, host_, path));
-        } catch (const std::exception& e) {
-            say(std::string("--frames: ") + e.what() + "; no further frames are written");
-            failed_ = true;
-        }
+        ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
+        std::string problem;
+        if (!ShowResult(m_, host_, picture))
+            problem = PlotFailureText(m_, picture);
+        else if (const auto failure = frames_.record(picture))
+            problem = failure->english();
+        if (problem.empty()) return;
+        say("--frames: " + problem + "; no further frames are written");
+        failed_ = true;
     }
 
     SimulationState& m_;
     Host& host_;
-    std::string folder_;
     long long interval_;
-    int frames_ = 0;
+    FrameRecorder frames_;
     bool failed_ = false;
 };
 
@@ -227,7 +233,8 @@ int main(int argc, char** argv) {
     }
 
     BatchHost host(c->display, c->lineWidth);
-    ProgressAndFrames observer(m, host, request.frames ? request.frames->folder : "", interval);
+    ProgressAndFrames observer(
+        m, host, request.frames ? std::optional(request.frames->folder) : std::nullopt, interval);
     const auto start = std::chrono::steady_clock::now();
     const RunEnd end = RunTimeSteps(m, host, observer); // its messages are already printed
     const double loopSeconds =

@@ -6,7 +6,7 @@
 #include "canvas/image_surface.h"
 #include "cases/case_file.h"
 #include "edit_history.h"
-#include "frame_recorder.h"
+#include "canvas/frame_recorder.h"
 #include "main_window_host.h"
 #include "parameter_fields.h"
 #include "plot/image_saving.h"

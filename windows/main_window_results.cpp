@@ -25,7 +25,7 @@ void MainWindow::runDisplayed() {
     stability_.show(m_); // the run's warnings as they stand
     if (const auto error = frames_.record(picture_)) {
         recordFrames(false); // one message, not one for every display that follows
-        host_.message("連番画像を保存できません。以降の表示は保存しません。\n" + *error,
+        host_.message("連番画像を保存できません。以降の表示は保存しません。\n" + error->japanese(),
                       Buttons::Ok);
     }
 }
