@@ -12,6 +12,10 @@ constexpr int kMaxMeshCount = 32766;
 // beyond it the arrays of a run would not fit this machine comfortably.
 constexpr long long kMaxMeshCells = 16'000'000;
 
+// Twips (1/1440 inch) to a pixel: the window's layout and the pictures'
+// resolution (96 per inch) both count in them.
+constexpr int kTwipsPerPixel = 15;
+
 // The drawing area as the main window lays it out, in twips; the runner
 // draws its pictures the same size.
 constexpr int kPictureWidthTwips = 7215;

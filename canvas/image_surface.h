@@ -1,6 +1,7 @@
 #pragma once
 // The drawing area's persistent picture: what is drawn stays until cleared,
 // is shown by the picture widget and saved as BMP.
+#include "app/limits.h"
 #include "app/surface.h"
 #include "banded_picture.h"
 #include "line_raster.h"
@@ -13,8 +14,6 @@
 #include <optional>
 
 namespace kestrel {
-
-constexpr double kTwipsPerPixel = 15.0;
 
 class ImageSurface : public Surface {
   public:

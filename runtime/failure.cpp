@@ -4,8 +4,6 @@ namespace kestrel {
 
 std::string StandardDescription(ErrorNumber number) {
     switch (number) {
-    case ErrorNumber::InvalidArgument:
-        return "プロシージャの呼び出し、または引数が不正です。";
     case ErrorNumber::Overflow:
         return "オーバーフローしました。";
     case ErrorNumber::OutOfMemory:

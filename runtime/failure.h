@@ -8,7 +8,6 @@
 namespace kestrel {
 
 enum class ErrorNumber : int {
-    InvalidArgument = 5,
     Overflow = 6,
     OutOfMemory = 7,
     SubscriptOutOfRange = 9,
@@ -22,7 +21,6 @@ class Failure : public std::runtime_error {
     explicit Failure(ErrorNumber number);
 
     int number() const { return static_cast<int>(number_); }
-    ErrorNumber kind() const { return number_; }
     const std::string& description() const { return description_; }
 
   private:

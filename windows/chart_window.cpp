@@ -42,8 +42,7 @@ void ChartWindow::refresh() {
 }
 
 void ChartWindow::saveCsv() {
-    const auto chosen = dialogs_.askSaveFileNameWithExtension(
-        "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*", parts_.csvFileName);
+    const auto chosen = dialogs_.askSaveFileNameWithExtension(kCsvFilter, parts_.csvFileName);
     if (!chosen || chosen->empty()) return;
     if (const auto error = WriteWholeFile(*chosen, parts_.csv()))
         dialogs_.message(std::string(parts_.title) + "を保存できません。\n" + error->japanese(),

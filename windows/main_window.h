@@ -3,10 +3,10 @@
 // buttons, the drawing area and the operating instructions below a menu bar
 // for case files, undo of obstacle edits and help.
 #include "app/simulation_state.h"
+#include "canvas/frame_recorder.h"
 #include "canvas/image_surface.h"
 #include "cases/case_file.h"
 #include "edit_history.h"
-#include "canvas/frame_recorder.h"
 #include "main_window_host.h"
 #include "parameter_fields.h"
 #include "plot/image_saving.h"

@@ -72,10 +72,9 @@ void MainWindow::exportField(Export format) {
         return;
     }
     const bool vtk = format == Export::Vtk;
-    const auto chosen =
-        host_.askSaveFileNameWithExtension(vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*"
-                                               : "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*",
-                                           vtk ? "field.vtk" : "field.csv");
+    const auto chosen = host_.askSaveFileNameWithExtension(
+        vtk ? "VTK(*.vtk)|*.vtk|すべてのファイル(*.*)|*.*" : kCsvFilter,
+        vtk ? "field.vtk" : "field.csv");
     if (!chosen || chosen->empty()) return;
     struct ComputedCounts { // the writers read the counts from the state
         SimulationState& m;

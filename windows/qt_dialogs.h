@@ -8,6 +8,9 @@
 
 namespace kestrel {
 
+// The filter of every CSV a window saves.
+inline constexpr const char* kCsvFilter = "CSV(*.csv)|*.csv|すべてのファイル(*.*)|*.*";
+
 class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* window) : window_(window) {}

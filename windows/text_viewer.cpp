@@ -166,7 +166,7 @@ void TextViewer::closeEvent(QCloseEvent* event) {
 
 void TextViewer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int heightTwips = frameGeometry().height() * 15 - 700;
+    const int heightTwips = frameGeometry().height() * kTwipsPerPixel - 700;
     if (heightTwips >= 200) text_->setFixedHeight(TwipsToPixels(heightTwips));
 }
 

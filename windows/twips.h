@@ -1,12 +1,14 @@
 #pragma once
 // Window layout in twips, the unit the window was designed in; Qt scales
 // the resulting logical pixels on high-DPI screens.
+#include "app/limits.h"
+
 #include <QWidget>
 
 namespace kestrel {
 
 constexpr int TwipsToPixels(int twips) {
-    return (twips + 7) / 15;
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
 inline void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
