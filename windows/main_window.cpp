@@ -284,14 +284,21 @@ bool MainWindow::parametersInUse(Needs needs) {
 }
 
 void MainWindow::connectHandlers() {
+    connectFields();
+    connectCommands();
+    connectPicture();
+}
 
+void MainWindow::connectFields() {
     for (const Parameter& p : Parameters())
         if (p.field) fields_.add(field(p.field), p);
     // After the fields' own handlers, so the numbers see the values in use.
     for (const Parameter& p : Parameters())
         if (p.field && p.stabilityReads)
             connect(field(p.field), &QLineEdit::textChanged, this, [this] { stability_.show(m_); });
+}
 
+void MainWindow::connectCommands() {
     const auto clicked = &QAbstractButton::clicked;
     const Needs none = Needs::Nothing;
     const Needs parameters = Needs::Parameters;
@@ -330,7 +337,12 @@ void MainWindow::connectHandlers() {
     onEvent(ui_.redisplay, clicked, "計算結果表示", none, showResult);
     onEvent(ui_.savePicture, clicked, "表示画像保存", none,
             [this](bool) { SavePicture(host_, picture_, saveDialog_); });
+}
 
+// A press edits the map, or places the monitor after 観測点を置く; a move
+// draws a range and updates the probe line.
+void MainWindow::connectPicture() {
+    const Needs none = Needs::Nothing;
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
             [this, edit = asMapEdit("流体有無指定", [this](int b, int s, float x, float y) {
                        PressOnPicture(m_, host_, picture_, b, s, x, y);

@@ -65,6 +65,9 @@ class MainWindow : public QWidget {
     void buildRunControls();
     void buildInstructions();
     void connectHandlers();
+    void connectFields();   // the parameter fields and the numbers they change
+    void connectCommands(); // the buttons and options
+    void connectPicture();  // pointer events on the drawing area
     void formLoad();
     void setFieldTexts(const SimulationState& s, double displayInterval, int lineWidth);
 
