@@ -52,14 +52,13 @@ struct ColumnRange {
     }
 };
 
-// The values of items (an optional<double> each, none to leave an item out)
-// gathered into columns.
-template <typename Item, typename Value>
-std::vector<ColumnRange> ColumnRanges(const std::vector<Item>& items, int columns, Value value) {
+// The values of steps 1..count (valueAt(k) for step k + 1: an
+// optional<double>, none to leave the step out) gathered into columns.
+template <typename Value>
+std::vector<ColumnRange> ColumnRanges(long long count, int columns, Value valueAt) {
     std::vector<ColumnRange> ranges(static_cast<std::size_t>(columns));
-    const auto count = static_cast<long long>(items.size());
     for (long long n = 0; n < count; ++n) {
-        const std::optional<double> v = value(items[static_cast<std::size_t>(n)]);
+        const std::optional<double> v = valueAt(static_cast<std::size_t>(n));
         if (!v) continue;
         const long long column = count > 1 ? n * (columns - 1) / (count - 1) : 0;
         ranges[static_cast<std::size_t>(column)].add(static_cast<int>(n + 1), *v);

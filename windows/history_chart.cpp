@@ -42,8 +42,9 @@ void HistoryChart::paintEvent(QPaintEvent*) {
     const auto [top, bottom] = TwoPanelAreas(size());
 
     const int columns = std::max(1, std::min(count, static_cast<int>(top.width())));
-    const auto sweepRanges = ColumnRanges(
-        history_, columns, [](const StepReport& s) { return std::optional<double>(s.sweeps); });
+    const auto sweepRanges = ColumnRanges(count, columns, [this](std::size_t k) {
+        return std::optional<double>(history_[k].sweeps);
+    });
     const double most = RangeOf(sweepRanges, 0, 1).second;
     const Panel sweeps{top, 0, most, count};
     DrawPanelFrame(p, sweeps, "反復回数", "0", QString::number(most));
@@ -52,8 +53,9 @@ void HistoryChart::paintEvent(QPaintEvent*) {
 
     // Errors on a log scale from the decade below the smallest to the one
     // above the largest, the tolerance always in view; 0 and NaN are left out.
-    const auto errorRanges = ColumnRanges(history_, columns, [](const StepReport& s) {
-        return charted(s.lastError) ? std::optional(std::log10(s.lastError)) : std::nullopt;
+    const auto errorRanges = ColumnRanges(count, columns, [this](std::size_t k) {
+        const double error = history_[k].lastError;
+        return charted(error) ? std::optional(std::log10(error)) : std::nullopt;
     });
     const double tolerance = std::log10(kPressureTolerance);
     const auto [lowest, highest] = RangeOf(errorRanges, tolerance, tolerance);

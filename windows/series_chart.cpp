@@ -21,11 +21,8 @@ void DrawSeriesPanel(QPainter& p, const QRectF& area, int count,
                      const std::function<double(int)>& valueAt, const QString& title,
                      QColor colour) {
     const int columns = std::max(1, std::min(count, static_cast<int>(area.width())));
-    std::vector<int> indices(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k)
-        indices[static_cast<std::size_t>(k)] = k;
-    const auto ranges = ColumnRanges(indices, columns, [&](int k) {
-        const double v = valueAt(k);
+    const auto ranges = ColumnRanges(count, columns, [&](std::size_t k) {
+        const double v = valueAt(static_cast<int>(k));
         return std::isfinite(v) ? std::optional(v) : std::nullopt;
     });
     std::vector<ColumnRange> later;
