@@ -33,6 +33,19 @@ struct ForceRecord {
 struct MonitorRecord {
     int step = 0;
     double u = 0, v = 0, p = 0;
+    double time = 0; // since the run started, at the end of the step
+};
+
+// The method a run computes with. The classic one is the default; the
+// second one's options mean nothing to it.
+enum class Method { Classic, Staggered };
+struct MethodChoice {
+    Method method = Method::Classic;
+    bool frictionlessWalls = false; // the channel walls; painted cells always have friction
+    bool parabolicInflow = false;   // else uniform; mean speed 1 either way
+    bool automaticTimeStep = false; // dt chosen each step: safety × the stable step
+    double safety = 0.5;
+    friend bool operator==(const MethodChoice&, const MethodChoice&) = default;
 };
 
 // What a run's steps say about the flow beyond its field, after each step.
@@ -61,6 +74,8 @@ struct SimulationState {
     Integer rangeStartJ = 0;
     Integer rangeEndI = 0;
     Integer rangeEndJ = 0;
+
+    MethodChoice method;
 
     Integer stopRequested = 0;
     double speedMin = 0;

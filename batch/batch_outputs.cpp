@@ -67,7 +67,7 @@ std::string PlotImageFile(SimulationState& m, Host& host, const std::string& pat
 
 std::string StrouhalLine(const SimulationState& m) {
     const double length = ReferenceLength(m);
-    const Strouhal s = EstimateStrouhal(m.monitorHistory, m.dt, length);
+    const Strouhal s = EstimateStrouhal(m.monitorHistory, length);
     if (!s.number)
         return "Strouhal number: none; V at the monitor crossed its mean upwards " +
                std::to_string(s.crossings) +

@@ -225,6 +225,43 @@ void readMonitor(const CaseDocument& d, SimulationState& m) {
     m.monitorJ = integer(json(at[1]), "monitor", 1, std::max<int>(1, m.ny));
 }
 
+// One of the words a key may take, as its index in words.
+int choice(const CaseDocument& d, const char* key, std::initializer_list<const char*> words) {
+    const json& value = d.values[key];
+    int index = 0;
+    for (const char* word : words) {
+        if (value.is_string() && value == word) return index;
+        ++index;
+    }
+    std::string english, japanese;
+    index = 0;
+    for (const char* word : words) {
+        const std::string quoted = "\"" + std::string(word) + "\"";
+        english += (index == 0                                    ? ""
+                    : index + 1 == static_cast<int>(words.size()) ? " or "
+                                                                  : ", ") +
+                   quoted;
+        japanese += (index == 0 ? "" : "、") + quoted;
+        ++index;
+    }
+    refuse(key, {"must be " + english, japanese + " のどれかでなければなりません"});
+}
+
+// Which method computes, and the second method's options.
+void readMethod(const CaseDocument& d, MethodChoice& c) {
+    if (d.has("method"))
+        c.method = static_cast<Method>(choice(d, "method", {"classic", "staggered"}));
+    if (d.has("walls")) c.frictionlessWalls = choice(d, "walls", {"no-slip", "slip"}) == 1;
+    if (d.has("inflow")) c.parabolicInflow = choice(d, "inflow", {"uniform", "parabolic"}) == 1;
+    if (d.has("timeStep")) c.automaticTimeStep = choice(d, "timeStep", {"fixed", "auto"}) == 1;
+    if (d.has("safety")) {
+        c.safety = number(d.values["safety"], "safety");
+        if (!(c.safety > 0 && c.safety <= 1))
+            refuse("safety",
+                   {"must lie above 0 and at most 1", "0 より大きく 1 以下でなければなりません"});
+    }
+}
+
 // The window's display and run options.
 void readDisplayOptions(const CaseDocument& d, CaseFile& c) {
     const json& j = d.values;
@@ -268,6 +305,7 @@ CaseFile ReadCaseFile(std::string_view text) {
     }
     obstacles(d, m);
     readMonitor(d, m);
+    readMethod(d, m.method);
     readDisplayOptions(d, c);
     warnAboutPhysics(c, c.warnings);
     return c;

@@ -76,6 +76,13 @@ std::string WriteCaseText(const CaseFile& c) {
     if (m.coordListX.exists()) text += coordinateList(m.coordListX, "coordListX");
     if (m.coordListY.exists()) text += coordinateList(m.coordListY, "coordListY");
     if (m.cellKind.exists()) text += obstacleRuns(m);
+    const MethodChoice& method = m.method;
+    text +=
+        "  " + pair("method", method.method == Method::Staggered ? "\"staggered\"" : "\"classic\"");
+    text += ", " + pair("walls", method.frictionlessWalls ? "\"slip\"" : "\"no-slip\"");
+    text += ", " + pair("inflow", method.parabolicInflow ? "\"parabolic\"" : "\"uniform\"");
+    text += ", " + pair("timeStep", method.automaticTimeStep ? "\"auto\"" : "\"fixed\"");
+    text += ", " + pair("safety", number(method.safety, "safety")) + ",\n";
     const char* const displays[] = {"\"pressure\"", "\"speed\"", "\"vorticity\""};
     text += "  " + pair("display", displays[static_cast<int>(c.display)]);
     text += ", " + parametersOn(CaseLine::Display, m);

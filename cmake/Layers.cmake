@@ -9,6 +9,7 @@
 #   plot  report              the result plot; the result table and exports
 #   mesh                      the mesh picture and display
 #   solver  cells             the flow solver; the cell map and its editing
+#   staggered                 the second method's solver (staggered grid, Eigen)
 #   geometry  fields  canvas  mesh nodes and coordinate lists; quantities derived from the
 #                             field (vorticity); the drawing surface (QtGui only)
 #   app                       the shared state, the parameter table and the ports
@@ -20,12 +21,13 @@ set(KESTREL_LAYERS
   "geometry:runtime app geometry"
   "fields:runtime app fields"
   "cells:runtime app cells"
-  "solver:runtime app geometry solver"
+  "staggered:runtime app staggered"
+  "solver:runtime app geometry staggered solver"
   "mesh:runtime app geometry cells mesh"
   "plot:runtime app geometry fields cells mesh plot"
   "report:runtime app fields report"
-  "run:runtime app geometry fields cells mesh solver plot run"
+  "run:runtime app geometry fields cells mesh staggered solver plot run"
   "cases:runtime app cells cases"
-  "batch:runtime app canvas geometry fields cells solver mesh plot report run cases batch"
-  "windows:runtime app canvas geometry fields cells solver mesh plot report run cases windows")
-set(KESTREL_QT_FREE runtime app geometry fields cells solver mesh plot report run cases)
+  "batch:runtime app canvas geometry fields cells staggered solver mesh plot report run cases batch"
+  "windows:runtime app canvas geometry fields cells staggered solver mesh plot report run cases windows")
+set(KESTREL_QT_FREE runtime app geometry fields cells staggered solver mesh plot report run cases)

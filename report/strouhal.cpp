@@ -6,7 +6,7 @@
 
 namespace kestrel {
 
-Strouhal EstimateStrouhal(const std::vector<MonitorRecord>& records, double dt, double length) {
+Strouhal EstimateStrouhal(const std::vector<MonitorRecord>& records, double length) {
     const std::size_t first = records.size() / 2;
     if (records.size() - first < 2) return {};
     double mean = 0;
@@ -20,7 +20,7 @@ Strouhal EstimateStrouhal(const std::vector<MonitorRecord>& records, double dt, 
         const MonitorRecord& a = records[k - 1];
         const MonitorRecord& b = records[k];
         if (!(a.v < mean && b.v >= mean)) continue;
-        const double at = (a.step + (mean - a.v) / (b.v - a.v) * (b.step - a.step)) * dt;
+        const double at = a.time + (mean - a.v) / (b.v - a.v) * (b.time - a.time);
         if (!firstCrossing) firstCrossing = at;
         lastCrossing = at;
         ++crossings;

@@ -16,8 +16,9 @@ struct Strouhal {
     std::optional<double> number;    // D·f
 };
 
-// steps of time dt; length is D, the obstacle's height (or the channel's).
-Strouhal EstimateStrouhal(const std::vector<MonitorRecord>& records, double dt, double length);
+// length is D, the obstacle's height (or the channel's); the records' times
+// place the crossings.
+Strouhal EstimateStrouhal(const std::vector<MonitorRecord>& records, double length);
 
 // The monitor's values as step,U,V,P.
 std::string MonitorCsv(const std::vector<MonitorRecord>& records);

@@ -6,6 +6,9 @@
 #include "flow_account.h"
 #include "forces.h"
 #include "runtime/failure.h"
+#include "runtime/number_text.h"
+#include "staggered/body_forces.h"
+#include "staggered/staggered_solver.h"
 #include "thread_choice.h"
 
 #include <algorithm>
@@ -24,17 +27,45 @@ void clearRecords(SimulationState& m, int steps) {
     m.health = {};
 }
 
-void recordStep(SimulationState& m, int n, const StepReport& report) {
+// time: since the run started; second: the staggered method's solver, if
+// it is the one running.
+void recordStep(SimulationState& m, int n, const StepReport& report, double time,
+                const staggered::StaggeredSolver* second) {
     m.history.push_back(report);
     UpdateFlowHealth(m, m.health);
-    if (auto forces = ForcesOnObstacle(m)) {
+    auto forces =
+        second ? staggered::ForcesOnBody(second->grid(), 1 / m.reynolds, m) : ForcesOnObstacle(m);
+    if (forces) {
         forces->step = n;
         m.forceHistory.push_back(*forces);
     }
     if (m.monitorI >= 1 && m.monitorI <= m.nx && m.monitorJ >= 1 && m.monitorJ <= m.ny) {
         const int i = m.monitorI, j = m.monitorJ;
-        m.monitorHistory.push_back({n, m.U(i, j), m.V(i, j), m.P(i, j)});
+        m.monitorHistory.push_back({n, m.U(i, j), m.V(i, j), m.P(i, j), time});
     }
+}
+
+staggered::Settings secondMethodSettings(const SimulationState& m) {
+    return {1 / m.reynolds,
+            m.method.frictionlessWalls ? staggered::Walls::Slip : staggered::Walls::NoSlip,
+            m.method.parabolicInflow ? staggered::Inflow::Parabolic : staggered::Inflow::Uniform};
+}
+
+std::string beyondStableStep(double dt, double limit) {
+    return "時間刻み " + GeneralNumber(dt) + " が、この計算方法の今の流れでの安定限界 " +
+           GeneralNumber(limit) + " を超えています。時間刻みを小さくするか、" +
+           "時間刻みを自動で決めるようにしてください。";
+}
+
+// The staggered method's solver for this run, or why it cannot start.
+std::optional<std::string> startSecondMethod(const SimulationState& m,
+                                             std::optional<staggered::StaggeredSolver>& second) {
+    auto grid = staggered::BuildMacGrid(m);
+    if (auto problem = staggered::GridProblem(grid)) return problem;
+    second.emplace(std::move(grid), secondMethodSettings(m));
+    const double limit = second->stableTimeStep();
+    if (!m.method.automaticTimeStep && !(m.dt <= limit)) return beyondStableStep(m.dt, limit);
+    return std::nullopt;
 }
 
 struct FieldSnapshot {
@@ -82,11 +113,20 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     }
     if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;
     SetInitialConditions(m);
+    std::optional<staggered::StaggeredSolver> second;
+    if (m.method.method == Method::Staggered) {
+        if (auto problem = startSecondMethod(m, second)) {
+            host.message("計算を開始できません。" + *problem, Buttons::Ok);
+            return RunEnd::Refused;
+        }
+        second->writeCellValues(m);
+    }
 
     FieldSnapshot lastFinite;
     ThreadChooser threads;
     const int steps = m.stepCount;
     clearRecords(m, steps);
+    double time = 0;
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
         if (m.stopRequested != 0) return RunEnd::Stopped;
@@ -102,12 +142,28 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             return RunEnd::Failed;
         }
         lastFinite.take(m);
-        threads.beforeStep(m);
-        const auto start = std::chrono::steady_clock::now();
-        const StepReport report = AdvanceTimeStep(m);
-        threads.afterStep(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            report.sweeps);
+        StepReport report;
+        if (second) {
+            const double limit = second->stableTimeStep();
+            const double dt = m.method.automaticTimeStep ? m.method.safety * limit : m.dt;
+            if (!(dt <= limit)) {
+                host.message("計算を中止しました (" + stepText(n) + ")。" +
+                                 beyondStableStep(dt, limit),
+                             Buttons::Ok);
+                return RunEnd::Failed;
+            }
+            report = second->step(dt);
+            second->writeCellValues(m);
+            time += dt;
+        } else {
+            threads.beforeStep(m);
+            const auto start = std::chrono::steady_clock::now();
+            report = AdvanceTimeStep(m);
+            threads.afterStep(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                report.sweeps);
+            time = n * m.dt;
+        }
         if (!FieldIsFinite(m)) {
             lastFinite.restore(m);
             host.message("計算が発散しました。" + stepText(n) +
@@ -117,7 +173,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
                          Buttons::Ok);
             return RunEnd::Diverged;
         }
-        recordStep(m, n, report);
+        recordStep(m, n, report, time, second ? &*second : nullptr);
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;

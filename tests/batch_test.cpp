@@ -63,6 +63,12 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {R"({"monitor": [5, 32]})", R"("monitor" must lie in 1..31)"},
         {R"({"monitor": [5, null]})", R"("monitor" must lie in 1..31)"},
         {R"({"monitor": "5, 4"})", R"("monitor" must be an array of numbers or null)"},
+        {R"({"method": "mac"})", R"("method" must be "classic" or "staggered")"},
+        {R"({"walls": 1})", R"("walls" must be "no-slip" or "slip")"},
+        {R"({"inflow": "Parabolic"})", R"("inflow" must be "uniform" or "parabolic")"},
+        {R"({"timeStep": "automatic"})", R"("timeStep" must be "fixed" or "auto")"},
+        {R"({"safety": 0})", R"("safety" must lie above 0 and at most 1)"},
+        {R"({"safety": 1.0000000000000002})", R"("safety" must lie above 0)"},
         // Each refused where it is, with its place.
         {"{\"nx\": 20,\n \"ny\": 10, \"nx\": 40}", R"(line 2, column 12: "nx" is given twice)"},
         {"{\"dt\": 1,\n  \"x\": [{}, {}]}", R"(line 2, column 3: "x" is not a known key)"},

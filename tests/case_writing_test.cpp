@@ -36,6 +36,7 @@ CaseFile awkwardCase() {
         m.cellKind(i, j) = 0;
     m.monitorI = 7; // the last cell
     m.monitorJ = 4;
+    m.method = {Method::Staggered, true, true, true, 0.1 + 0.2};
     c.display = Display::Speed;
     c.lineWidth = 3;
     c.displayInterval = 7;
@@ -62,6 +63,7 @@ TEST(CaseWriting, EveryValueReadsBackToTheSameBits) {
     EXPECT_EQ(b.coordListY, a.coordListY);
     EXPECT_EQ(b.cellKind, a.cellKind);
     EXPECT_EQ(std::pair(b.monitorI, b.monitorJ), std::pair(Integer{7}, Integer{4}));
+    EXPECT_TRUE(b.method == a.method);
     EXPECT_EQ(back.display, Display::Speed);
     EXPECT_EQ(back.lineWidth, 3);
     EXPECT_EQ(back.displayInterval, 7);
@@ -99,6 +101,7 @@ TEST(CaseWriting, TheDefaultsAreWrittenInTheirOwnLayout) {
   "dt": 0.005, "reynolds": 40, "stepCount": 400, "maxIter": 100,
   "nx": 61, "ny": 31, "meshMode": -1, "meshSizeX": 10, "meshSizeY": 10,
   "obstacleRuns": [],
+  "method": "classic", "walls": "no-slip", "inflow": "uniform", "timeStep": "fixed", "safety": 0.5,
   "display": "pressure", "lineScale": 5, "lineWidth": 1,
   "displayInterval": 2, "confirmEachDisplay": true
 }

@@ -165,10 +165,16 @@ TEST(Monitor, RecordsTheCellAfterEveryStep) {
     EXPECT_TRUE(m.monitorHistory.empty());
 }
 
-std::vector<MonitorRecord> sampled(int steps, double dt, double frequency, double mean) {
+// Steps of dt, or (uneven) of 0.5, 1 and 1.5 dt in turn, as a time step
+// chosen each step makes them.
+std::vector<MonitorRecord> sampled(int steps, double dt, double frequency, double mean,
+                                   bool uneven) {
     std::vector<MonitorRecord> records;
-    for (int n = 1; n <= steps; ++n)
-        records.push_back({n, 0, mean + std::sin(2 * M_PI * frequency * n * dt + 0.3), 0});
+    double t = 0;
+    for (int n = 1; n <= steps; ++n) {
+        t += uneven ? dt * (0.5 + 0.5 * (n % 3)) : dt;
+        records.push_back({n, 0, mean + std::sin(2 * M_PI * frequency * t + 0.3), 0, t});
+    }
     return records;
 }
 
@@ -179,15 +185,17 @@ TEST(Strouhal, ASinesFrequencyComesBackFromItsUpwardCrossings) {
         int steps;
         double dt, frequency, mean, length;
         int crossings;
+        bool uneven = false;
     } cases[] = {
-        {4000, 0.01, 0.5, 0, 2, 10},   // ten periods in the second half
-        {4000, 0.01, 0.5, 3.5, 7, 10}, // about its own mean, not zero
-        {4000, 0.01, 0.37, 0, 1, 7},   // a period of 270.27 steps: crossings between steps
-        {1000, 0.02, 0.21, -1, 1, 2},  // too few periods: no number
+        {4000, 0.01, 0.5, 0, 2, 10},       // ten periods in the second half
+        {4000, 0.01, 0.5, 3.5, 7, 10},     // about its own mean, not zero
+        {4000, 0.01, 0.37, 0, 1, 7},       // a period of 270.27 steps: crossings between steps
+        {1000, 0.02, 0.21, -1, 1, 2},      // too few periods: no number
+        {4000, 0.01, 0.5, 0, 2, 10, true}, // steps of changing length: the times count
     };
     for (const auto& c : cases) {
         const Strouhal s =
-            EstimateStrouhal(sampled(c.steps, c.dt, c.frequency, c.mean), c.dt, c.length);
+            EstimateStrouhal(sampled(c.steps, c.dt, c.frequency, c.mean, c.uneven), c.length);
         EXPECT_EQ(s.crossings, c.crossings) << c.frequency;
         if (c.crossings < 4) {
             EXPECT_FALSE(s.number);
@@ -197,7 +205,7 @@ TEST(Strouhal, ASinesFrequencyComesBackFromItsUpwardCrossings) {
         EXPECT_NEAR(*s.frequency, c.frequency, 1e-6 * c.frequency);
         EXPECT_DOUBLE_EQ(*s.number, c.length * *s.frequency);
     }
-    EXPECT_EQ(EstimateStrouhal({}, 0.01, 1).crossings, 0);
+    EXPECT_EQ(EstimateStrouhal({}, 1).crossings, 0);
 }
 
 // What the run means, from the parameters and the map as the fields show them.

@@ -9,7 +9,7 @@ namespace kestrel {
 
 std::string StrouhalText(const SimulationState& m) {
     const double length = ReferenceLength(m);
-    const Strouhal s = EstimateStrouhal(m.monitorHistory, m.dt, length);
+    const Strouhal s = EstimateStrouhal(m.monitorHistory, length);
     if (!s.number)
         return "St —（後半で V が平均を上向きに横切ったのは " + std::to_string(s.crossings) +
                " 回。3 周期以上が必要です）";
