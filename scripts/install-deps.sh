@@ -2,7 +2,7 @@
 # Installs the Debian packages Kestrel needs, only those that are missing.
 set -e
 packages="build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev fonts-noto-cjk
-  libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libeigen3-dev xvfb xauth locales
+  libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libeigen3-dev libsuitesparse-dev xvfb xauth locales
   clang libclang-rt-14-dev"
 missing=""
 for p in $packages; do

@@ -59,6 +59,26 @@ MacGrid BuildMacGrid(const SimulationState& m) {
     for (int j = 1; j <= g.ny; ++j)
         for (int i = 1; i <= g.nx; ++i)
             g.solid[j * (g.nx + 2) + i] = m.cellKind(i, j) == 0;
+    g.uKind = FaceArray<FaceKind>(g.nx + 2, g.ny + 1);
+    for (int j = -1; j <= g.ny + 2; ++j)
+        for (int i = -1; i <= g.nx + 3; ++i) {
+            const bool inside = i >= 2 && i <= g.nx && j >= 1 && j <= g.ny;
+            g.uKind(i, j) = j < 1 || j > g.ny                        ? FaceKind::Mirror
+                            : !inside                                ? FaceKind::Held
+                            : g.isFluid(i - 1, j) && g.isFluid(i, j) ? FaceKind::Moves
+                            : g.isSolid(i - 1, j) && g.isSolid(i, j) ? FaceKind::Mirror
+                                                                     : FaceKind::Held;
+        }
+    g.vKind = FaceArray<FaceKind>(g.nx + 1, g.ny + 2);
+    for (int j = -1; j <= g.ny + 3; ++j)
+        for (int i = -1; i <= g.nx + 2; ++i) {
+            const bool inside = j >= 2 && j <= g.ny && i >= 1 && i <= g.nx;
+            g.vKind(i, j) = i < 1 || i > g.nx                        ? FaceKind::Mirror
+                            : !inside                                ? FaceKind::Held
+                            : g.isFluid(i, j - 1) && g.isFluid(i, j) ? FaceKind::Moves
+                            : g.isSolid(i, j - 1) && g.isSolid(i, j) ? FaceKind::Mirror
+                                                                     : FaceKind::Held;
+        }
     return g;
 }
 

@@ -12,21 +12,27 @@
 
 namespace kestrel::staggered {
 
-// A field with two layers of ghost values on every side.
-class FaceField {
+// Values on faces or cells 1..columns × 1..rows with two layers of ghosts
+// on every side.
+template <class T> class FaceArray {
   public:
-    FaceField() = default;
-    FaceField(int columns, int rows) : columns_(columns + 4), values_((columns + 4) * (rows + 4)) {}
-    double& operator()(int i, int j) { return values_[index(i, j)]; }
-    double operator()(int i, int j) const { return values_[index(i, j)]; }
+    FaceArray() = default;
+    FaceArray(int columns, int rows) : columns_(columns + 4), values_((columns + 4) * (rows + 4)) {}
+    T& operator()(int i, int j) { return values_[index(i, j)]; }
+    T operator()(int i, int j) const { return values_[index(i, j)]; }
 
   private:
     std::size_t index(int i, int j) const {
         return static_cast<std::size_t>(j + 2) * columns_ + static_cast<std::size_t>(i + 2);
     }
     int columns_ = 0;
-    std::vector<double> values_;
+    std::vector<T> values_;
 };
+using FaceField = FaceArray<double>;
+
+// What a face's velocity is: computed, held at a boundary value (inflow,
+// outflow, a body's side), or a mirror image (beyond a wall, inside a body).
+enum class FaceKind : char { Moves, Held, Mirror };
 
 struct MacGrid {
     int nx = 0, ny = 0;
@@ -39,6 +45,8 @@ struct MacGrid {
         return i >= 1 && i <= nx && j >= 1 && j <= ny && !isSolid(i, j);
     }
     double height() const { return y[ny + 1] - y[1]; }
+    // U faces x = x(i), i = -1..nx+3; V faces y = y(j), j = -1..ny+3.
+    FaceArray<FaceKind> uKind, vKind;
     // Distance between the centres of cells k and k + 1 along one axis.
     static double between(const std::vector<double>& widths, int k) {
         return 0.5 * (widths[k] + widths[k + 1]);

@@ -33,24 +33,22 @@ double carried(double flow, double here, const Neighbour& before, const Neighbou
     return next.real && after.real ? vanLeer(after.value, next.value, here) : next.value;
 }
 
-// U on face (i, j) seen from row `from` (j ± 1): walls and bodies mirror it.
+// U on face (i, j) seen from row `from` (j ± 1): beyond a wall the ghost
+// row's value, inside a body the mirror image (no slip).
 Neighbour uAcrossRow(const MacGrid& g, const FaceField& u, int i, int j, int from) {
-    const double own = u(i, from);
-    const double mirror = g.dy[from];
-    if (j < 1 || j > g.ny) return {u(i, j), mirror, false}; // the wall's ghost row
-    if (!g.isFluid(i - 1, j) && !g.isFluid(i, j) && i > 1 && i <= g.nx)
-        return {-own, mirror, false};
-    return {u(i, j), MacGrid::between(g.dy, std::min(j, from)), true};
+    if (g.uKind(i, j) != FaceKind::Mirror)
+        return {u(i, j), MacGrid::between(g.dy, std::min(j, from)), true};
+    const bool wall = j < 1 || j > g.ny;
+    return {wall ? u(i, j) : -u(i, from), g.dy[from], false};
 }
 
-// V on face (i, j) seen from column `from` (i ± 1).
+// V on face (i, j) seen from column `from` (i ± 1): beyond the inflow or the
+// outflow the ghost column's value, inside a body the mirror image.
 Neighbour vAcrossColumn(const MacGrid& g, const FaceField& v, int i, int j, int from) {
-    const double own = v(from, j);
-    const double mirror = g.dx[from];
-    if (i < 1 || i > g.nx) return {v(i, j), mirror, false}; // inflow mirror, outflow copy
-    if (!g.isFluid(i, j - 1) && !g.isFluid(i, j) && j > 1 && j <= g.ny)
-        return {-own, mirror, false};
-    return {v(i, j), MacGrid::between(g.dx, std::min(i, from)), true};
+    if (g.vKind(i, j) != FaceKind::Mirror)
+        return {v(i, j), MacGrid::between(g.dx, std::min(i, from)), true};
+    const bool edge = i < 1 || i > g.nx;
+    return {edge ? v(i, j) : -v(from, j), g.dx[from], false};
 }
 
 double uTendency(const MacGrid& g, double nu, const FaceField& u, const FaceField& v, int i,
@@ -112,11 +110,11 @@ double vTendency(const MacGrid& g, double nu, const FaceField& u, const FaceFiel
 } // namespace
 
 bool UFaceMoves(const MacGrid& g, int i, int j) {
-    return i >= 2 && i <= g.nx && g.isFluid(i - 1, j) && g.isFluid(i, j);
+    return g.uKind(i, j) == FaceKind::Moves;
 }
 
 bool VFaceMoves(const MacGrid& g, int i, int j) {
-    return j >= 2 && j <= g.ny && g.isFluid(i, j - 1) && g.isFluid(i, j);
+    return g.vKind(i, j) == FaceKind::Moves;
 }
 
 void FillGhosts(const MacGrid& g, Walls walls, FaceField& u, FaceField& v) {

@@ -5,7 +5,7 @@
 // is factorised once and every step only substitutes.
 #include "mac_grid.h"
 
-#include <Eigen/SparseCholesky>
+#include <Eigen/CholmodSupport>
 #include <Eigen/SparseCore>
 
 namespace kestrel::staggered {
@@ -27,7 +27,9 @@ class PressureProjection {
 
     const MacGrid& g_;
     std::vector<int> unknown_; // the unknown of cell (i, j), -1 for solid
-    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> factor_;
+    // CHOLMOD's simplicial LDLᵀ with its own fill-reducing ordering: no
+    // BLAS in the solve, so every machine gives the same bits.
+    Eigen::CholmodSimplicialLDLT<Eigen::SparseMatrix<double>> factor_;
     Eigen::VectorXd rhs_, solution_;
     double inflowFlux_ = 1;
 };

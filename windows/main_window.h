@@ -32,6 +32,7 @@ namespace kestrel {
 
 class CoordinateEditor;
 class ChartWindow;
+class MethodMenu;
 class TextViewer;
 class PictureBox;
 
@@ -176,6 +177,7 @@ class MainWindow : public QWidget {
     StabilityLabels stability_;
     FrameRecorder frames_;
     QAction* framesAction_ = nullptr;
+    MethodMenu* methodMenu_ = nullptr;
     QAction* vorticityAction_ = nullptr; // 表示 → 渦度: plots by vorticity while checked
     QPointer<ChartWindow> historyWindow_;
     QPointer<ChartWindow> forceWindow_;

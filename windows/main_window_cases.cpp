@@ -3,6 +3,7 @@
 #include "cases/case_writing.h"
 #include "cells/cell_map.h"
 #include "main_window.h"
+#include "method_menu.h"
 #include "plot/flow_line.h"
 #include "run/run_calculation.h"
 #include "runtime/file_writing.h"
@@ -31,6 +32,7 @@ CaseFile MainWindow::currentCase() {
     s.cellKind = m_.cellKind;
     s.monitorI = m_.monitorI;
     s.monitorJ = m_.monitorJ;
+    s.method = m_.method;
     c.display = host_.display();
     // The two texts read when used are saved as what they are read as.
     c.lineWidth = FlowLinePenWidth(host_.lineWidthText());
@@ -55,6 +57,8 @@ void MainWindow::applyCase(const CaseFile& c) {
     m_.cellKind = s.cellKind;
     m_.monitorI = s.monitorI;
     m_.monitorJ = s.monitorJ;
+    m_.method = s.method;
+    methodMenu_->sync();
     showing_ = Showing::CellMap;
     // An opened map is ready to edit, as after 流体有無指定; a range begun
     // on the old map is dropped.

@@ -5,6 +5,7 @@
 #include "force_window.h"
 #include "history_window.h"
 #include "main_window.h"
+#include "method_menu.h"
 #include "monitor_window.h"
 
 #include <QApplication>
@@ -73,6 +74,9 @@ void MainWindow::buildMenus() {
     add(view, "観測点を置く", [this] { startPlacingMonitor(); });
     add(view, "観測点の記録…", [this] { showChart(monitorWindow_, NewMonitorWindow); });
 
+    methodMenu_ = new MethodMenu(bar, m_.method, this);
+    connect(methodMenu_, &MethodMenu::changed, this, [this] { stability_.show(m_); });
+
     QMenu* help = bar->addMenu("ヘルプ(&H)");
     add(help, "Kestrel について", [this] { showAbout(); });
     add(help, "Qt について", [] { QApplication::aboutQt(); });
@@ -95,7 +99,9 @@ void MainWindow::showAbout() {
                                "<p>二次元の非圧縮性流れを学び、探るためのプログラム</p>"
                                "<p>使用しているライブラリ:<br>"
                                "Qt %2 (GNU LGPL 3.0)<br>"
-                               "nlohmann/json (MIT License)</p>")
+                               "nlohmann/json (MIT License)<br>"
+                               "Eigen (MPL 2.0)<br>"
+                               "SuiteSparse CHOLMOD (GNU LGPL 2.1)</p>")
                            .arg(KESTREL_VERSION, qVersion()));
 }
 
