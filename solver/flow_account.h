@@ -16,7 +16,7 @@ struct FlowAccount {
     bool ofObstacle = false;
     std::optional<double> reynolds; // Re · D
     std::optional<double> peclet;   // |u| Δx Re at the inflow, |u| = 1, Δx the first column
-    bool evenNx = false;            // the pressure level drifts up with an even nx
+    bool evenNx = false;            // the classic method's pressure level drifts up with an even nx
 };
 
 // From the parameters and the cell map alone, as the fields show them.
@@ -26,9 +26,11 @@ inline constexpr int kPressureRiseSteps = 100;
 inline constexpr double kMassBalanceTolerance = 0.01;
 
 // After a step: the mean pressure over the computed region's fluid cells,
-// how many steps in a row it rose, and the outflow over the inflow rate
-// (U summed over the interior rows, each weighed by its node spacing, in
-// the first and last computed columns).
+// how many steps in a row it rose (never, in the second method), and the
+// outflow over the inflow rate (U summed over the rows, each weighed by its
+// height, in the first and last columns: for the classic method the
+// interior rows and columns 2 and nx-1 with node spacings, for the second
+// every row and the first and last cells).
 void UpdateFlowHealth(const SimulationState& m, FlowHealth& health);
 
 } // namespace kestrel

@@ -38,7 +38,9 @@ std::optional<double> ObstacleHeight(const SimulationState& m) {
     for (int j = r.firstJ; j <= r.lastJ; ++j)
         for (int i = r.firstI; i <= r.lastI; ++i)
             if (painted(m, i, j)) {
-                height += spanY(m, j);
+                // The second method's cells are the rows themselves.
+                height += m.method.method == Method::Staggered ? m.yNode(j + 1) - m.yNode(j)
+                                                               : spanY(m, j);
                 any = true;
                 break;
             }

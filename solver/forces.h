@@ -13,7 +13,8 @@
 namespace kestrel {
 
 // The obstacle's height D: the sum of the node spacings ly(j) of the rows
-// holding a counted painted cell; nullopt when no painted cell counts.
+// holding a counted painted cell (in the second method, of the rows' own
+// heights); nullopt when no painted cell counts.
 std::optional<double> ObstacleHeight(const SimulationState& m);
 
 // The length a Reynolds or Strouhal number is based on: the obstacle's

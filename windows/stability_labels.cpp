@@ -58,6 +58,10 @@ const char* const kPecletMeaning =
     "格子ペクレ数 |u|·Δx·Re (流入部、|u| = 1)。この方法の 1 次風上差分は |u|·Δx/2 ほどの"
     "数値粘性を加えるため、この数が 2 を大きく超えると、見えている流れは設定したレイノルズ数"
     "よりずっと粘い流れです。";
+const char* const kPecletMeaningStaggered =
+    "格子ペクレ数 |u|·Δx·Re (流入部、|u| = 1)。スタガード格子法の対流項は 2 次精度 (van Leer "
+    "の制限関数) で、数値粘性は格子を細かくすると速く小さくなります。この数が 2 を大きく超える"
+    "ところでは、制限関数が働いて局所的に 1 次に近づきます。";
 
 struct Warning {
     QString brief; // shown in the line
@@ -99,8 +103,6 @@ void StabilityLabels::build(QWidget* parent, int left, int top, int width, QLabe
         PlaceTwips(*labels[k].first, left + static_cast<int>(k / 2) * column,
                    top + static_cast<int>(k % 2) * 240, column, 240);
     }
-    reynolds_->setToolTip(kReynoldsMeaning);
-    peclet_->setToolTip(kPecletMeaning);
     warnings_ = warnings;
     warnings_->setObjectName("AccountWarnings");
     warnings_->setStyleSheet("color: #b00000;");
@@ -117,7 +119,13 @@ void StabilityLabels::show(const SimulationState& m) {
         return v ? QString::fromStdString(SignificantNumber(*v, 6)) : QString("—");
     };
     reynolds_->setText("Re·D " + number(account.reynolds));
+    reynolds_->setToolTip(QString(kReynoldsMeaning) + "\nD = " + number(account.length) +
+                          (account.ofObstacle ? " (障害物の高さ)" : " (流路の高さ)") +
+                          "、ν = 1/レイノルズ数 = " +
+                          number(m.reynolds != 0 ? std::optional(1 / m.reynolds) : std::nullopt));
     peclet_->setText("Pe " + number(account.peclet));
+    peclet_->setToolTip(m.method.method == Method::Staggered ? kPecletMeaningStaggered
+                                                             : kPecletMeaning);
     QStringList brief, full;
     for (const Warning& w : flowWarnings(m, account)) {
         brief << w.brief;
