@@ -45,6 +45,18 @@ int cutOffCells(const MacGrid& g) {
     return cut;
 }
 
+// A face between cells a and b: a mirror beyond the walls (or the inflow
+// and outflow, for V), held on the domain's edge, moving between two fluid
+// cells, a mirror inside a body, held on a body's side.
+FaceKind kindOf(const MacGrid& g, bool beyond, bool edge, std::pair<int, int> a,
+                std::pair<int, int> b) {
+    if (beyond) return FaceKind::Mirror;
+    if (edge) return FaceKind::Held;
+    if (g.isFluid(a.first, a.second) && g.isFluid(b.first, b.second)) return FaceKind::Moves;
+    if (g.isSolid(a.first, a.second) && g.isSolid(b.first, b.second)) return FaceKind::Mirror;
+    return FaceKind::Held;
+}
+
 } // namespace
 
 MacGrid BuildMacGrid(const SimulationState& m) {
@@ -59,26 +71,16 @@ MacGrid BuildMacGrid(const SimulationState& m) {
     for (int j = 1; j <= g.ny; ++j)
         for (int i = 1; i <= g.nx; ++i)
             g.solid[j * (g.nx + 2) + i] = m.cellKind(i, j) == 0;
+    // A U face lies between cells (i - 1, j) and (i, j), a V face between
+    // (i, j - 1) and (i, j).
     g.uKind = FaceArray<FaceKind>(g.nx + 2, g.ny + 1);
     for (int j = -1; j <= g.ny + 2; ++j)
-        for (int i = -1; i <= g.nx + 3; ++i) {
-            const bool inside = i >= 2 && i <= g.nx && j >= 1 && j <= g.ny;
-            g.uKind(i, j) = j < 1 || j > g.ny                        ? FaceKind::Mirror
-                            : !inside                                ? FaceKind::Held
-                            : g.isFluid(i - 1, j) && g.isFluid(i, j) ? FaceKind::Moves
-                            : g.isSolid(i - 1, j) && g.isSolid(i, j) ? FaceKind::Mirror
-                                                                     : FaceKind::Held;
-        }
+        for (int i = -1; i <= g.nx + 3; ++i)
+            g.uKind(i, j) = kindOf(g, j < 1 || j > g.ny, i < 2 || i > g.nx, {i - 1, j}, {i, j});
     g.vKind = FaceArray<FaceKind>(g.nx + 1, g.ny + 2);
     for (int j = -1; j <= g.ny + 3; ++j)
-        for (int i = -1; i <= g.nx + 2; ++i) {
-            const bool inside = j >= 2 && j <= g.ny && i >= 1 && i <= g.nx;
-            g.vKind(i, j) = i < 1 || i > g.nx                        ? FaceKind::Mirror
-                            : !inside                                ? FaceKind::Held
-                            : g.isFluid(i, j - 1) && g.isFluid(i, j) ? FaceKind::Moves
-                            : g.isSolid(i, j - 1) && g.isSolid(i, j) ? FaceKind::Mirror
-                                                                     : FaceKind::Held;
-        }
+        for (int i = -1; i <= g.nx + 2; ++i)
+            g.vKind(i, j) = kindOf(g, i < 1 || i > g.nx, j < 2 || j > g.ny, {i, j - 1}, {i, j});
     return g;
 }
 

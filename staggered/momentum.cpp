@@ -15,96 +15,123 @@ double vanLeer(double upwindFar, double upwind, double downwind) {
     return upwind + 0.5 * (r + std::abs(r)) / (1 + std::abs(r)) * change;
 }
 
-// What a velocity sees of its neighbour across a face parallel to itself: the
-// value, the distance between the two, and whether it is a real unknown (a
-// wall or a body is mirrored).
-struct Neighbour {
-    double value;
-    double distance;
-    bool real;
+// What crosses a boundary between two control volumes: the carried
+// momentum (flow × value) and the velocity's gradient across it.
+struct Flux {
+    double convection = 0;
+    double gradient = 0;
 };
 
-// The upwind value through a face between `here` and `next`, with `before`
-// beyond here and `after` beyond next; first order where the value beyond
-// the upwind side is a mirror image.
-double carried(double flow, double here, const Neighbour& before, const Neighbour& next,
-               const Neighbour& after) {
-    if (flow >= 0) return before.real ? vanLeer(before.value, here, next.value) : here;
-    return next.real && after.real ? vanLeer(after.value, next.value, here) : next.value;
+// Between two real velocities low and high (in that order along the
+// normal), flow the velocity across; farLow and farHigh lie beyond them and
+// count only when real (else first order on that side).
+Flux between(double flow, double farLow, bool farLowReal, double low, double high, double farHigh,
+             bool farHighReal, double distance) {
+    const double value = flow >= 0 ? (farLowReal ? vanLeer(farLow, low, high) : low)
+                                   : (farHighReal ? vanLeer(farHigh, high, low) : high);
+    return {flow * value, (high - low) / distance};
 }
 
-// U on face (i, j) seen from row `from` (j ± 1): beyond a wall the ghost
-// row's value, inside a body the mirror image (no slip).
-Neighbour uAcrossRow(const MacGrid& g, const FaceField& u, int i, int j, int from) {
-    if (g.uKind(i, j) != FaceKind::Mirror)
-        return {u(i, j), MacGrid::between(g.dy, std::min(j, from)), true};
-    const bool wall = j < 1 || j > g.ny;
-    return {wall ? u(i, j) : -u(i, from), g.dy[from], false};
+// Against a wall or a body's face: nothing flows through, and the gradient
+// reaches the mirror image (the ghost value beyond a wall, minus the
+// velocity inside a body) half a cell away on either side.
+Flux againstMirror(double low, double high, double height) {
+    return {0, (high - low) / height};
 }
 
-// V on face (i, j) seen from column `from` (i ± 1): beyond the inflow or the
-// outflow the ghost column's value, inside a body the mirror image.
-Neighbour vAcrossColumn(const MacGrid& g, const FaceField& v, int i, int j, int from) {
-    if (g.vKind(i, j) != FaceKind::Mirror)
-        return {v(i, j), MacGrid::between(g.dx, std::min(i, from)), true};
-    const bool edge = i < 1 || i > g.nx;
-    return {edge ? v(i, j) : -v(from, j), g.dx[from], false};
+bool real(FaceKind k) {
+    return k != FaceKind::Mirror;
 }
 
-double uTendency(const MacGrid& g, double nu, const FaceField& u, const FaceField& v, int i,
-                 int j) {
-    const double here = u(i, j);
-    const double width = MacGrid::between(g.dx, i - 1);
-    const double east = 0.5 * (here + u(i + 1, j));
-    const double west = 0.5 * (u(i - 1, j) + here);
-    const double eastValue = east >= 0 ? vanLeer(u(i - 1, j), here, u(i + 1, j))
-                                       : vanLeer(u(i + 2, j), u(i + 1, j), here);
-    const double westValue = west >= 0 ? vanLeer(u(i - 2, j), u(i - 1, j), here)
-                                       : vanLeer(u(i + 1, j), here, u(i - 1, j));
-    const Neighbour north = uAcrossRow(g, u, i, j + 1, j);
-    const Neighbour south = uAcrossRow(g, u, i, j - 1, j);
-    const Neighbour north2 = north.real ? uAcrossRow(g, u, i, j + 2, j + 1) : north;
-    const Neighbour south2 = south.real ? uAcrossRow(g, u, i, j - 2, j - 1) : south;
-    const auto across = [&](int row) {
-        return (v(i - 1, row) * g.dx[i - 1] + v(i, row) * g.dx[i]) / (g.dx[i - 1] + g.dx[i]);
-    };
-    const double up = across(j + 1), down = across(j);
-    const double upValue = carried(up, here, south, north, north2);
-    const double downValue = carried(-down, here, north, south, south2);
-    const double convection =
-        (east * eastValue - west * westValue) / width + (up * upValue - down * downValue) / g.dy[j];
+// Along x, through the centre of cell c of row j: the mean of the faces
+// either side carries the upwind value.
+Flux alongRow(const FaceField& q, int c, int j, double width) {
+    return between(0.5 * (q(c, j) + q(c + 1, j)), q(c - 1, j), true, q(c, j), q(c + 1, j),
+                   q(c + 2, j), true, width);
+}
+
+// U across the boundary between rows b and b + 1 at face column i.
+Flux uAcross(const MacGrid& g, const FaceField& u, const FaceField& v, int i, int b) {
+    const bool low = real(g.uKind(i, b)), high = real(g.uKind(i, b + 1));
+    if (low && high) {
+        const double flow =
+            (v(i - 1, b + 1) * g.dx[i - 1] + v(i, b + 1) * g.dx[i]) / (g.dx[i - 1] + g.dx[i]);
+        return between(flow, u(i, b - 1), real(g.uKind(i, b - 1)), u(i, b), u(i, b + 1),
+                       u(i, b + 2), real(g.uKind(i, b + 2)), MacGrid::between(g.dy, b));
+    }
+    if (low) return againstMirror(u(i, b), b + 1 > g.ny ? u(i, b + 1) : -u(i, b), g.dy[b]);
+    if (high) return againstMirror(b < 1 ? u(i, b) : -u(i, b + 1), u(i, b + 1), g.dy[b + 1]);
+    return {};
+}
+
+// V across the boundary between columns b and b + 1 at face row j. The
+// outflow carries V out with the flow (its ghost copies the last column);
+// the inflow brings V = 0.
+Flux vAcross(const MacGrid& g, const FaceField& u, const FaceField& v, int b, int j) {
+    const bool low = real(g.vKind(b, j)), high = real(g.vKind(b + 1, j));
+    const bool outflow = b == g.nx;
+    if (low && (high || outflow)) {
+        const double flow =
+            (u(b + 1, j - 1) * g.dy[j - 1] + u(b + 1, j) * g.dy[j]) / (g.dy[j - 1] + g.dy[j]);
+        return between(flow, v(b - 1, j), real(g.vKind(b - 1, j)), v(b, j), v(b + 1, j),
+                       v(b + 2, j), high && real(g.vKind(b + 2, j)),
+                       outflow ? g.dx[b] : MacGrid::between(g.dx, b));
+    }
+    if (low) return againstMirror(v(b, j), b + 1 > g.nx ? v(b + 1, j) : -v(b, j), g.dx[b]);
+    if (high) return againstMirror(b < 1 ? v(b, j) : -v(b + 1, j), v(b + 1, j), g.dx[b + 1]);
+    return {};
+}
+
+// −convection + ν·diffusion of one control volume from its four fluxes.
+double tendency(double nu, const Flux& west, const Flux& east, double width, const Flux& south,
+                const Flux& north, double height) {
+    const double convection = (east.convection - west.convection) / width +
+                              (north.convection - south.convection) / height;
     const double diffusion =
-        ((u(i + 1, j) - here) / g.dx[i] - (here - u(i - 1, j)) / g.dx[i - 1]) / width +
-        ((north.value - here) / north.distance - (here - south.value) / south.distance) / g.dy[j];
+        (east.gradient - west.gradient) / width + (north.gradient - south.gradient) / height;
     return -convection + nu * diffusion;
 }
 
-double vTendency(const MacGrid& g, double nu, const FaceField& u, const FaceField& v, int i,
-                 int j) {
-    const double here = v(i, j);
-    const double height = MacGrid::between(g.dy, j - 1);
-    const double north = 0.5 * (here + v(i, j + 1));
-    const double south = 0.5 * (v(i, j - 1) + here);
-    const double northValue = north >= 0 ? vanLeer(v(i, j - 1), here, v(i, j + 1))
-                                         : vanLeer(v(i, j + 2), v(i, j + 1), here);
-    const double southValue = south >= 0 ? vanLeer(v(i, j - 2), v(i, j - 1), here)
-                                         : vanLeer(v(i, j + 1), here, v(i, j - 1));
-    const Neighbour east = vAcrossColumn(g, v, i + 1, j, i);
-    const Neighbour west = vAcrossColumn(g, v, i - 1, j, i);
-    const Neighbour east2 = east.real ? vAcrossColumn(g, v, i + 2, j, i + 1) : east;
-    const Neighbour west2 = west.real ? vAcrossColumn(g, v, i - 2, j, i - 1) : west;
-    const auto across = [&](int column) {
-        return (u(column, j - 1) * g.dy[j - 1] + u(column, j) * g.dy[j]) / (g.dy[j - 1] + g.dy[j]);
+// Row by row, every flux computed once and used by both volumes it bounds.
+void uTendencies(const MacGrid& g, double nu, const FaceField& u, const FaceField& v,
+                 FaceField& hu) {
+    std::vector<Flux> along(g.nx + 1), below(g.nx + 1), above(g.nx + 1);
+    for (int i = 2; i <= g.nx; ++i)
+        below[i] = uAcross(g, u, v, i, 0);
+    for (int j = 1; j <= g.ny; ++j) {
+        for (int i = 2; i <= g.nx; ++i)
+            above[i] = uAcross(g, u, v, i, j);
+        for (int c = 1; c <= g.nx; ++c)
+            along[c] = alongRow(u, c, j, g.dx[c]);
+        for (int i = 2; i <= g.nx; ++i)
+            if (g.uKind(i, j) == FaceKind::Moves)
+                hu(i, j) = tendency(nu, along[i - 1], along[i], MacGrid::between(g.dx, i - 1),
+                                    below[i], above[i], g.dy[j]);
+        std::swap(below, above);
+    }
+}
+
+void vTendencies(const MacGrid& g, double nu, const FaceField& u, const FaceField& v,
+                 FaceField& hv) {
+    std::vector<Flux> across(g.nx + 1), south(g.nx + 1), north(g.nx + 1);
+    // Along y through the centre of row r: as along a row, with the roles of i and j swapped.
+    const auto alongColumn = [&](int i, int r) {
+        return between(0.5 * (v(i, r) + v(i, r + 1)), v(i, r - 1), true, v(i, r), v(i, r + 1),
+                       v(i, r + 2), true, g.dy[r]);
     };
-    const double right = across(i + 1), left = across(i);
-    const double rightValue = carried(right, here, west, east, east2);
-    const double leftValue = carried(-left, here, east, west, west2);
-    const double convection = (right * rightValue - left * leftValue) / g.dx[i] +
-                              (north * northValue - south * southValue) / height;
-    const double diffusion =
-        ((east.value - here) / east.distance - (here - west.value) / west.distance) / g.dx[i] +
-        ((v(i, j + 1) - here) / g.dy[j] - (here - v(i, j - 1)) / g.dy[j - 1]) / height;
-    return -convection + nu * diffusion;
+    for (int i = 1; i <= g.nx; ++i)
+        south[i] = alongColumn(i, 1);
+    for (int j = 2; j <= g.ny; ++j) {
+        for (int i = 1; i <= g.nx; ++i)
+            north[i] = alongColumn(i, j);
+        for (int b = 0; b <= g.nx; ++b)
+            across[b] = vAcross(g, u, v, b, j);
+        for (int i = 1; i <= g.nx; ++i)
+            if (g.vKind(i, j) == FaceKind::Moves)
+                hv(i, j) = tendency(nu, across[i - 1], across[i], g.dx[i], south[i], north[i],
+                                    MacGrid::between(g.dy, j - 1));
+        std::swap(south, north);
+    }
 }
 
 } // namespace
@@ -144,12 +171,8 @@ void FillGhosts(const MacGrid& g, Walls walls, FaceField& u, FaceField& v) {
 
 void MomentumTendency(const MacGrid& g, double nu, const FaceField& u, const FaceField& v,
                       FaceField& hu, FaceField& hv) {
-    for (int j = 1; j <= g.ny; ++j)
-        for (int i = 2; i <= g.nx; ++i)
-            if (UFaceMoves(g, i, j)) hu(i, j) = uTendency(g, nu, u, v, i, j);
-    for (int j = 2; j <= g.ny; ++j)
-        for (int i = 1; i <= g.nx; ++i)
-            if (VFaceMoves(g, i, j)) hv(i, j) = vTendency(g, nu, u, v, i, j);
+    uTendencies(g, nu, u, v, hu);
+    vTendencies(g, nu, u, v, hv);
 }
 
 } // namespace kestrel::staggered

@@ -2,11 +2,23 @@
 
 #include "runtime/failure.h"
 
+#include <Eigen/CholmodSupport>
+#include <Eigen/SparseCore>
 #include <cmath>
 
 namespace kestrel::staggered {
 
-PressureProjection::PressureProjection(const MacGrid& g) : g_(g) {
+struct PressureProjection::Factor {
+    // CHOLMOD's simplicial LDLᵀ with its own fill-reducing ordering: no
+    // BLAS in the solve, so every machine gives the same bits.
+    Eigen::CholmodSimplicialLDLT<Eigen::SparseMatrix<double>> ldlt;
+    Eigen::VectorXd rhs, solution;
+};
+
+PressureProjection::~PressureProjection() = default;
+
+PressureProjection::PressureProjection(const MacGrid& g)
+    : g_(g), factor_(std::make_unique<Factor>()) {
     unknown_.assign((g.nx + 2) * (g.ny + 2), -1);
     int count = 0;
     for (int j = 1; j <= g.ny; ++j)
@@ -35,9 +47,9 @@ PressureProjection::PressureProjection(const MacGrid& g) : g_(g) {
         }
     Eigen::SparseMatrix<double> matrix(count, count);
     matrix.setFromTriplets(entries.begin(), entries.end());
-    factor_.compute(matrix);
-    if (factor_.info() != Eigen::Success) ThrowOutOfMemory();
-    rhs_.resize(count);
+    factor_->ldlt.compute(matrix);
+    if (factor_->ldlt.info() != Eigen::Success) ThrowOutOfMemory();
+    factor_->rhs.resize(count);
     inflowFlux_ = 0;
     for (int j = 1; j <= g.ny; ++j)
         inflowFlux_ += g.dy[j];
@@ -52,11 +64,11 @@ void PressureProjection::project(FaceField& u, FaceField& v, FaceField& p, doubl
     const auto id = [&](int i, int j) { return unknown_[j * (g.nx + 2) + i]; };
     for (int j = 1; j <= g.ny; ++j)
         for (int i = 1; i <= g.nx; ++i)
-            if (g.isFluid(i, j)) rhs_[id(i, j)] = -netOutflow(u, v, i, j) / dt;
-    solution_ = factor_.solve(rhs_);
+            if (g.isFluid(i, j)) factor_->rhs[id(i, j)] = -netOutflow(u, v, i, j) / dt;
+    const Eigen::VectorXd& solution = factor_->solution = factor_->ldlt.solve(factor_->rhs);
     for (int j = 1; j <= g.ny; ++j)
         for (int i = 1; i <= g.nx; ++i)
-            p(i, j) = g.isFluid(i, j) ? solution_[id(i, j)] : 0.0;
+            p(i, j) = g.isFluid(i, j) ? solution[id(i, j)] : 0.0;
     for (int j = 1; j <= g.ny; ++j)
         for (int i = 1; i <= g.nx; ++i) {
             if (!g.isFluid(i, j)) continue;

@@ -5,14 +5,14 @@
 // is factorised once and every step only substitutes.
 #include "mac_grid.h"
 
-#include <Eigen/CholmodSupport>
-#include <Eigen/SparseCore>
+#include <memory>
 
 namespace kestrel::staggered {
 
 class PressureProjection {
   public:
     explicit PressureProjection(const MacGrid& grid);
+    ~PressureProjection();
 
     // Makes u and v free of divergence in every fluid cell: solves for the
     // pressure p (at the cell centres, 0 in solid cells) and subtracts
@@ -25,12 +25,14 @@ class PressureProjection {
   private:
     double netOutflow(const FaceField& u, const FaceField& v, int i, int j) const;
 
+    // The factorisation and its vectors, kept out of this header so that no
+    // other file compiles the sparse solver's types (their layout depends on
+    // the vector width a file is built for).
+    struct Factor;
+
     const MacGrid& g_;
     std::vector<int> unknown_; // the unknown of cell (i, j), -1 for solid
-    // CHOLMOD's simplicial LDLᵀ with its own fill-reducing ordering: no
-    // BLAS in the solve, so every machine gives the same bits.
-    Eigen::CholmodSimplicialLDLT<Eigen::SparseMatrix<double>> factor_;
-    Eigen::VectorXd rhs_, solution_;
+    std::unique_ptr<Factor> factor_;
     double inflowFlux_ = 1;
 };
 

@@ -28,6 +28,8 @@ StaggeredSolver::StaggeredSolver(MacGrid grid, const Settings& settings)
     FillGhosts(g, settings_.walls, u_, v_);
 }
 
+StaggeredSolver::~StaggeredSolver() = default;
+
 double StaggeredSolver::stableTimeStep() const {
     const MacGrid& g = grid_;
     double limit = INFINITY;

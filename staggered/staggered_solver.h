@@ -25,6 +25,7 @@ class StaggeredSolver {
     // The grid must have passed GridProblem. Starts from the inflow profile
     // in every fluid cell, made free of divergence.
     StaggeredSolver(MacGrid grid, const Settings& settings);
+    ~StaggeredSolver();
 
     // The largest time step the explicit momentum step stays stable with,
     // for the current field.
