@@ -121,6 +121,34 @@ TEST(SecondMethod, ABodyShedsVorticesAndNoCellKeepsDivergence) {
     EXPECT_EQ(m.P(22, 12), 0);
 }
 
+// The published set-up (a square of side D centred in a channel 8 D high and
+// 50 D long, a quarter of the way along, parabolic inflow, Re on the largest
+// inflow speed 1.5) at Re 40 with D = 8 cells: the recirculation length
+// behind the body against the published fit Lr/D = -0.065 + 0.0554 Re
+// (Breuer et al. 2000). docs/validation.md has the finer meshes.
+TEST(SecondMethod, TheWakeOfASquareAtRe40IsAsLongAsPublished) {
+    const int d = 8, h = 8 * d, front = 12 * d + d / 2 - d / 2;
+    std::string runs;
+    for (int j = h / 2 - d / 2 + 1; j <= h / 2 + d / 2; ++j)
+        runs += (runs.empty() ? "" : ",") + std::string("[") + std::to_string(j) + ", " +
+                std::to_string(front + 1) + ", " + std::to_string(front + d) + "]";
+    SimulationState m =
+        secondMethodCase(50 * d, h, 40 / 1.5 / d, 4000,
+                         R"(, "inflow": "parabolic", "obstacleRuns": [)" + runs + "]");
+    test::ScriptedHost host;
+    ASSERT_EQ(run(m, host), RunEnd::Completed);
+    // On the centre line (between rows h/2 and h/2 + 1), where U turns positive again.
+    const auto centre = [&](int i) { return 0.5 * (m.U(i, h / 2) + m.U(i, h / 2 + 1)); };
+    int i = front + d + 1;
+    while (centre(i) >= 0)
+        ++i;
+    while (centre(i + 1) < 0)
+        ++i;
+    const double end = i - 0.5 + centre(i) / (centre(i) - centre(i + 1));
+    const double length = (end - (front + d)) / d;
+    EXPECT_NEAR(length, -0.065 + 0.0554 * 40, 0.1 * 2.151) << length;
+}
+
 TEST(SecondMethod, CasesItCannotComputeAreRefusedBeforeTheRun) {
     const struct {
         std::string extra;
