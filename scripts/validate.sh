@@ -20,12 +20,12 @@ plots="$root/docs/validation"
 
 # writeCase FILE re dt steps nx ny obstacleRuns [monitor [more keys]]
 writeCase() {
-    monitor=""
-    [ -n "$8" ] && monitor=", \"monitor\": [$8]"
+    monitorKey=""
+    [ -n "$8" ] && monitorKey=", \"monitor\": [$8]"
     cat >"$1" <<EOF
 {"format": "kestrel-case 1", "dt": $3, "reynolds": $2, "stepCount": $4, "maxIter": 100,
  "nx": $5, "ny": $6, "meshMode": -1, "meshSizeX": 1, "meshSizeY": 1,
- "obstacleRuns": [$7]$monitor$9}
+ "obstacleRuns": [$7]$monitorKey$9}
 EOF
 }
 

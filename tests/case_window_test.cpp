@@ -1,7 +1,7 @@
 // Case files, the unsaved-work question and undo in the real main window.
-#include "run/run_calculation.h"
 #include "batch/batch_host.h"
 #include "cases/case_file.h"
+#include "run/run_calculation.h"
 #include "solver/run_time_steps.h"
 #include "support/field_bits.h"
 #include "support/modal_answer.h"
@@ -94,6 +94,9 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     m.coordListY.redim(10);
     for (int k = 1; k <= 10; ++k)
         m.coordListY(k) = k * k;
+    trigger("スタガード格子法 (壁の摩擦、二次精度)");
+    trigger("流入: 放物線分布 (平均速度 1)");
+    trigger("時間刻みを毎ステップ自動で決める");
     startEditing();
     clickCell(3, 4);
     clickCell(12, 9);
@@ -119,6 +122,14 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     EXPECT_TRUE(opened.findChild<QRadioButton*>("Option2")->isChecked());
     EXPECT_TRUE(opened.findChild<QPushButton*>("Command2")->isEnabled());
     EXPECT_FALSE(field(opened, "Text6")->isEnabled());
+    EXPECT_TRUE(other.method == (MethodChoice{Method::Staggered, false, true, true, 0.5}));
+    const QStringList chosen = {"スタガード格子法 (壁の摩擦、二次精度)",
+                                "流入: 放物線分布 (平均速度 1)",
+                                "時間刻みを毎ステップ自動で決める"};
+    int checked = 0;
+    for (QAction* action : opened.findChildren<QAction*>())
+        checked += chosen.contains(action->text()) && action->isChecked();
+    EXPECT_EQ(checked, chosen.size());
     EXPECT_EQ(other.coordListX, m.coordListX);
     EXPECT_EQ(other.coordListY, m.coordListY);
     EXPECT_EQ(other.cellKind, m.cellKind);
