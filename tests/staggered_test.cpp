@@ -149,6 +149,57 @@ TEST(SecondMethod, TheWakeOfASquareAtRe40IsAsLongAsPublished) {
     EXPECT_NEAR(length, -0.065 + 0.0554 * 40, 0.1 * 2.151) << length;
 }
 
+// The force on painted cells after the last step, against the sum written
+// out here: each fluid neighbour's pressure on the shared face and its
+// velocity's shear to the face half a cell away, over D/2.
+TEST(SecondMethod, TheForceOnTheBodyIsPressureAndShearOnItsFaces) {
+    // A 3 × 2 body off the centre line, on a mesh whose rows narrow upwards.
+    SimulationState m = secondMethodCase(
+        40, 12, 20, 300, R"(, "meshMode": 0, "coordListX": [)" + [] {
+            std::string list;
+            for (int k = 0; k <= 40; ++k)
+                list += (k ? ", " : "") + std::to_string(k);
+            return list;
+        }() + R"(], "coordListY": [0, 1.4, 2.7, 3.9, 5, 6, 6.9, 7.7, 8.4, 9, 9.5, 9.9, 10.2],
+            "obstacleRuns": [[6, 10, 12], [7, 10, 12]])");
+    test::ScriptedHost host;
+    ASSERT_EQ(run(m, host), RunEnd::Completed);
+    const auto dx = [&](int i) { return m.xNode(i + 1) - m.xNode(i); };
+    const auto dy = [&](int j) { return m.yNode(j + 1) - m.yNode(j); };
+    const auto fluid = [&](int i, int j) { return m.cellKind(i, j) != 0; };
+    const double nu = 1 / m.reynolds;
+    double fx = 0, fy = 0, height = 0;
+    for (int j = 6; j <= 7; ++j) {
+        height += dy(j);
+        for (int i = 10; i <= 12; ++i) {
+            if (fluid(i - 1, j)) {
+                fx += m.P(i - 1, j) * dy(j);
+                fy += nu * m.V(i - 1, j) / (dx(i - 1) / 2) * dy(j);
+            }
+            if (fluid(i + 1, j)) {
+                fx -= m.P(i + 1, j) * dy(j);
+                fy += nu * m.V(i + 1, j) / (dx(i + 1) / 2) * dy(j);
+            }
+            if (fluid(i, j - 1)) {
+                fy += m.P(i, j - 1) * dx(i);
+                fx += nu * m.U(i, j - 1) / (dy(j - 1) / 2) * dx(i);
+            }
+            if (fluid(i, j + 1)) {
+                fy -= m.P(i, j + 1) * dx(i);
+                fx += nu * m.U(i, j + 1) / (dy(j + 1) / 2) * dx(i);
+            }
+        }
+    }
+    ASSERT_FALSE(m.forceHistory.empty());
+    const ForceRecord& last = m.forceHistory.back();
+    EXPECT_EQ(last.step, 300);
+    EXPECT_NEAR(last.cd, fx / (height / 2), 1e-12 * std::abs(last.cd));
+    EXPECT_NEAR(last.cl, fy / (height / 2), 1e-12 * std::abs(last.cl));
+    EXPECT_GT(last.cd, 0);
+    EXPECT_GT(last.cdFriction, 0); // the shear drags the body downstream
+    EXPECT_NEAR(last.cdPressure + last.cdFriction, last.cd, 1e-12 * last.cd);
+}
+
 TEST(SecondMethod, CasesItCannotComputeAreRefusedBeforeTheRun) {
     const struct {
         std::string extra;
