@@ -91,8 +91,11 @@ struct SimulationState {
     Array2<double> work1{"work1"}, work2{"work2"}, work3{"work3"};
     Array1<double> work4{"work4"};
 
-    // Every finite step of the last run that started, in order.
+    // Every finite step of the last run that started, in order, and the
+    // method that ran it (for the second method a step's sweeps are its one
+    // direct solve, and its last error the largest divergence left).
     std::vector<StepReport> history;
+    Method historyMethod = Method::Classic;
     // The forces on the obstacle after each of those steps that had one.
     std::vector<ForceRecord> forceHistory;
     // The cell whose values are recorded every step; 0, 0 for none.

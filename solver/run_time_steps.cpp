@@ -21,6 +21,7 @@ namespace {
 // What a run keeps of each step beside the field.
 void clearRecords(SimulationState& m, int steps) {
     m.history.clear();
+    m.historyMethod = m.method.method;
     m.history.reserve(static_cast<std::size_t>(std::max(steps, 0)));
     m.forceHistory.clear();
     m.monitorHistory.clear();

@@ -9,6 +9,10 @@
 
 namespace kestrel::staggered {
 
+// What the projection leaves of any fluid cell's divergence, relative to
+// the inflow, at the most.
+constexpr double kDivergenceBound = 1e-10;
+
 class PressureProjection {
   public:
     explicit PressureProjection(const MacGrid& grid);

@@ -223,6 +223,12 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     const std::string saved = readFile(folder.filePath("h.csv"));
     EXPECT_EQ(saved, HistoryCsv(m.history));
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 6);
+    // The second method solves directly: the summary says what it left.
+    trigger("スタガード格子法 (壁の摩擦、二次精度)");
+    click("Command1");
+    QTest::qWait(300);
+    EXPECT_NE(summary->text().indexOf("直接法で解いて、残った発散"), -1)
+        << summary->text().toStdString();
     history->close();
 }
 
@@ -347,7 +353,7 @@ TEST_F(ResultsWindow, TheHistoryChartIsDrawnOnlyWhenStepsArrive) {
 TEST(HistoryChartDrawing, ALongHistoryKeepsEveryColumnsExtremes) {
     std::vector<StepReport> history(100000, StepReport{2, 1e-5});
     history[61234] = {50, 1e2}; // one step far above the rest
-    HistoryChart chart(history);
+    HistoryChart chart(history, Method::Classic);
     chart.resize(640, 400);
     const QImage drawn = chart.grab().toImage();
     // The sweeps' panel reaches its top (50) and the errors' its top decade.

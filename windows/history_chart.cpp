@@ -3,6 +3,7 @@
 #include "chart_panels.h"
 #include "runtime/number_text.h"
 #include "solver/time_step.h"
+#include "staggered/pressure_projection.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -24,8 +25,9 @@ bool charted(double error) {
 
 } // namespace
 
-HistoryChart::HistoryChart(const std::vector<StepReport>& history, QWidget* parent)
-    : QWidget(parent), history_(history) {
+HistoryChart::HistoryChart(const std::vector<StepReport>& history, const Method& method,
+                           QWidget* parent)
+    : QWidget(parent), history_(history), method_(method) {
     setObjectName("HistoryChart");
     setAccessibleName("収束履歴のグラフ");
     setMinimumSize(320, 240);
@@ -40,6 +42,7 @@ void HistoryChart::paintEvent(QPaintEvent*) {
         return;
     }
     const auto [top, bottom] = TwoPanelAreas(size());
+    const bool direct = method_ == Method::Staggered;
 
     const int columns = std::max(1, std::min(count, static_cast<int>(top.width())));
     const auto sweepRanges = ColumnRanges(count, columns, [this](std::size_t k) {
@@ -47,7 +50,8 @@ void HistoryChart::paintEvent(QPaintEvent*) {
     });
     const double most = RangeOf(sweepRanges, 0, 1).second;
     const Panel sweeps{top, 0, most, count};
-    DrawPanelFrame(p, sweeps, "反復回数", "0", QString::number(most));
+    DrawPanelFrame(p, sweeps, direct ? "圧力の解 (直接法の回数)" : "反復回数", "0",
+                   QString::number(most));
     p.setPen(QPen(QColor(0, 70, 200), 1.5));
     DrawSeries(p, sweeps, sweepRanges, true);
 
@@ -57,15 +61,17 @@ void HistoryChart::paintEvent(QPaintEvent*) {
         const double error = history_[k].lastError;
         return charted(error) ? std::optional(std::log10(error)) : std::nullopt;
     });
-    const double tolerance = std::log10(kPressureTolerance);
+    const double bound = direct ? staggered::kDivergenceBound : kPressureTolerance;
+    const double tolerance = std::log10(bound);
     const auto [lowest, highest] = RangeOf(errorRanges, tolerance, tolerance);
     const Panel errors{bottom, std::floor(lowest), std::ceil(highest) + 1, count};
-    DrawPanelFrame(p, errors, "最終誤差", powerOfTen(errors.low), powerOfTen(errors.high));
+    DrawPanelFrame(p, errors, direct ? "残った発散 (流入量に対する最大値)" : "最終誤差",
+                   powerOfTen(errors.low), powerOfTen(errors.high));
     p.setPen(QPen(Qt::darkGreen, 1, Qt::DashLine));
     p.drawLine(errors.at(1, tolerance).x() - (count > 1 ? 0 : bottom.width() / 2),
                errors.at(1, tolerance).y(), bottom.right(), errors.at(count, tolerance).y());
     p.drawText(QPointF(bottom.right() - 140, errors.at(count, tolerance).y() - 4),
-               "許容誤差 " + QString::fromStdString(GeneralNumber(kPressureTolerance)));
+               (direct ? "上限 " : "許容誤差 ") + QString::fromStdString(GeneralNumber(bound)));
     const QColor errorColour(200, 30, 30);
     p.setPen(QPen(errorColour, 4, Qt::SolidLine, Qt::RoundCap));
     DrawSeries(p, errors, errorRanges, false);

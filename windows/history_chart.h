@@ -1,7 +1,8 @@
 #pragma once
 // The convergence history as a chart drawn with the painter: the sweeps of
 // every step above, the last error of every step below on a log scale with
-// the tolerance marked.
+// the tolerance marked; for the second method, its solves and the largest
+// divergence, with the 1e-10 it must stay under.
 #include "app/simulation_state.h"
 
 #include <QWidget>
@@ -11,7 +12,8 @@ namespace kestrel {
 
 class HistoryChart : public QWidget {
   public:
-    HistoryChart(const std::vector<StepReport>& history, QWidget* parent = nullptr);
+    HistoryChart(const std::vector<StepReport>& history, const Method& method,
+                 QWidget* parent = nullptr);
     QSize sizeHint() const override { return {640, 400}; }
 
   protected:
@@ -19,6 +21,7 @@ class HistoryChart : public QWidget {
 
   private:
     const std::vector<StepReport>& history_;
+    const Method& method_; // of the run the history belongs to
 };
 
 } // namespace kestrel
