@@ -30,7 +30,8 @@ void historyChartRedraw(benchmark::State& state) {
     std::vector<StepReport> history;
     for (long long n = 0; n < state.range(0); ++n)
         history.push_back({static_cast<int>(5 + n % 17), std::pow(10.0, -3 - (n % 5) * 0.3)});
-    HistoryChart chart(history, Method::Classic);
+    const Method classic = Method::Classic;
+    HistoryChart chart(history, classic);
     chart.resize(640, 400);
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state)

@@ -353,7 +353,8 @@ TEST_F(ResultsWindow, TheHistoryChartIsDrawnOnlyWhenStepsArrive) {
 TEST(HistoryChartDrawing, ALongHistoryKeepsEveryColumnsExtremes) {
     std::vector<StepReport> history(100000, StepReport{2, 1e-5});
     history[61234] = {50, 1e2}; // one step far above the rest
-    HistoryChart chart(history, Method::Classic);
+    const Method classic = Method::Classic;
+    HistoryChart chart(history, classic);
     chart.resize(640, 400);
     const QImage drawn = chart.grab().toImage();
     // The sweeps' panel reaches its top (50) and the errors' its top decade.

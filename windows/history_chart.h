@@ -12,8 +12,10 @@ namespace kestrel {
 
 class HistoryChart : public QWidget {
   public:
+    // Both are read at every paint: they must outlive the chart.
     HistoryChart(const std::vector<StepReport>& history, const Method& method,
                  QWidget* parent = nullptr);
+    HistoryChart(const std::vector<StepReport>&, Method&&, QWidget* = nullptr) = delete;
     QSize sizeHint() const override { return {640, 400}; }
 
   protected:
