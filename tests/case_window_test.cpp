@@ -4,22 +4,16 @@
 #include "run/run_calculation.h"
 #include "solver/run_time_steps.h"
 #include "support/field_bits.h"
-#include "support/modal_answer.h"
-#include "support/window_driving.h"
+#include "support/sweep_recorder.h"
+#include "support/window_test.h"
 #include "windows/main_window.h"
 
 #include <QAction>
 #include <QFile>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <csignal>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <map>
 #include <sys/resource.h>
 
@@ -27,53 +21,9 @@ namespace kestrel {
 namespace {
 
 using test::FirstDifference;
-
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const QString& path, const std::string& text) {
-    std::ofstream(path.toStdString(), std::ios::binary) << text;
-}
-
-class CaseWindow : public ::testing::Test {
-  protected:
-    QLineEdit* field(MainWindow& window, const char* name) {
-        return window.findChild<QLineEdit*>(name);
-    }
-    QLineEdit* field(const char* name) { return field(w, name); }
-    QRadioButton* option(const char* name) { return w.findChild<QRadioButton*>(name); }
-    void click(const char* name) {
-        QTest::mouseClick(w.findChild<QPushButton*>(name), Qt::LeftButton);
-    }
-    void choose(const char* name) {
-        QRadioButton* o = option(name);
-        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(8, o->height() / 2));
-    }
-    void retype(const char* name, const char* text) { test::Retype(field(name), text); }
-    void trigger(const QString& caption) { test::TriggerMenuCommand(w, caption); }
-    // A click in the middle of cell (i, j) of the map on screen.
-    void clickCell(int i, int j) {
-        QTest::mouseClick(w.findChild<QWidget*>("Picture1"), Qt::LeftButton, {},
-                          w.picture().toPixel(i - 0.5, j - 0.5).toPoint());
-    }
-    QRgb pixelOfCell(int i, int j) {
-        const QPoint p = w.picture().toPixel(i - 0.5, j - 0.5).toPoint();
-        return w.picture().pixel(p.x(), p.y()) & 0xffffff;
-    }
-    // Makes the map (answering its question) and switches point editing on.
-    void startEditing() {
-        answerer.buttons.push_back(QMessageBox::Yes);
-        click("Command3");
-    }
-    QString path(const char* name) const { return folder.filePath(name); }
-
-    QTemporaryDir folder;
-    test::ModalAnswerer answerer;
-    SimulationState m;
-    MainWindow w{m};
-};
+using test::ReadFile;
+using test::WriteFile;
+using CaseWindow = test::WindowTest;
 
 TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     retype("Text1", "0.0025");
@@ -111,7 +61,7 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     ASSERT_TRUE(opened.openCaseFile(path("saved.json").toStdString()));
     for (const char* name :
          {"Text1", "Text2", "Text3", "Text4", "Text5", "Text8", "Text9", "Text10", "Text11"})
-        EXPECT_EQ(field(opened, name)->text(), field(name)->text()) << name;
+        EXPECT_EQ(opened.findChild<QLineEdit*>(name)->text(), field(name)->text()) << name;
     EXPECT_EQ(other.dt, 0.0025);
     EXPECT_EQ(other.reynolds, 123.5);
     EXPECT_EQ(other.nx, 12);
@@ -121,7 +71,7 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     EXPECT_TRUE(opened.findChild<QRadioButton*>("Option7")->isChecked());
     EXPECT_TRUE(opened.findChild<QRadioButton*>("Option2")->isChecked());
     EXPECT_TRUE(opened.findChild<QPushButton*>("Command2")->isEnabled());
-    EXPECT_FALSE(field(opened, "Text6")->isEnabled());
+    EXPECT_FALSE(opened.findChild<QLineEdit*>("Text6")->isEnabled());
     EXPECT_TRUE(other.method == (MethodChoice{Method::Staggered, false, true, true, 0.5}));
     const QStringList chosen = {"スタガード格子法 (壁の摩擦、二次精度)",
                                 "流入: 放物線分布 (平均速度 1)",
@@ -147,17 +97,15 @@ TEST_F(CaseWindow, AnOpenedCaseRunsToTheRunnersNumbersToTheLastBit) {
     const std::string text = R"({"dt": 0.01, "reynolds": 70, "stepCount": 30, "maxIter": 40,
         "nx": 23, "ny": 11, "obstacles": [[6, 5], [6, 6], [7, 5], [7, 6], [6, 1]],
         "display": "speed", "lineWidth": 2, "displayInterval": 4, "confirmEachDisplay": false})";
-    writeFile(path("run.json"), text);
+    WriteFile(path("run.json"), text);
     ASSERT_TRUE(w.openCaseFile(path("run.json").toStdString()));
     click("Command1");
     ASSERT_TRUE(answerer.seen.empty()) << answerer.lastText().toStdString();
 
     CaseFile c = ReadCaseFile(text);
     BatchHost host(c.display, c.lineWidth);
-    struct Nothing : StepObserver {
-        bool stepDone(int, const StepReport&) override { return true; }
-    } nothing;
-    ASSERT_EQ(RunTimeSteps(c.state, host, nothing), RunEnd::Completed);
+    test::SweepRecorder steps;
+    ASSERT_EQ(RunTimeSteps(c.state, host, steps), RunEnd::Completed);
     EXPECT_EQ(FirstDifference(m.U, c.state.U), "");
     EXPECT_EQ(FirstDifference(m.V, c.state.V), "");
     EXPECT_EQ(FirstDifference(m.P, c.state.P), "");
@@ -182,7 +130,7 @@ TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
         {"array.json", "[1, 2]", "JSON オブジェクト"},
     };
     for (const auto& file : bad) {
-        writeFile(path(file.name), file.text);
+        WriteFile(path(file.name), file.text);
         EXPECT_FALSE(w.openCaseFile(path(file.name).toStdString())) << file.name;
         EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません: " + path(file.name)))
             << file.name;
@@ -205,7 +153,7 @@ TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
 }
 
 TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
-    writeFile(path("kept.json"), "{\"dt\": 0.5}\n");
+    WriteFile(path("kept.json"), "{\"dt\": 0.5}\n");
     startEditing();
     // Files may grow to 40 bytes only: the case cannot be written whole.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -222,7 +170,7 @@ TEST_F(CaseWindow, AFailedSaveKeepsThePreviousFile) {
 
     EXPECT_EQ(answerer.lastText(), "ケースを保存できません。\nファイルの大きさの上限を超えます")
         << "the reason in Japanese too";
-    EXPECT_EQ(readFile(path("kept.json")), "{\"dt\": 0.5}\n");
+    EXPECT_EQ(ReadFile(path("kept.json")), "{\"dt\": 0.5}\n");
     EXPECT_EQ(w.casePath(), "");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.json"});
 }
@@ -289,7 +237,7 @@ TEST_F(CaseWindow, UndoAndRedoWalkPointRangeInitialisationAndANewMap) {
 // An opened case with a map is ready to edit, and what it will do that it
 // may not mean is said when it opens.
 TEST_F(CaseWindow, AnOpenedMapIsReadyToEditAndItsWarningsAreSaid) {
-    writeFile(path("back.json"), R"({"dt": -1, "nx": 9, "ny": 7, "obstacles": [[2, 2]]})");
+    WriteFile(path("back.json"), R"({"dt": -1, "nx": 9, "ny": 7, "obstacles": [[2, 2]]})");
     ASSERT_TRUE(w.openCaseFile(path("back.json").toStdString()));
     EXPECT_NE(answerer.lastText().indexOf("「dt」は負です"), -1)
         << answerer.lastText().toStdString();
@@ -313,7 +261,7 @@ TEST_F(CaseWindow, UndoShowsTheMapItGivesBackWithItsCounts) {
     EXPECT_EQ(m.cellKind.upper1(), 62);
     answerer.fileNames.push_back(path("undone.json"));
     trigger("名前を付けて保存…");
-    const CaseFile saved = ReadCaseFile(readFile(path("undone.json")));
+    const CaseFile saved = ReadCaseFile(ReadFile(path("undone.json")));
     EXPECT_EQ(saved.state.nx, 61);
     EXPECT_EQ(saved.state.cellKind, m.cellKind);
     trigger("やり直し");
@@ -365,7 +313,7 @@ TEST_F(CaseWindow, SaveWritesTheCasesFileAndSaveAsAsksForAName) {
     retype("Text2", "77");
     trigger("ケースを保存");
     EXPECT_EQ(answerer.dialogsSeen, 1) << "the case's own file, no question";
-    EXPECT_EQ(ReadCaseFile(readFile(path("bare.json"))).state.reynolds, 77);
+    EXPECT_EQ(ReadCaseFile(ReadFile(path("bare.json"))).state.reynolds, 77);
     answerer.fileNames.push_back(path("other.case"));
     trigger("名前を付けて保存…");
     EXPECT_EQ(answerer.dialogsSeen, 2);
@@ -416,7 +364,7 @@ TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     answerer.buttons.push_back(QMessageBox::Yes);
     answerer.fileNames.push_back(path("closing.json"));
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
+    EXPECT_EQ(ReadCaseFile(ReadFile(path("closing.json"))).state.reynolds, 41);
     EXPECT_EQ(m.stopRequested, kTrue);
 
     w.show();
@@ -425,11 +373,11 @@ TEST_F(CaseWindow, ClosingWithUnsavedWorkAsksAndEachAnswerDoesWhatItSays) {
     answerer.buttons.push_back(QMessageBox::No);
     EXPECT_TRUE(w.close());
     EXPECT_EQ(answerer.seen.size(), asked + 1);
-    EXPECT_EQ(ReadCaseFile(readFile(path("closing.json"))).state.reynolds, 41);
+    EXPECT_EQ(ReadCaseFile(ReadFile(path("closing.json"))).state.reynolds, 41);
 }
 
 TEST_F(CaseWindow, ListsLeftInTheEditorAreAskedAboutBeforeAnotherCaseOpens) {
-    writeFile(path("other.json"), R"({"reynolds": 99})");
+    WriteFile(path("other.json"), R"({"reynolds": 99})");
     choose("Option2");
     click("Command2");
     QWidget* editor = nullptr;
@@ -452,8 +400,8 @@ TEST_F(CaseWindow, ListsLeftInTheEditorAreAskedAboutBeforeAnotherCaseOpens) {
 }
 
 TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
-    writeFile(path("one.json"), R"({"reynolds": 11})");
-    writeFile(path("two.json"), R"({"reynolds": 22})");
+    WriteFile(path("one.json"), R"({"reynolds": 11})");
+    WriteFile(path("two.json"), R"({"reynolds": 22})");
     ASSERT_TRUE(w.openCaseFile(path("two.json").toStdString()));
     ASSERT_TRUE(w.openCaseFile(path("one.json").toStdString()));
     ASSERT_TRUE(w.openCaseFile(path("two.json").toStdString())); // once in the list, first
@@ -484,7 +432,7 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
 }
 
 TEST_F(CaseWindow, AnOpenedCaseStartsFreshUndoAndDropsAHalfDrawnRange) {
-    writeFile(path("case.json"), R"({"nx": 20, "ny": 10})");
+    WriteFile(path("case.json"), R"({"nx": 20, "ny": 10})");
     startEditing();
     click("Command5"); // ranges
     clickCell(2, 2);   // a range begun
@@ -519,7 +467,7 @@ TEST_F(CaseWindow, EveryOptionTheCaseHoldsCountsAsUnsavedWork) {
 }
 
 TEST_F(CaseWindow, OpeningAnotherCaseAsksFirstAndCancelKeepsTheWork) {
-    writeFile(path("other.json"), R"({"reynolds": 99})");
+    WriteFile(path("other.json"), R"({"reynolds": 99})");
     retype("Text2", "41");
     answerer.buttons.push_back(QMessageBox::Cancel);
     trigger("ケースを開く…");

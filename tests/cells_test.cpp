@@ -101,16 +101,6 @@ TEST_F(CellMap, DrawnMapHasRedObstacleCyanFluidBlackOutlines) {
     EXPECT_EQ(pixelAt(picture, 61.0, 15.5), 0x000000u);
 }
 
-TEST_F(CellMap, ChangeModeDecidesTheNewValue) {
-    EXPECT_EQ(NewCellKind(host, 1), 0);
-    EXPECT_EQ(NewCellKind(host, 0), 1);
-    host.mode = ChangeMode::Fluid;
-    EXPECT_EQ(NewCellKind(host, 0), 1);
-    EXPECT_EQ(NewCellKind(host, 1), 1);
-    host.mode = ChangeMode::NonFluid;
-    EXPECT_EQ(NewCellKind(host, 1), 0);
-}
-
 class Pointer : public CellMap {
   protected:
     Pointer() {
@@ -205,108 +195,6 @@ TEST_F(Pointer, ClicksOutsideTheMapFailSilently) {
     m.pickState = 1;
     down(1e9f, 1.0f);
     EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(Surface, ExclusiveOrBoxTwiceRestoresThePicture) {
-    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
-    SetPictureScale(s, 0, 0, 61, 31);
-    s.fillBox(0, 0, 30, 20, MakeRgb(0, 255, 255));
-    const QImage before = s.image();
-    s.setDrawMode(DrawMode::XorPen);
-    s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
-    // Each corner changed once, and nothing beyond the outline.
-    const QPoint low = s.toPixel(3, 4).toPoint(), high = s.toPixel(10, 12).toPoint();
-    for (const QPoint corner : {low, high, QPoint(low.x(), high.y()), QPoint(high.x(), low.y())})
-        EXPECT_NE(s.image().pixel(corner), before.pixel(corner)) << corner.x() << " " << corner.y();
-    for (const QPoint outside : {QPoint(low.x(), high.y() + 1), QPoint(high.x(), high.y() + 1),
-                                 QPoint(low.x(), low.y() - 1)})
-        EXPECT_EQ(s.image().pixel(outside), before.pixel(outside))
-            << outside.x() << " " << outside.y();
-    s.drawBox(3, 4, 10, 12, MakeRgb(255, 0, 0));
-    EXPECT_EQ(s.image(), before);
-}
-
-TEST(Surface, AnExclusiveOrBoxOfNoWidthStillShows) {
-    ImageSurface s(15 * 40, 15 * 30);
-    SetPictureScale(s, 0, 0, 39, 29);
-    s.setDrawMode(DrawMode::XorPen);
-    s.drawBox(10, 5, 10, 20, MakeRgb(255, 0, 0)); // a vertical line: each pixel once
-    for (int y = 5; y <= 20; ++y)
-        EXPECT_EQ(s.image().pixel(10, y) & 0xFFFFFF, 0x00FFFFu) << y; // white ^ red
-    s.drawBox(5, 8, 30, 8, MakeRgb(255, 0, 0));                       // a horizontal one
-    EXPECT_EQ(s.image().pixel(20, 8) & 0xFFFFFF, 0x00FFFFu);
-}
-
-TEST(Surface, ScaleMapsCornersAndRejectsBadPenWidths) {
-    ImageSurface s(kPictureWidthTwips, kPictureHeightTwips);
-    SetPictureScale(s, 0, 0, 61, 31);
-    EXPECT_EQ(s.scale().width, 61);
-    EXPECT_EQ(s.scale().height, 31);
-    EXPECT_EQ(s.toPixel(0, 0), QPointF(0, 0));
-    EXPECT_EQ(s.toPixel(61, 31), QPointF(480, 248));
-    EXPECT_EQ(s.toUser(QPointF(480, 248)), QPointF(61, 31)); // and back, corner to corner
-    EXPECT_EQ(s.toUser(QPointF(0, 0)), QPointF(0, 0));
-    EXPECT_THROW(s.setPenWidth(0), Failure);
-    EXPECT_THROW(s.setHeightTwips(-1), Failure);
-    EXPECT_THROW(s.setHeightTwips(1e9), Failure);
-}
-
-} // namespace
-} // namespace kestrel
-
-namespace kestrel {
-namespace {
-
-// Every pixel of the midpoint rule from the left (then upper) end, those
-// outside the picture skipped: what the surface must draw, without clipping.
-QImage wholeLine(QSize size, long long x0, long long y0, long long x1, long long y1) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    if (std::pair(x1, y1) < std::pair(x0, y0)) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
-    const long long dx = std::llabs(x1 - x0);
-    const long long dy = std::llabs(y1 - y0);
-    const long long steps = std::max(dx, dy);
-    for (long long k = 0; k <= steps; ++k) {
-        const long long along = steps == 0 ? 0 : (2 * k * std::min(dx, dy) + steps) / (2 * steps);
-        const long long x = dx >= dy ? x0 + (x1 >= x0 ? k : -k) : x0 + (x1 >= x0 ? along : -along);
-        const long long y = dx >= dy ? y0 + (y1 >= y0 ? along : -along) : y0 + (y1 >= y0 ? k : -k);
-        if (x >= 0 && y >= 0 && x < size.width() && y < size.height())
-            image.setPixel(static_cast<int>(x), static_cast<int>(y), qRgb(0, 0, 255));
-    }
-    return image;
-}
-
-TEST(Surface, LinesAreClippedToThePictureWithoutMovingAPixel) {
-    ImageSurface s(15 * 40, 15 * 30); // 40 x 30 pixels, user units = pixels
-    SetPictureScale(s, 0, 0, 39, 29);
-    std::srand(7);
-    for (int n = 0; n < 3000; ++n) {
-        const auto coordinate = [](int size) { return std::rand() % (5 * size) - 2 * size; };
-        const int x0 = coordinate(40), y0 = coordinate(30), x1 = coordinate(40),
-                  y1 = coordinate(30);
-        s.clear();
-        s.drawLine(static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
-                   static_cast<float>(y1), MakeRgb(0, 0, 255));
-        ASSERT_EQ(s.image(), wholeLine({40, 30}, x0, y0, x1, y1))
-            << "(" << x0 << ", " << y0 << ") - (" << x1 << ", " << y1 << ")";
-    }
-}
-
-TEST(Surface, AnEndlessLineDrawsItsVisiblePartAtOnce) {
-    ImageSurface s(15 * 40, 15 * 30);
-    SetPictureScale(s, 0, 0, 39, 29);
-    s.drawLine(-1e30f, 5, 1e30f, 5, MakeRgb(0, 0, 255));
-    for (int x = 0; x < 40; ++x)
-        EXPECT_EQ(s.image().pixel(x, 5) & 0xFFFFFF, 0x0000FFu) << x;
-    s.clear();
-    s.drawLine(-3e38f, -3e38f, 3e38f, 3e38f, MakeRgb(0, 0, 255));
-    EXPECT_EQ(s.image().pixel(10, 10) & 0xFFFFFF, 0x0000FFu);
-    s.setPenWidth(3);
-    s.drawLine(-1e30f, 20, 1e30f, 20, MakeRgb(255, 0, 0));
-    EXPECT_EQ(s.image().pixel(39, 20) & 0xFFFFFF, 0xFF0000u);
 }
 
 } // namespace

@@ -1,29 +1,14 @@
 // The real main window, clicked offscreen.
 #include "plot/field_plot.h"
-#include "support/modal_answer.h"
 #include "support/scripted_host.h"
-#include "windows/main_window.h"
+#include "support/window_test.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace kestrel {
 namespace {
 
-class Window : public ::testing::Test {
-  protected:
-    SimulationState m;
-    MainWindow w{m};
-    QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
-    QPushButton* button(const char* name) { return w.findChild<QPushButton*>(name); }
-    QRadioButton* option(const char* name) { return w.findChild<QRadioButton*>(name); }
-    QLabel* label(const char* name) { return w.findChild<QLabel*>(name); }
-};
+using Window = test::WindowTest;
 
 TEST_F(Window, StartsWithExactlyTheDefaults) {
     EXPECT_EQ(w.windowTitle(), "Kestrel");
@@ -65,16 +50,6 @@ TEST_F(Window, FieldsCopyEveryKeystrokeLeniently) {
     EXPECT_EQ(m.reynolds, 405);
 }
 
-TEST_F(Window, OutOfRangeIntegerKeepsThePreviousValueAndSaysSo) {
-    field("Text5")->setText("40000");
-    EXPECT_EQ(m.ny, 31);
-    EXPECT_FALSE(field("Text5")->toolTip().isEmpty());
-    EXPECT_FALSE(field("Text5")->styleSheet().isEmpty());
-    field("Text5")->setText("40");
-    EXPECT_EQ(m.ny, 40);
-    EXPECT_TRUE(field("Text5")->toolTip().isEmpty());
-}
-
 TEST_F(Window, MeshModeOptionsEnableTheirControls) {
     QTest::mouseClick(option("Option2"), Qt::LeftButton);
     EXPECT_EQ(m.meshMode, 0);
@@ -108,20 +83,13 @@ TEST_F(Window, TabReachesTheChosenOptionOfAGroup) {
 }
 
 TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
-    test::ModalAnswerer answerer;
     answerer.buttons = {QMessageBox::Yes};
     QTest::mouseClick(button("Command3"), Qt::LeftButton);
     ASSERT_EQ(answerer.seen.size(), 1u);
     EXPECT_EQ(answerer.seen[0].title, "Kestrel");
     EXPECT_EQ(answerer.lastText(), "流体箇所データが初期化されます。よろしいですか？");
     ASSERT_EQ(m.pickState, 1);
-    auto* picture = w.findChild<QWidget*>("Picture1");
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->height(), 244);
-    const QPointF centre = w.picture().toPixel(9.5, 4.5); // cell (10, 5)
-    QTest::mouseClick(picture, Qt::LeftButton, {}, centre.toPoint());
-    EXPECT_EQ(m.cellKind(10, 5), 0);
-    QTest::mouseClick(picture, Qt::RightButton, {}, centre.toPoint());
+    clickCell(10, 5);
     EXPECT_EQ(m.cellKind(10, 5), 0);
 
     // The toggle's caption says what a press switches to.

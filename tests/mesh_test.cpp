@@ -1,7 +1,7 @@
 #include "canvas/image_surface.h"
 #include "geometry/coordinate_lists.h"
-#include "mesh/mesh_display.h"
 #include "geometry/mesh_nodes.h"
+#include "mesh/mesh_display.h"
 #include "runtime/number_text.h"
 #include "support/pixels.h"
 #include "support/scripted_host.h"

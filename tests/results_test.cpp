@@ -172,10 +172,7 @@ TEST(History, HoldsEveryStepAsTheRunReportedIt) {
 }
 
 TEST(History, ADivergedRunKeepsOnlyItsFiniteSteps) {
-    SimulationState m = test::meshState(20, 12, 1);
-    m.cellKind(6, 5) = m.cellKind(7, 5) = m.cellKind(6, 6) = m.cellKind(7, 6) = 0;
-    m.dt = 2.0;
-    m.stepCount = 300;
+    SimulationState m = test::divergingState();
     BatchHost host(Display::Pressure, 1);
     Recorder recorder;
     ASSERT_EQ(RunTimeSteps(m, host, recorder), RunEnd::Diverged);

@@ -2,8 +2,7 @@
 // animation frames in the real main window.
 #include "report/field_exports.h"
 #include "runtime/number_text.h"
-#include "support/modal_answer.h"
-#include "support/window_driving.h"
+#include "support/window_test.h"
 #include "windows/colour_legend.h"
 #include "windows/history_chart.h"
 #include "windows/main_window.h"
@@ -13,55 +12,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <fstream>
-#include <gtest/gtest.h>
 
 namespace kestrel {
 namespace {
 
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::ReadFile;
+using test::ShownWindow;
 
-class ResultsWindow : public ::testing::Test {
+class ResultsWindow : public test::WindowTest {
   protected:
-    QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
-    QLabel* label(const char* name) { return w.findChild<QLabel*>(name); }
     QWidget* pictureBox() { return w.findChild<QWidget*>("Picture1"); }
-    void click(const char* name) {
-        QTest::mouseClick(w.findChild<QPushButton*>(name), Qt::LeftButton);
-    }
-    void retype(const char* name, const char* text) { test::Retype(field(name), text); }
-    void trigger(const QString& caption) { test::TriggerMenuCommand(w, caption); }
-    // A short run without questions: continuous display, an all-fluid map
-    // with one obstacle at (5, 4).
-    void runSteps(const char* steps, const char* interval = "2") {
-        retype("Text3", steps);
-        retype("Text8", interval);
-        QRadioButton* continuous = w.findChild<QRadioButton*>("Option5");
-        QTest::mouseClick(continuous, Qt::LeftButton, {}, QPoint(8, continuous->height() / 2));
-        answerer.buttons.push_back(QMessageBox::Yes);
-        click("Command3");
-        m.cellKind(5, 4) = 0;
-        click("Command1");
-    }
-    // The top-level window of that object name on screen; null when none is.
-    static QWidget* shownWindow(const char* name) {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == name && top->isVisible()) return top;
-        return nullptr;
-    }
     QString probeAt(double x, double y) {
         if (!w.isVisible()) {
             w.show(); // pointer moves reach only a window on screen
@@ -70,11 +35,6 @@ class ResultsWindow : public ::testing::Test {
         QTest::mouseMove(pictureBox(), w.picture().toPixel(x, y).toPoint());
         return w.findChild<QStatusBar*>("StatusBar")->currentMessage();
     }
-
-    QTemporaryDir folder;
-    test::ModalAnswerer answerer;
-    SimulationState m;
-    MainWindow w{m};
 };
 
 TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits) {
@@ -111,8 +71,7 @@ TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits
 }
 
 TEST_F(ResultsWindow, UndoWaitsWhileARunSteps) {
-    answerer.buttons.push_back(QMessageBox::Yes);
-    click("Command3");
+    startEditing();
     QTest::mouseClick(pictureBox(), Qt::LeftButton, {}, w.picture().toPixel(2.5, 2.5).toPoint());
     ASSERT_TRUE(w.edits().canUndo());
     QAction* undo = nullptr;
@@ -126,8 +85,7 @@ TEST_F(ResultsWindow, UndoWaitsWhileARunSteps) {
         undo->trigger(); // as the shortcut would
     });
     retype("Text3", "20");
-    QRadioButton* continuous = w.findChild<QRadioButton*>("Option5");
-    QTest::mouseClick(continuous, Qt::LeftButton, {}, QPoint(8, continuous->height() / 2));
+    choose("Option5");
     click("Command1");
     EXPECT_FALSE(enabledWhileRunning);
     EXPECT_EQ(m.cellKind(3, 3), 0) << "the map the run used stays as it was";
@@ -181,31 +139,31 @@ TEST_F(ResultsWindow, FieldExportsAreTheRunnersWriters) {
     const QString none = "エクスポートする計算結果がありません。先に計算を実行してください。";
     EXPECT_EQ(answerer.lastText(), none);
     runSteps("0"); // the initial field is no result yet
-    answerer.fileNames = {folder.filePath("none.csv")};
+    answerer.fileNames = {path("none.csv")};
     trigger("CSV…");
     EXPECT_EQ(answerer.lastText(), none);
-    EXPECT_FALSE(QFile::exists(folder.filePath("none.csv")));
+    EXPECT_FALSE(QFile::exists(path("none.csv")));
     retype("Text3", "3");
     click("Command1");
-    answerer.fileNames = {folder.filePath("f.csv"), folder.filePath("f.vtk")};
+    answerer.fileNames = {path("f.csv"), path("f.vtk")};
     trigger("CSV…");
     trigger("VTK…");
-    EXPECT_EQ(readFile(folder.filePath("f.csv")), FieldCsv(m));
-    EXPECT_EQ(readFile(folder.filePath("f.vtk")), FieldVtk(m));
+    EXPECT_EQ(ReadFile(path("f.csv")), FieldCsv(m));
+    EXPECT_EQ(ReadFile(path("f.vtk")), FieldVtk(m));
     // Counts changed after the run, up or down: the field as it was computed.
     const std::string computed = FieldCsv(m);
     for (const char* count : {"70", "20"}) {
         retype("Text4", count);
-        answerer.fileNames = {folder.filePath("later.csv")};
+        answerer.fileNames = {path("later.csv")};
         trigger("CSV…");
-        EXPECT_EQ(readFile(folder.filePath("later.csv")), computed) << count;
+        EXPECT_EQ(ReadFile(path("later.csv")), computed) << count;
         EXPECT_EQ(m.nx, std::atoi(count)) << "the counts shown stay";
     }
 }
 
 TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     trigger("収束履歴…");
-    QWidget* history = shownWindow("frmHistory");
+    QWidget* history = ShownWindow("frmHistory");
     ASSERT_NE(history, nullptr);
     auto* summary = history->findChild<QLabel*>("HistorySummary");
     EXPECT_EQ(summary->text(), "計算の履歴はありません。");
@@ -218,9 +176,9 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
     QTest::qWait(300);
     EXPECT_TRUE(summary->text().startsWith("5 ステップ"));
     EXPECT_NE(summary->text(), firstRun);
-    answerer.fileNames.push_back(folder.filePath("h.csv"));
+    answerer.fileNames.push_back(path("h.csv"));
     QTest::mouseClick(history->findChild<QPushButton*>("HistorySave"), Qt::LeftButton);
-    const std::string saved = readFile(folder.filePath("h.csv"));
+    const std::string saved = ReadFile(path("h.csv"));
     EXPECT_EQ(saved, HistoryCsv(m.history));
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 6);
     // The second method solves directly: the summary says what it left.
@@ -236,7 +194,7 @@ TEST_F(ResultsWindow, TheHistoryWindowShowsAndSavesTheLastRun) {
 // numbers as the runner's CSV when saved.
 TEST_F(ResultsWindow, TheForceWindowShowsAndSavesTheObstaclesCoefficients) {
     trigger("抗力・揚力…");
-    QWidget* forces = shownWindow("frmForces");
+    QWidget* forces = ShownWindow("frmForces");
     ASSERT_NE(forces, nullptr);
     auto* summary = forces->findChild<QLabel*>("ForceSummary");
     EXPECT_TRUE(summary->text().startsWith("障害物がないか")) << summary->text().toStdString();
@@ -248,9 +206,9 @@ TEST_F(ResultsWindow, TheForceWindowShowsAndSavesTheObstaclesCoefficients) {
         QString::fromStdString("ステップ 5　Cd " + SignificantNumber(last.cd, 6) + "（圧力 " +
                                SignificantNumber(last.cdPressure, 6))))
         << summary->text().toStdString();
-    answerer.fileNames.push_back(folder.filePath("f.csv"));
+    answerer.fileNames.push_back(path("f.csv"));
     QTest::mouseClick(forces->findChild<QPushButton*>("ForceSave"), Qt::LeftButton);
-    EXPECT_EQ(readFile(folder.filePath("f.csv")), ForcesCsv(m.forceHistory));
+    EXPECT_EQ(ReadFile(path("f.csv")), ForcesCsv(m.forceHistory));
     forces->close();
 }
 
@@ -271,7 +229,7 @@ TEST_F(ResultsWindow, AMonitorPlacedOnThePlotIsRecordedAndMarked) {
     ASSERT_EQ(m.monitorHistory.size(), 4u);
     EXPECT_EQ(m.monitorHistory.back().v, m.V(20, 10));
     trigger("観測点の記録…");
-    QWidget* monitor = shownWindow("frmMonitor");
+    QWidget* monitor = ShownWindow("frmMonitor");
     ASSERT_NE(monitor, nullptr);
     const QString summary = monitor->findChild<QLabel*>("MonitorSummary")->text();
     EXPECT_TRUE(summary.startsWith("観測点 (20, 10)　ステップ 4")) << summary.toStdString();
@@ -311,11 +269,9 @@ TEST_F(ResultsWindow, VorticityIsChosenFromTheMenuAndTheLegendFollows) {
     trigger("渦度");
     EXPECT_EQ(quantityShown(), "渦度 ω");
     EXPECT_TRUE(legend->toolTip().startsWith("渦度 ω: 色ごとの範囲"));
-    QRadioButton* pressure = w.findChild<QRadioButton*>("Option6");
-    QTest::mouseClick(pressure, Qt::LeftButton, {}, QPoint(8, pressure->height() / 2));
+    choose("Option6");
     EXPECT_EQ(quantityShown(), "圧力 P");
-    answerer.buttons.push_back(QMessageBox::Yes);
-    click("Command3"); // the cell map: no colour map, no legend
+    startEditing(); // the cell map: no colour map, no legend
     EXPECT_EQ(quantityShown(), "");
 }
 
@@ -380,22 +336,22 @@ TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
     runSteps("10", "3");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               (QStringList{"frame-00001.png", "frame-00002.png", "frame-00003.png"}));
-    QImage last(folder.filePath("frame-00003.png"));
+    QImage last(path("frame-00003.png"));
     EXPECT_EQ(last, w.picture().image().convertToFormat(last.format()))
         << "the frame is the picture shown";
     // A later run asks before it replaces them: with yes, the folder holds
     // its frames alone, numbered from 1 again.
-    std::ofstream(folder.filePath("frame-00009.png").toStdString()) << "an older run's";
+    std::ofstream(path("frame-00009.png").toStdString()) << "an older run's";
     answerer.buttons.push_back(QMessageBox::Yes);
     click("Command1");
     const QStringList three{"frame-00001.png", "frame-00002.png", "frame-00003.png"};
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
     EXPECT_NE(answerer.lastText().indexOf("4 個"), -1) << answerer.lastText().toStdString();
     // With no, the run records nothing and the recording stops.
-    const QDateTime written = QFileInfo(folder.filePath("frame-00001.png")).lastModified();
+    const QDateTime written = QFileInfo(path("frame-00001.png")).lastModified();
     click("Command1");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
-    EXPECT_EQ(QFileInfo(folder.filePath("frame-00001.png")).lastModified(), written);
+    EXPECT_EQ(QFileInfo(path("frame-00001.png")).lastModified(), written);
     EXPECT_EQ(answerer.seen.size(), 3u) << "the map's question and two about frames";
     click("Command1");
     EXPECT_EQ(answerer.seen.size(), 3u) << "no recording, no question";

@@ -1,6 +1,6 @@
-#include "run/run_calculation.h"
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
+#include "run/run_calculation.h"
 #include "support/scripted_host.h"
 #include "support/sweep_recorder.h"
 #include "support/test_state.h"
@@ -153,10 +153,7 @@ TEST_F(RunDriver, UnusableParametersAreRefusedNamingTheField) {
 }
 
 TEST_F(RunDriver, DivergingRunStopsAtItsStepWithTheLastFiniteField) {
-    m = test::meshState(20, 12, 1);
-    m.cellKind(6, 5) = m.cellKind(7, 5) = m.cellKind(6, 6) = m.cellKind(7, 6) = 0;
-    m.dt = 2.0;
-    m.stepCount = 300;
+    m = test::divergingState();
     host.displayInterval = "1000";
     EXPECT_EQ(run(), RunEnd::Diverged);
     ASSERT_FALSE(host.messages.empty());

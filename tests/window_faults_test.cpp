@@ -1,43 +1,24 @@
 // What a user does in the main window that must neither lose work nor end
 // the program: fields that hold a text not in use, keystrokes during a run,
 // failing commands, Escape on a question, closing.
-#include "support/modal_answer.h"
-#include "windows/main_window.h"
+#include "support/window_test.h"
 
 #include <QAccessible>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace kestrel {
 namespace {
 
-class WindowFaults : public ::testing::Test {
+class WindowFaults : public test::WindowTest {
   protected:
-    QLineEdit* field(const char* name) { return w.findChild<QLineEdit*>(name); }
-    QPushButton* button(const char* name) { return w.findChild<QPushButton*>(name); }
-    QLabel* label(const char* name) { return w.findChild<QLabel*>(name); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void retype(const char* name, const char* text) {
-        field(name)->clear();
-        QTest::keyClicks(field(name), text);
-    }
     void makeAllFluidMap() {
         m.cellKind.redim(m.nx + 1, m.ny + 1);
         for (int i = 1; i <= m.nx; ++i)
             for (int j = 1; j <= m.ny; ++j)
                 m.cellKind(i, j) = 1;
     }
-
-    SimulationState m;
-    MainWindow w{m};
-    test::ModalAnswerer answerer;
 };
 
 // Only the fields a command reads hold it back: the map and mesh commands
@@ -62,6 +43,7 @@ TEST_F(WindowFaults, TextTypedOutOfRangeKeepsTheValueInUseAndTheCommandsRefuse) 
     retype("Text4", "40000");
     EXPECT_EQ(m.nx, 4000); // the value of the last text that fitted
     EXPECT_NE(field("Text4")->toolTip().indexOf("使われている値は 4000 です"), -1);
+    EXPECT_FALSE(field("Text4")->styleSheet().isEmpty());
     const std::string refusal = "メッシュ数 X の「40000」は使われていません。使われている値は "
                                 "4000 です。値を直してから、もう一度操作してください。";
     for (const char* command : {"Command3", "Command4", "Command5", "Command6", "Command1"}) {

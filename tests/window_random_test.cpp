@@ -6,24 +6,16 @@
 // KESTREL_DRIVER_SEED replays a seed.
 #include "runtime/lenient_number.h"
 #include "solver/time_step.h"
-#include "support/modal_answer.h"
-#include "support/window_driving.h"
-#include "windows/main_window.h"
+#include "support/window_test.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
-#include <gtest/gtest.h>
 #include <iostream>
 #include <optional>
 #include <random>

@@ -29,6 +29,14 @@ SimulationState meshState(int nx, int ny, int meshSize) {
     return m;
 }
 
+SimulationState divergingState() {
+    SimulationState m = meshState(20, 12, 1);
+    m.cellKind(6, 5) = m.cellKind(7, 5) = m.cellKind(6, 6) = m.cellKind(7, 6) = 0;
+    m.dt = 2.0;
+    m.stepCount = 300;
+    return m;
+}
+
 void initialiseRun(SimulationState& m) {
     ScriptedHost host;
     InitCalculationFactors(m, host);

@@ -14,6 +14,10 @@ void addDefaultObstacle(SimulationState& m);
 // are (i, j) pairs set to non-fluid.
 SimulationState meshState(int nx, int ny, int meshSize = 10);
 
+// 20 x 12 cells of 1 with a 2 x 2 obstacle and dt 2: diverges within its
+// 300 steps.
+SimulationState divergingState();
+
 // After factors, boundary maps and initial fields, ready for time steps.
 void initialiseRun(SimulationState& m);
 
