@@ -6,6 +6,7 @@
 // KESTREL_DRIVER_SEED replays a seed.
 #include "runtime/lenient_number.h"
 #include "solver/time_step.h"
+#include "support/field_bits.h"
 #include "support/window_test.h"
 
 #include <QFile>
@@ -110,6 +111,42 @@ class RandomUser {
         }
     }
 
+    // A case saved now opens again with every parameter, list and the map.
+    void checkASavedCaseOpensTheSame() {
+        for (const Parameter& p : Parameters()) // as the refusal asks, each field put right
+            if (auto* f = p.field ? w_.findChild<QLineEdit*>(p.field) : nullptr;
+                f && !f->toolTip().isEmpty())
+                f->setText(QString::fromStdString(TextOf(p, m_)));
+        if (m_.nx < 1 || m_.ny < 1) { // counts no case holds, put right too
+            test::Retype(w_.findChild<QLineEdit*>("Text4"), "12");
+            test::Retype(w_.findChild<QLineEdit*>("Text5"), "8");
+        }
+        answerer_.buttons = {QMessageBox::Yes}; // the map on screen, and a few cells painted
+        QTest::mouseClick(w_.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+        auto* picture = w_.findChild<QWidget*>("Picture1");
+        for (int k = 0; k < 3; ++k)
+            QTest::mouseClick(picture, Qt::LeftButton, {},
+                              QPoint(below(picture->width()), below(picture->height())));
+        const QString file = folder_.filePath("round-trip.json");
+        QFile::remove(file);
+        answerer_.fileNames = {file};
+        answerer_.buttons.clear();
+        test::TriggerMenuCommand(w_, "名前を付けて保存…");
+        if (!QFile::exists(file)) return; // refused, and said why
+        SimulationState opened;
+        MainWindow other{opened};
+        ASSERT_TRUE(other.openCaseFile(file.toStdString())) << answerer_.lastText().toStdString();
+        for (const Parameter& p : Parameters())
+            ASSERT_TRUE(test::SameBits(ValueOf(p, opened), ValueOf(p, m_))) << p.key;
+        ASSERT_EQ(opened.coordListX, m_.coordListX);
+        ASSERT_EQ(opened.coordListY, m_.coordListY);
+        // A map made for other counts is saved as far as the counts reach.
+        for (int j = 1; j <= std::min<int>(m_.ny, m_.cellKind.upper2() - 1); ++j)
+            for (int i = 1; i <= std::min<int>(m_.nx, m_.cellKind.upper1() - 1); ++i)
+                ASSERT_EQ(opened.cellKind(i, j), m_.cellKind(i, j)) << i << ", " << j;
+        ASSERT_TRUE(opened.method == m_.method);
+    }
+
   private:
     void typeIntoAField() {
         static const char* const names[] = {"Text1", "Text2", "Text3", "Text4",  "Text5", "Text6",
@@ -181,9 +218,7 @@ class RandomUser {
         auto* option2 = w_.findChild<QRadioButton*>("Option2");
         QTest::mouseClick(option2, Qt::LeftButton, {}, QPoint(8, option2->height() / 2));
         QTest::mouseClick(w_.findChild<QPushButton*>("Command2"), Qt::LeftButton);
-        QWidget* editor = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == "frmXYPlace" && top->isVisible()) editor = top;
+        QWidget* editor = test::ShownWindow("frmXYPlace");
         if (!editor) return;
         for (int k = 0; k < 4; ++k) {
             const int group = below(2);
@@ -229,9 +264,7 @@ class RandomUser {
 
     void useTheViewer() {
         QTest::mouseClick(w_.findChild<QPushButton*>("Command8"), Qt::LeftButton);
-        QWidget* viewer = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == "frmText" && top->isVisible()) viewer = top;
+        QWidget* viewer = test::ShownWindow("frmText");
         if (!viewer) return;
         for (const char* name : {"Text2", "Text3", "Text4", "Text5"})
             viewer->findChild<QLineEdit*>(name)->setText(
@@ -271,6 +304,7 @@ TEST(WindowRandomDriver, NothingLeavesAHandlerAndTheStateStaysConsistent) {
             user.check();
             user.checkFieldsFollowTheState();
             user.checkUndoGivesBackTheMap();
+            if (event % 5 == 4) user.checkASavedCaseOpensTheSame();
             if (::testing::Test::HasFatalFailure()) return;
         }
         w.close();
