@@ -31,6 +31,9 @@ class Dialogs {
                                                        const std::string& initialName) = 0;
 
     virtual void processEvents() = 0;
+    // Inside a step of a long run: the window redraws and its timers run,
+    // while what the user does waits for the step's end.
+    virtual void redrawDuringStep() {}
     virtual void setBusy(bool busy) = 0;
 };
 

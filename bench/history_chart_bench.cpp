@@ -1,6 +1,7 @@
 // How long a redraw of the convergence chart takes as a history grows: a
 // long history is drawn a pixel column at a time, so the cost should barely
 // grow with the steps.
+#include "bench_application.h"
 #include "windows/history_chart.h"
 #include "windows/main_window.h"
 
@@ -16,17 +17,10 @@ namespace {
 
 using namespace kestrel;
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "kestrel_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
+using bench::Application;
 
 void historyChartRedraw(benchmark::State& state) {
-    application();
+    Application();
     std::vector<StepReport> history;
     for (long long n = 0; n < state.range(0); ++n)
         history.push_back({static_cast<int>(5 + n % 17), std::pow(10.0, -3 - (n % 5) * 0.3)});
@@ -48,7 +42,7 @@ BENCHMARK(historyChartRedraw)
 // The longest run (32767 steps) of the default case in the window, the history window closed
 // (0) or open (1): the open chart must cost next to nothing.
 void windowRunWithHistory(benchmark::State& state) {
-    application();
+    Application();
     const QString casePath = QDir::temp().filePath("kestrel-bench-long.json");
     QFile file(casePath);
     file.open(QIODevice::WriteOnly);

@@ -1,7 +1,7 @@
 // How long one display of a run takes: the pressure plot with flow lines.
-#include "run/run_calculation.h"
 #include "canvas/image_surface.h"
 #include "plot/field_plot.h"
+#include "run/run_calculation.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
 

@@ -2,6 +2,8 @@
 #include "app/host.h"
 #include "app/simulation_state.h"
 
+#include <functional>
+
 namespace kestrel {
 
 // bcMapA / bcMapB from the cell map. 0 on success, else the failure's number
@@ -9,6 +11,8 @@ namespace kestrel {
 int InitBoundaryConditions(SimulationState& m, Host& host);
 
 // The fields with the uniform inflow U = 1, V = 0, P = 0.
-void SetInitialConditions(SimulationState& m);
+// `between` runs after each array is made: the largest mesh's take a
+// noticeable part of a second each the first time.
+void SetInitialConditions(SimulationState& m, const std::function<void()>& between = {});
 
 } // namespace kestrel

@@ -20,9 +20,10 @@ StepReport noSweeps() {
 }
 
 // Phase after phase: the fewest calls per row, for meshes whose rows are short.
-StepReport inOrder(PressureSolver& solver, int maxIter) {
+StepReport inOrder(PressureSolver& solver, int maxIter, const std::function<void()>& between) {
     StepReport report = noSweeps();
     for (int k = 1; k <= maxIter; ++k) {
+        if (k > 1 && between) between();
         solver.setObstaclePressure();
         solver.setPressureBoundary();
         report = {k, solver.sweep(k == maxIter)};
@@ -66,14 +67,15 @@ class alignas(64) Progress {
 // helper has summed both parts. The threads meet only where the stages do.
 class TwoStages {
   public:
-    TwoStages(PressureSolver& solver, int maxIter)
+    TwoStages(PressureSolver& solver, int maxIter, const std::function<void()>& between)
         : solver_(solver), maxIter_(maxIter), lastStep_(solver.lastStep()),
-          split_((PressureSolver::kFirstStep + lastStep_) / 2) {}
+          split_((PressureSolver::kFirstStep + lastStep_) / 2), between_(between) {}
 
     void runLower() {
         long long seen = 0; // the helper's steps, as last read
         for (int k = 1; k <= maxIter_; ++k) {
             if (k > 1 && !goesOn(k - 1)) return;
+            if (k > 1 && between_) between_();
             PressureSolver::Sweep sweep = solver_.startSweep(k, k == maxIter_);
             for (int r = PressureSolver::kFirstStep; r <= split_; ++r) {
                 // The last few steps read rows the helper sweeps in iteration k - 1.
@@ -131,7 +133,8 @@ class TwoStages {
     const int maxIter_;
     const int lastStep_;
     const int split_; // the lower stage's last step
-    Progress lower_;  // steps made by each stage
+    const std::function<void()>& between_;
+    Progress lower_; // steps made by each stage
     Progress upper_;
     Progress decisions_;
     double lowerPart_[PressureSolver::kIterationsAtOnce] = {}; // the lower rows' terms in lanes
@@ -143,11 +146,11 @@ class TwoStages {
 StepReport SolvePressure(SimulationState& m, const SolverOptions& options) {
     PressureSolver solver(m, options);
     if (m.maxIter >= 2 && WorthTwoThreads(m)) {
-        TwoStages stages(solver, m.maxIter);
+        TwoStages stages(solver, m.maxIter, options.betweenPhases);
         if (RunBesideHelper([&] { stages.runUpper(); }, [&] { stages.runLower(); }))
             return stages.report();
     }
-    return inOrder(solver, m.maxIter);
+    return inOrder(solver, m.maxIter, options.betweenPhases);
 }
 
 } // namespace kestrel

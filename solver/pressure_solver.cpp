@@ -8,33 +8,7 @@ namespace kestrel {
 
 namespace {
 
-// As many lanes as the build's target holds in one register.
-// (Eight lanes under AVX-512 measured slower here: the rows are short.)
-#if defined(__AVX__)
-constexpr int kLanes = 4;
-#else
-constexpr int kLanes = 2;
-#endif
-using Lanes = double __attribute__((vector_size(kLanes * sizeof(double))));
-
-// The first point of a row the sweep corrects.
-constexpr int kFirst = 3;
-
-Lanes broadcast(double v) {
-    Lanes lanes;
-    for (int k = 0; k < kLanes; ++k)
-        lanes[k] = v;
-    return lanes;
-}
-
-Lanes load(const double* p) {
-    Lanes v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-void store(double* p, Lanes v) {
-    std::memcpy(p, &v, sizeof v);
-}
+constexpr int kFirst = kFirstSweptPoint;
 
 // Whether cells first..last of a row are all fluid: most rows of a channel
 // are, and a test of every cell in turn showed in the profile of a run.
@@ -45,18 +19,11 @@ bool allFluid(const Integer* kind, int first, int last) {
     return all;
 }
 
-// The correction of point i, written as the sweep's formula is written:
-// every operation in the same order, so every bit the same.
-template <typename T>
-T correction(T above, T right, T left, T below, T rhs, T centre, T old, T fy4, T fx4, T fx5,
-             T fy5) {
-    return (fy4 * above + fx4 * right + fx5 * left + fy5 * below - rhs) * centre - old;
-}
-
 } // namespace
 
 PressureSolver::PressureSolver(SimulationState& m, const SolverOptions& options)
-    : m_(m), options_(options), fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr),
+    : m_(m), options_(options), sweeps_(ChooseRowSweeps(options.lanes)),
+      fluidRow_(static_cast<std::size_t>(std::max(m.ny + 1, 0)), nullptr),
       solidsBefore_(static_cast<std::size_t>(std::max(m.ny + 2, 0)), 0) {
     const std::size_t stride = static_cast<std::size_t>(m.P.stride());
     std::vector<int> maskedRows;
@@ -191,137 +158,26 @@ PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
     return Sweep{terms.get(), 0, lastAllowed, false};
 }
 
-// One row: every correction from the row as it was (the row below already
-// swept, the row above not yet), then the new values, in one pass: a group of
-// new values is stored only after the next group has read the old ones next
-// to it. The error terms go to `terms` in order when Store is set; their sum
-// in lanes is returned. Inlined into the loops over rows: on short rows the
-// call and its set-up measured a few per cent of a run.
-template <bool Store, bool Masked>
-[[gnu::always_inline]] inline double PressureSolver::sweepRow(int j, double* terms) {
-    const int first = kFirst;
-    const int last = m_.nx - 2;
-    double* __restrict row = m_.P.row(j);
-    const double* __restrict below = m_.P.row(j - 1);
-    const double* __restrict above = m_.P.row(j + 1);
-    const double* __restrict fx4 = m_.facX4.data();
-    const double* __restrict fx5 = m_.facX5.data();
-    const double* __restrict rhs = m_.work1.row(j);
-    const double* __restrict centre = sharedCentre_ ? sharedCentre_ : m_.work2.row(j);
-    const double* __restrict fluid = fluidRow_[static_cast<std::size_t>(j)];
-    const double fy4 = m_.facY4(j);
-    const double fy5 = m_.facY5(j);
-    const Lanes fy4v = broadcast(fy4);
-    const Lanes fy5v = broadcast(fy5);
-
-    // The new values of the group at i and its terms (kept when Store is set).
-    struct Group {
-        Lanes updated;
-        Lanes term;
-    };
-    const auto group = [&](int i) {
-        const Lanes old = load(row + i);
-        const Lanes c = correction(load(above + i), load(row + i + 1), load(row + i - 1),
-                                   load(below + i), load(rhs + i), load(centre + i), old, fy4v,
-                                   load(fx4 + i), load(fx5 + i), fy5v);
-        // A cell code of 1 changes no bit: rows without obstacles skip it.
-        Group g{old + c, Lanes{}};
-        Lanes k{};
-        if constexpr (Masked) {
-            k = load(fluid + i);
-            g.updated = k * old + c;
-        }
-        // Once the sweep is known to go on, its error is not needed.
-        if constexpr (Store) {
-            g.term = c * c;
-            if constexpr (Masked) g.term = g.term * k;
-            store(terms + i, g.term);
-        }
-        return g;
-    };
-    if (last - first + 1 < kLanes) {
-        // A row shorter than a group, a point at a time.
-        double values[kLanes];
-        double sum = 0;
-        for (int i = first; i <= last; ++i) {
-            const double old = row[i];
-            const double c = correction(above[i], row[i + 1], row[i - 1], below[i], rhs[i],
-                                        centre[i], old, fy4, fx4[i], fx5[i], fy5);
-            values[i - first] = Masked ? fluid[i] * old + c : old + c;
-            if constexpr (Store) {
-                const double term = Masked ? c * c * fluid[i] : c * c;
-                terms[i] = term;
-                sum += term;
-            }
-        }
-        for (int i = first; i <= last; ++i)
-            row[i] = values[i - first];
-        return sum;
-    }
-    Lanes sum = broadcast(0);
-    double edgeTerms = 0; // of the points before and after the whole groups
-    Group pending = group(first);
-    int pendingAt = first;
-    // Rows start on a whole vector width, and loads from one split no cache
-    // line. The first group does not start on one: it overlaps the next
-    // group, which does. Only its points before that count, and its values
-    // are stored last, once no group reads the old ones.
-    constexpr int kFirstWhole = (kFirst / kLanes + 1) * kLanes;
-    const bool lead = last >= kFirstWhole + kLanes - 1;
-    const Lanes leadValues = pending.updated;
-    if (lead) {
-        pendingAt = kFirstWhole;
-        if constexpr (Store)
-            for (int k = 0; k < kFirstWhole - first; ++k)
-                edgeTerms += pending.term[k];
-        pending = group(pendingAt);
-    }
-    int i = pendingAt + kLanes;
-    // Sums are taken only with terms: adding zeros would still cost an
-    // addition a group, since x + 0 is not x when x is -0.
-    for (; i + kLanes - 1 <= last; i += kLanes) {
-        const Group g = group(i);
-        store(row + pendingAt, pending.updated);
-        if constexpr (Store) sum += pending.term;
-        pending = g;
-        pendingAt = i;
-    }
-    if constexpr (Store) sum += pending.term;
-    if (i <= last) {
-        // The points left over: one more group, ending at the last point and
-        // overlapping the pending one. The row still holds the old values it
-        // reads, so the points they share get the same bits twice; only the
-        // new points' terms are added.
-        const int at = last - kLanes + 1;
-        const Group g = group(at);
-        if constexpr (Store)
-            for (int k = i - at; k < kLanes; ++k)
-                edgeTerms += g.term[k];
-        store(row + pendingAt, pending.updated);
-        store(row + at, g.updated);
-    } else {
-        store(row + pendingAt, pending.updated);
-    }
-    if (lead) store(row + first, leadValues);
-    double total = edgeTerms;
-    if constexpr (Store)
-        for (int k = 0; k < kLanes; ++k)
-            total += sum[k];
-    return total;
-}
-
+// One row, in the lanes chosen for this processor.
 [[gnu::always_inline]] inline void PressureSolver::sweepRow(int j, Sweep& s) {
     if (m_.nx - 4 <= 0) return; // no interior point in the row
-    const bool masked = fluidRow_[static_cast<std::size_t>(j)] != nullptr;
+    const RowSweepInput in{m_.P.row(j),
+                           m_.P.row(j - 1),
+                           m_.P.row(j + 1),
+                           m_.facX4.data(),
+                           m_.facX5.data(),
+                           m_.work1.row(j),
+                           sharedCentre_ ? sharedCentre_ : m_.work2.row(j),
+                           fluidRow_[static_cast<std::size_t>(j)],
+                           m_.facY4(j),
+                           m_.facY5(j),
+                           m_.nx - 2};
+    const bool masked = in.fluid != nullptr;
     if (s.goesOn) {
-        if (masked)
-            sweepRow<false, true>(j, nullptr);
-        else
-            sweepRow<false, false>(j, nullptr);
+        sweeps_.sweep[false][masked](in, nullptr);
         return;
     }
-    double* terms = termRow(s, j);
-    s.unordered += masked ? sweepRow<true, true>(j, terms) : sweepRow<true, false>(j, terms);
+    s.unordered += sweeps_.sweep[true][masked](in, termRow(s, j));
     s.goesOn = surelyAbove(s, s.unordered);
 }
 

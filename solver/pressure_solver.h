@@ -2,6 +2,7 @@
 // The pressure iteration of one time step, as fast as the machine allows and
 // bit for bit what the plain loops give.
 #include "app/simulation_state.h"
+#include "row_sweep.h"
 #include "runtime/cache_line_allocator.h"
 #include "solver_options.h"
 
@@ -68,11 +69,11 @@ class PressureSolver {
     void copyBoundaryColumns(int j);
     void copyRow(int to, int from);
     void sweepRow(int j, Sweep& s);
-    template <bool Store, bool Masked> double sweepRow(int j, double* terms);
     double* termRow(const Sweep& s, int j) const;
 
     SimulationState& m_;
     SolverOptions options_;
+    const RowSweeps& sweeps_;
     CacheLineVector<double> fluid_;         // cellKind as Double, rows with obstacles
     std::vector<const double*> fluidRow_;   // by row j: its codes, or null without obstacles
     std::vector<SolidPoint> solids_;        // in row order

@@ -71,9 +71,13 @@ std::optional<std::string> startSecondMethod(const SimulationState& m,
 
 struct FieldSnapshot {
     Array2<double> U, V, P;
-    void take(const SimulationState& m) {
+    // Between the copies `between` runs: on the largest mesh each takes a
+    // noticeable part of a second the first time.
+    template <typename Between> void take(const SimulationState& m, const Between& between) {
         U = m.U;
+        between();
         V = m.V;
+        between();
         P = m.P;
     }
     void restore(SimulationState& m) const {
@@ -82,6 +86,12 @@ struct FieldSnapshot {
         m.P = P;
     }
 };
+
+// Steps on meshes this large take long enough that the window should be
+// redrawn inside them, at most this often: a step of 1000 x 500 takes tens
+// of milliseconds, one of the largest mesh seconds.
+constexpr double kRedrawInsideStepsFrom = 1 << 18; // cells
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 std::string stepText(int n) {
     return std::to_string(n) + " 回目";
@@ -101,6 +111,19 @@ std::string coordinatesHint(const SimulationState& m) {
 } // namespace
 
 RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
+    // On a large mesh the window is redrawn between the phases of the run's
+    // set-up and of each step, not only between steps.
+    auto lastRedraw = std::chrono::steady_clock::now();
+    SolverOptions options;
+    if (static_cast<double>(m.nx) * m.ny >= kRedrawInsideStepsFrom)
+        options.betweenPhases = [&] {
+            if (std::chrono::steady_clock::now() - lastRedraw < kRedrawInterval) return;
+            host.redrawDuringStep();
+            lastRedraw = std::chrono::steady_clock::now();
+        };
+    const auto pulse = [&] {
+        if (options.betweenPhases) options.betweenPhases();
+    };
     if (auto problem = RunParameterProblem(m)) {
         host.message("計算を開始できません。" + *problem, Buttons::Ok);
         return RunEnd::Refused;
@@ -112,8 +135,10 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
                      Buttons::Ok);
         return RunEnd::Failed;
     }
+    pulse();
     if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;
-    SetInitialConditions(m);
+    pulse();
+    SetInitialConditions(m, options.betweenPhases);
     std::optional<staggered::StaggeredSolver> second;
     if (m.method.method == Method::Staggered) {
         if (auto problem = startSecondMethod(m, second)) {
@@ -123,6 +148,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
         second->writeCellValues(m);
     }
 
+    pulse();
     FieldSnapshot lastFinite;
     ThreadChooser threads;
     const int steps = m.stepCount;
@@ -130,6 +156,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
     double time = 0;
     for (int n = 1; n <= steps; ++n) {
         host.processEvents();
+        lastRedraw = std::chrono::steady_clock::now();
         if (m.stopRequested != 0) return RunEnd::Stopped;
         // The fields stay editable during a run; refuse what the step cannot use.
         if (auto problem = RunParameterProblem(m)) {
@@ -142,7 +169,9 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             host.message(FailureMessage(f.description(), "計算実行 " + stepText(n)), Buttons::Ok);
             return RunEnd::Failed;
         }
-        lastFinite.take(m);
+        pulse();
+        lastFinite.take(m, pulse);
+        pulse();
         StepReport report;
         if (second) {
             const double limit = second->stableTimeStep();
@@ -159,12 +188,13 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
         } else {
             threads.beforeStep(m);
             const auto start = std::chrono::steady_clock::now();
-            report = AdvanceTimeStep(m);
+            report = AdvanceTimeStep(m, options);
             threads.afterStep(
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
                 report.sweeps);
             time = n * m.dt;
         }
+        pulse();
         if (!FieldIsFinite(m)) {
             lastFinite.restore(m);
             host.message("計算が発散しました。" + stepText(n) +
@@ -174,7 +204,9 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
                          Buttons::Ok);
             return RunEnd::Diverged;
         }
+        pulse();
         recordStep(m, n, report, time, second ? &*second : nullptr);
+        pulse();
         if (!observer.stepDone(n, report)) return RunEnd::Cancelled;
     }
     return RunEnd::Completed;

@@ -1,5 +1,7 @@
 #pragma once
 // How a step may be computed, without changing what it computes.
+#include <functional>
+
 namespace kestrel {
 
 struct SolverOptions {
@@ -7,6 +9,13 @@ struct SolverOptions {
     // were too close to call, instead of stopping the sum once the error is
     // surely above the tolerance. The numbers must not change; tests check it.
     bool sumEveryErrorInOrder = false;
+    // The lanes of the pressure sweep: 2, 4 where the processor runs AVX, or
+    // 0 for the widest it runs. The numbers are the same.
+    int lanes = 0;
+    // Called on the calling thread between the phases of a step and between
+    // its pressure iterations: a run on a large mesh lets the window redraw
+    // there, not only between steps.
+    std::function<void()> betweenPhases;
 };
 
 } // namespace kestrel

@@ -61,10 +61,16 @@ StepReport AdvanceTimeStep(SimulationState& m) {
 }
 
 StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options) {
+    const auto between = [&] {
+        if (options.betweenPhases) options.betweenPhases();
+    };
     SetVelocityBoundary(m);
     ComputeProvisionalVelocity(m);
+    between();
     PreparePressureEquation(m);
+    between();
     const StepReport report = SolvePressure(m, options);
+    between();
     CorrectVelocity(m);
     return report;
 }

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <thread>
 
 namespace kestrel {
 namespace {
@@ -25,8 +26,12 @@ void expectSameField(const SimulationState& fast, const SimulationState& plain, 
         ASSERT_EQ(test::FirstDifference(*f, *p), "") << name << " at step " << step;
 }
 
+// The lanes the sweeps of the case under test take.
+int caseLanes = 0;
+
 // From a state ready to step.
-void compareSteps(SimulationState m, int steps, const SolverOptions& options = {}) {
+void compareSteps(SimulationState m, int steps, SolverOptions options = {}) {
+    options.lanes = caseLanes;
     SimulationState plain = m;
     for (int n = 1; n <= steps; ++n) {
         const StepReport a = AdvanceTimeStep(m, options);
@@ -43,11 +48,22 @@ void compareRuns(SimulationState m, int steps, const SolverOptions& options = {}
 }
 
 // Every case on one thread and with two iterations at once, whatever the
-// mesh's size would choose.
-class FastSolver : public testing::TestWithParam<SolverThreads> {
+// mesh's size would choose, and in every width of lanes the processor runs.
+struct Way {
+    SolverThreads threads;
+    int lanes;
+};
+class FastSolver : public testing::TestWithParam<Way> {
   protected:
-    void SetUp() override { SetSolverThreads(GetParam()); }
-    void TearDown() override { SetSolverThreads(SolverThreads::Auto); }
+    void SetUp() override {
+        if (GetParam().lanes > WidestLanes()) GTEST_SKIP() << "the processor runs fewer lanes";
+        SetSolverThreads(GetParam().threads);
+        caseLanes = GetParam().lanes;
+    }
+    void TearDown() override {
+        SetSolverThreads(SolverThreads::Auto);
+        caseLanes = 0;
+    }
 };
 
 void square(SimulationState& m, int i0, int j0, int size) {
@@ -125,7 +141,8 @@ TEST_P(FastSolver, OneSweepAStepAndNoStepsAtAll) {
 // Every error summed in order, as if each decision were too close to call:
 // nothing may change, neither the fields nor the sweep counts nor the errors.
 TEST_P(FastSolver, SummingEveryErrorInOrderChangesNothing) {
-    const SolverOptions inOrder{.sumEveryErrorInOrder = true};
+    SolverOptions inOrder;
+    inOrder.sumEveryErrorInOrder = true;
     SimulationState m = test::meshState(61, 31);
     square(m, 15, 14, 5);
     compareRuns(m, 25, inOrder);
@@ -153,6 +170,31 @@ TEST_P(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     EXPECT_EQ(test::FirstDifference(m.U, plain.U), "");
     EXPECT_EQ(test::FirstDifference(m.V, plain.V), "");
     EXPECT_EQ(test::FirstDifference(m.P, plain.P), "");
+}
+
+// The window's redraws between the phases and sweeps of a step: called on
+// the stepping thread once between each, and nothing changes.
+TEST_P(FastSolver, CallsBetweenPhasesChangeNothing) {
+    SimulationState m = test::meshState(61, 31);
+    square(m, 15, 14, 5);
+    test::initialiseRun(m);
+    SimulationState alone = m;
+    int calls = 0;
+    SolverOptions options;
+    options.lanes = caseLanes;
+    const std::thread::id stepping = std::this_thread::get_id();
+    options.betweenPhases = [&] {
+        EXPECT_EQ(std::this_thread::get_id(), stepping);
+        ++calls;
+    };
+    for (int n = 1; n <= 5; ++n) {
+        calls = 0;
+        const StepReport a = AdvanceTimeStep(m, options);
+        const StepReport b = AdvanceTimeStep(alone, SolverOptions{false, caseLanes, {}});
+        ASSERT_EQ(a.sweeps, b.sweeps);
+        EXPECT_EQ(calls, 3 + a.sweeps - 1) << "three phases, and between the sweeps";
+        expectSameField(m, alone, n);
+    }
 }
 
 // A mesh large enough that the solver itself chooses two threads.
@@ -255,10 +297,14 @@ TEST(ThreadChoice, TheFasterChoiceIsKeptAndTheOtherTriedLessOften) {
     SetSolverThreads(SolverThreads::Auto);
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, FastSolver,
-                         testing::Values(SolverThreads::One, SolverThreads::Always),
-                         [](const testing::TestParamInfo<SolverThreads>& info) {
-                             return info.param == SolverThreads::One ? "OneThread" : "TwoThreads";
+INSTANTIATE_TEST_SUITE_P(ThreadsAndLanes, FastSolver,
+                         testing::Values(Way{SolverThreads::One, 2}, Way{SolverThreads::Always, 2},
+                                         Way{SolverThreads::One, 4}, Way{SolverThreads::Always, 4}),
+                         [](const testing::TestParamInfo<Way>& info) {
+                             return std::string(info.param.threads == SolverThreads::One
+                                                    ? "OneThread"
+                                                    : "TwoThreads") +
+                                    std::to_string(info.param.lanes) + "Lanes";
                          });
 
 } // namespace

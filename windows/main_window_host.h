@@ -55,6 +55,7 @@ class MainWindowHost : public Host {
         return dialogs_.askFolder(initialFolder);
     }
     void processEvents() override { dialogs_.processEvents(); }
+    void redrawDuringStep() override { dialogs_.redrawDuringStep(); }
     void setBusy(bool busy) override { dialogs_.setBusy(busy); }
 
     void showStatus(const std::string& text) override;

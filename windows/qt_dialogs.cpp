@@ -88,6 +88,10 @@ void QtDialogs::processEvents() {
     QApplication::processEvents();
 }
 
+void QtDialogs::redrawDuringStep() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void QtDialogs::setBusy(bool busy) {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);

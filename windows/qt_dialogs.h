@@ -29,6 +29,7 @@ class QtDialogs : public Dialogs {
     // A folder to write into; nullopt when cancelled.
     std::optional<std::string> askFolder(const std::string& initialFolder);
     void processEvents() override;
+    void redrawDuringStep() override;
     void setBusy(bool busy) override;
 
     // "desc|pattern|desc|pattern" as Qt's "desc;;desc" (patterns are in the descriptions).
