@@ -3,7 +3,10 @@
 namespace kestrel {
 
 int WidestLanes() {
-    static const int widest = __builtin_cpu_supports("avx") ? 4 : 2;
+    static const int widest = [] {
+        __builtin_cpu_init(); // in case this runs before the program's constructors
+        return __builtin_cpu_supports("avx") ? 4 : 2;
+    }();
     return widest;
 }
 
