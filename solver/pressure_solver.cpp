@@ -68,6 +68,18 @@ PressureSolver::PressureSolver(SimulationState& m, const SolverOptions& options)
                             static_cast<std::size_t>(m.nx - 4) * sizeof(double)) != 0)
                 sharedCentre_ = nullptr;
     }
+    rows_ = {m.P.row(0),
+             m.P.stride(),
+             m.work1.row(0),
+             m.work1.stride(),
+             sharedCentre_ ? sharedCentre_ : m.work2.row(0),
+             sharedCentre_ ? 0 : m.work2.stride(),
+             m.facX4.data(),
+             m.facX5.data(),
+             m.facY4.data(),
+             m.facY5.data(),
+             fluidRow_.data(),
+             m.nx - 2};
     const int rows = std::max(m.ny - 4, 0);
     const int columns = std::max(m.nx - 4, 0);
     termRows_ = static_cast<std::size_t>(rows);
@@ -161,23 +173,12 @@ PressureSolver::Sweep PressureSolver::startSweep(int k, bool lastAllowed) {
 // One row, in the lanes chosen for this processor.
 [[gnu::always_inline]] inline void PressureSolver::sweepRow(int j, Sweep& s) {
     if (m_.nx - 4 <= 0) return; // no interior point in the row
-    const RowSweepInput in{m_.P.row(j),
-                           m_.P.row(j - 1),
-                           m_.P.row(j + 1),
-                           m_.facX4.data(),
-                           m_.facX5.data(),
-                           m_.work1.row(j),
-                           sharedCentre_ ? sharedCentre_ : m_.work2.row(j),
-                           fluidRow_[static_cast<std::size_t>(j)],
-                           m_.facY4(j),
-                           m_.facY5(j),
-                           m_.nx - 2};
-    const bool masked = in.fluid != nullptr;
+    const bool masked = fluidRow_[static_cast<std::size_t>(j)] != nullptr;
     if (s.goesOn) {
-        sweeps_.sweep[false][masked](in, nullptr);
+        sweeps_.sweep[false][masked](rows_, j, nullptr);
         return;
     }
-    s.unordered += sweeps_.sweep[true][masked](in, termRow(s, j));
+    s.unordered += sweeps_.sweep[true][masked](rows_, j, termRow(s, j));
     s.goesOn = surelyAbove(s, s.unordered);
 }
 

@@ -83,6 +83,7 @@ class PressureSolver {
     std::size_t termStride_ = 0;
     double surelyAboveFactor_ = 1;         // 1 less twice the relative bound of a reordered sum
     const double* sharedCentre_ = nullptr; // work2's row when every row is the same
+    RowSweepContext rows_{};
 };
 
 } // namespace kestrel

@@ -2,31 +2,33 @@
 // One row of a pressure sweep, in as many lanes as the processor runs: the
 // same code built for two lanes (every x86-64) and for four (AVX), the width
 // chosen when the program runs. Both give the same bits.
+#include <cstddef>
+
 namespace kestrel {
 
 // The first point of a row the sweep corrects.
 constexpr int kFirstSweptPoint = 3;
 
-// What one row's sweep reads and writes. Points kFirstSweptPoint..last of
-// `row` are corrected; `fluid` holds the cell codes as numbers, or is null
-// for a row without obstacles.
-struct RowSweepInput {
-    double* row;
-    const double* below;
-    const double* above;
-    const double* fx4;
+// What the rows' sweeps read and write, made once per pressure solve.
+// Points kFirstSweptPoint..last of a row are corrected.
+struct RowSweepContext {
+    double* p;              // P's element (0, 0)
+    std::ptrdiff_t pStride; // between its rows
+    const double* rhs;      // work1's element (0, 0)
+    std::ptrdiff_t rhsStride;
+    const double* centre;        // work2's element (0, 0), or the one row all share
+    std::ptrdiff_t centreStride; // 0 when all share one
+    const double* fx4;           // facX4 and facX5 by i
     const double* fx5;
-    const double* rhs;
-    const double* centre;
-    const double* fluid;
-    double fy4;
-    double fy5;
+    const double* fy4; // facY4 and facY5 by j
+    const double* fy5;
+    const double* const* fluidRows; // by j: the cell codes as numbers, or null without obstacles
     int last;
 };
 
-// Sweeps the row; with terms (Store) the error terms go there in order and
+// Sweeps row j; with terms (Store) the error terms go there in order and
 // their sum in lanes is returned, without them 0.
-using RowSweep = double (*)(const RowSweepInput& in, double* terms);
+using RowSweep = double (*)(const RowSweepContext& c, int j, double* terms);
 
 struct RowSweeps {
     int lanes;

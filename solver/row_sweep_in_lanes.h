@@ -46,19 +46,20 @@ template <int kLanes> struct InLanes {
     // the row above not yet), then the new values, in one pass: a group of
     // new values is stored only after the next group has read the old ones
     // next to it.
-    template <bool Store, bool Masked> static double sweep(const RowSweepInput& in, double* terms) {
+    template <bool Store, bool Masked>
+    static double sweep(const RowSweepContext& c, int j, double* terms) {
         constexpr int first = kFirstSweptPoint;
-        const int last = in.last;
-        double* __restrict row = in.row;
-        const double* __restrict below = in.below;
-        const double* __restrict above = in.above;
-        const double* __restrict fx4 = in.fx4;
-        const double* __restrict fx5 = in.fx5;
-        const double* __restrict rhs = in.rhs;
-        const double* __restrict centre = in.centre;
-        const double* __restrict fluid = in.fluid;
-        const double fy4 = in.fy4;
-        const double fy5 = in.fy5;
+        const int last = c.last;
+        double* __restrict row = c.p + j * c.pStride;
+        const double* __restrict below = row - c.pStride;
+        const double* __restrict above = row + c.pStride;
+        const double* __restrict fx4 = c.fx4;
+        const double* __restrict fx5 = c.fx5;
+        const double* __restrict rhs = c.rhs + j * c.rhsStride;
+        const double* __restrict centre = c.centre + j * c.centreStride;
+        const double* __restrict fluid = c.fluidRows[j];
+        const double fy4 = c.fy4[j];
+        const double fy5 = c.fy5[j];
         const Lanes fy4v = broadcast(fy4);
         const Lanes fy5v = broadcast(fy5);
 
