@@ -5,7 +5,9 @@
 #include "cache_line_allocator.h"
 #include "failure.h"
 
+#include <algorithm>
 #include <cassert>
+#include <functional>
 
 namespace kestrel {
 
@@ -79,16 +81,24 @@ template <typename T> class Array2 {
     int stride() const { return stride_; }
 
     void redim(int upper1, int upper2) {
-        if (upper1 < 0 || upper2 < 0)
-            ThrowOutOfRange("dimensioned to " + std::to_string(upper1) + " x " +
-                            std::to_string(upper2));
-        constexpr std::size_t perRow = kRowBytes / sizeof(T);
-        const std::size_t stride = (static_cast<std::size_t>(upper1) + perRow) / perRow * perRow;
-        data_.assign(stride * (static_cast<std::size_t>(upper2) + 1), T{});
-        stride_ = static_cast<int>(stride);
-        upper1_ = upper1;
-        upper2_ = upper2;
-        exists_ = true;
+        refuseNegative(upper1, upper2);
+        data_.assign(strideFor(upper1) * (static_cast<std::size_t>(upper2) + 1), T{});
+        setExtents(upper1, upper2);
+    }
+    // As redim, and as a copy of `other`, with the storage filled a part at a
+    // time and `between` run after each: the first touch of a large array's
+    // memory takes a noticeable part of a second.
+    void redim(int upper1, int upper2, const std::function<void()>& between) {
+        refuseNegative(upper1, upper2);
+        fillInParts(strideFor(upper1) * (static_cast<std::size_t>(upper2) + 1), nullptr, between);
+        setExtents(upper1, upper2);
+    }
+    void copy(const Array2& other, const std::function<void()>& between) {
+        fillInParts(other.data_.size(), other.data_.data(), between);
+        stride_ = other.stride_;
+        upper1_ = other.upper1_;
+        upper2_ = other.upper2_;
+        exists_ = other.exists_;
     }
     void erase() {
         data_.clear();
@@ -132,6 +142,35 @@ template <typename T> class Array2 {
     }
 
   private:
+    static void refuseNegative(int upper1, int upper2) {
+        if (upper1 < 0 || upper2 < 0)
+            ThrowOutOfRange("dimensioned to " + std::to_string(upper1) + " x " +
+                            std::to_string(upper2));
+    }
+    static std::size_t strideFor(int upper1) {
+        constexpr std::size_t perRow = kRowBytes / sizeof(T);
+        return (static_cast<std::size_t>(upper1) + perRow) / perRow * perRow;
+    }
+    void setExtents(int upper1, int upper2) {
+        stride_ = static_cast<int>(strideFor(upper1));
+        upper1_ = upper1;
+        upper2_ = upper2;
+        exists_ = true;
+    }
+    // `count` elements, copied from `from` or zero, a few MiB at a time.
+    void fillInParts(std::size_t count, const T* from, const std::function<void()>& between) {
+        constexpr std::size_t kPart = (std::size_t{8} << 20) / sizeof(T);
+        data_.clear();
+        data_.reserve(count);
+        while (data_.size() < count) {
+            const std::size_t part = std::min(kPart, count - data_.size());
+            if (from)
+                data_.insert(data_.end(), from + data_.size(), from + data_.size() + part);
+            else
+                data_.resize(data_.size() + part);
+            if (between) between();
+        }
+    }
     std::size_t index(int i, int j) const {
         return static_cast<std::size_t>(j) * static_cast<std::size_t>(stride_) +
                static_cast<std::size_t>(i);

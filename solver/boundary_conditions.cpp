@@ -40,11 +40,12 @@ void weighSolidCells(SimulationState& m) {
 
 } // namespace
 
-int InitBoundaryConditions(SimulationState& m, Host& host) {
+int InitBoundaryConditions(SimulationState& m, Host& host, const std::function<void()>& between) {
     try {
-        m.bcMapA.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1));
-        m.bcMapB.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1));
+        m.bcMapA.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1), between);
+        m.bcMapB.redim(AddInteger(m.nx, 1), AddInteger(m.ny, 1), between);
         markFluidNextToSolid(m);
+        if (between) between();
         weighSolidCells(m);
         return 0;
     } catch (const Failure& f) {
@@ -54,10 +55,8 @@ int InitBoundaryConditions(SimulationState& m, Host& host) {
 }
 
 void SetInitialConditions(SimulationState& m, const std::function<void()>& between) {
-    for (auto* a : {&m.U, &m.V, &m.P, &m.work1, &m.work2, &m.work3}) {
-        a->redim(m.nx, m.ny);
-        if (between) between();
-    }
+    for (auto* a : {&m.U, &m.V, &m.P, &m.work1, &m.work2, &m.work3})
+        a->redim(m.nx, m.ny, between);
     m.work4.redim(m.nx);
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {

@@ -3,6 +3,7 @@
 #include "two_threads.h"
 
 #include <cmath>
+#include <thread>
 
 namespace kestrel {
 
@@ -41,7 +42,7 @@ void provisionalRow(int first, int last, const double* __restrict um, const doub
 
 } // namespace
 
-void ComputeProvisionalVelocity(SimulationState& m) {
+void ComputeProvisionalVelocity(SimulationState& m, const std::function<void()>& between) {
     const double rRe = 1 / m.reynolds;
     const int first = 3;
     const int lastI = m.nx - 2;
@@ -60,13 +61,16 @@ void ComputeProvisionalVelocity(SimulationState& m) {
     // Row j takes its new values once rows j - 1 .. j + 1, which read it, are
     // done: right after row j + 1, while the rows are still in the cache. A
     // row next to the other half's waits until both halves are done.
+    const std::thread::id caller = std::this_thread::get_id();
     const int upperFirst = ForRowHalves(m, firstRow, lastRow, [&](int from, int to) {
         const auto own = [&](int j) {
             return (j == firstRow || j - 1 >= from) && (j == lastRow || j + 1 <= to);
         };
+        const bool onCaller = between && std::this_thread::get_id() == caller;
         for (int j = from; j <= to; ++j) {
             provisional(j);
             if (j > from && own(j - 1)) mask(j - 1);
+            if (onCaller) between();
         }
         if (own(to)) mask(to);
     });

@@ -71,14 +71,12 @@ std::optional<std::string> startSecondMethod(const SimulationState& m,
 
 struct FieldSnapshot {
     Array2<double> U, V, P;
-    // Between the copies `between` runs: on the largest mesh each takes a
-    // noticeable part of a second the first time.
-    template <typename Between> void take(const SimulationState& m, const Between& between) {
-        U = m.U;
-        between();
-        V = m.V;
-        between();
-        P = m.P;
+    // Between parts of the copies `between` runs: on the largest mesh each
+    // takes a noticeable part of a second the first time.
+    void take(const SimulationState& m, const std::function<void()>& between) {
+        U.copy(m.U, between);
+        V.copy(m.V, between);
+        P.copy(m.P, between);
     }
     void restore(SimulationState& m) const {
         m.U = U;
@@ -136,7 +134,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
         return RunEnd::Failed;
     }
     pulse();
-    if (InitBoundaryConditions(m, host) != 0) return RunEnd::Failed;
+    if (InitBoundaryConditions(m, host, options.betweenPhases) != 0) return RunEnd::Failed;
     pulse();
     SetInitialConditions(m, options.betweenPhases);
     std::optional<staggered::StaggeredSolver> second;
@@ -170,7 +168,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             return RunEnd::Failed;
         }
         pulse();
-        lastFinite.take(m, pulse);
+        lastFinite.take(m, options.betweenPhases);
         pulse();
         StepReport report;
         if (second) {

@@ -65,7 +65,7 @@ StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options) {
         if (options.betweenPhases) options.betweenPhases();
     };
     SetVelocityBoundary(m);
-    ComputeProvisionalVelocity(m);
+    ComputeProvisionalVelocity(m, options.betweenPhases);
     between();
     PreparePressureEquation(m);
     between();

@@ -88,6 +88,28 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
     EXPECT_THROW(a.redim(-1, 2), Failure);
 }
 
+// Made or copied a part at a time, as a run on a large mesh does to redraw
+// the window between parts, an array is what it is made at once.
+TEST(DynamicArray, MadeOrCopiedInPartsIsTheSame) {
+    int parts = 0;
+    const auto count = [&] { ++parts; };
+    Array2<double> whole;
+    whole.redim(1500, 800); // 9.6 MB: two parts
+    Array2<double> inParts;
+    inParts.redim(3, 3);
+    inParts(1, 1) = 5;
+    inParts.redim(1500, 800, count);
+    EXPECT_EQ(inParts, whole);
+    EXPECT_EQ(parts, 2);
+    whole(1500, 800) = 7;
+    whole(0, 0) = -1;
+    Array2<double> copied;
+    copied.copy(whole, count);
+    EXPECT_EQ(copied, whole);
+    EXPECT_EQ(parts, 4);
+    EXPECT_THROW(copied.redim(-1, 2, count), Failure);
+}
+
 // The solver loads whole groups of a row and relies on each row starting on
 // a vector width; every element must still be its own.
 TEST(DynamicArray, RowsStartOnAVectorWidthAndKeepTheirElementsApart) {

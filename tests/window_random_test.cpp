@@ -112,21 +112,28 @@ class RandomUser {
     }
 
     // A case saved now opens again with every parameter, list and the map.
+    // The fields are put right for it, as the refusal asks, and given back
+    // their texts afterwards, so that the random walk goes on as it was.
     void checkASavedCaseOpensTheSame() {
-        for (const Parameter& p : Parameters()) // as the refusal asks, each field put right
-            if (auto* f = p.field ? w_.findChild<QLineEdit*>(p.field) : nullptr;
-                f && !f->toolTip().isEmpty())
-                f->setText(QString::fromStdString(TextOf(p, m_)));
-        if (m_.nx < 1 || m_.ny < 1) { // counts no case holds, put right too
-            test::Retype(w_.findChild<QLineEdit*>("Text4"), "12");
-            test::Retype(w_.findChild<QLineEdit*>("Text5"), "8");
+        std::vector<std::pair<QLineEdit*, QString>> typed;
+        for (const Parameter& p : Parameters())
+            if (auto* f = p.field ? w_.findChild<QLineEdit*>(p.field) : nullptr) {
+                typed.emplace_back(f, f->text());
+                if (!f->toolTip().isEmpty()) f->setText(QString::fromStdString(TextOf(p, m_)));
+            }
+        if (m_.nx < 1 || m_.ny < 1) { // counts no case holds
+            w_.findChild<QLineEdit*>("Text4")->setText("12");
+            w_.findChild<QLineEdit*>("Text5")->setText("8");
         }
-        answerer_.buttons = {QMessageBox::Yes}; // the map on screen, and a few cells painted
-        QTest::mouseClick(w_.findChild<QPushButton*>("Command3"), Qt::LeftButton);
-        auto* picture = w_.findChild<QWidget*>("Picture1");
-        for (int k = 0; k < 3; ++k)
-            QTest::mouseClick(picture, Qt::LeftButton, {},
-                              QPoint(below(picture->width()), below(picture->height())));
+        saveAndOpenAgain();
+        for (const auto& [field, text] : typed)
+            field->setText(text);
+    }
+
+  private:
+    void saveAndOpenAgain() {
+        if (static_cast<double>(m_.nx) * m_.ny > 1e5)
+            return; // large maps: saving tests of their own
         const QString file = folder_.filePath("round-trip.json");
         QFile::remove(file);
         answerer_.fileNames = {file};
@@ -147,7 +154,6 @@ class RandomUser {
         ASSERT_TRUE(opened.method == m_.method);
     }
 
-  private:
     void typeIntoAField() {
         static const char* const names[] = {"Text1", "Text2", "Text3", "Text4",  "Text5", "Text6",
                                             "Text7", "Text8", "Text9", "Text10", "Text11"};
@@ -304,7 +310,7 @@ TEST(WindowRandomDriver, NothingLeavesAHandlerAndTheStateStaysConsistent) {
             user.check();
             user.checkFieldsFollowTheState();
             user.checkUndoGivesBackTheMap();
-            if (event % 5 == 4) user.checkASavedCaseOpensTheSame();
+            if (event % 10 == 9) user.checkASavedCaseOpensTheSame();
             if (::testing::Test::HasFatalFailure()) return;
         }
         w.close();
