@@ -80,11 +80,7 @@ template <typename T> class Array2 {
     // Elements from the start of one row to the next.
     int stride() const { return stride_; }
 
-    void redim(int upper1, int upper2) {
-        refuseNegative(upper1, upper2);
-        data_.assign(strideFor(upper1) * (static_cast<std::size_t>(upper2) + 1), T{});
-        setExtents(upper1, upper2);
-    }
+    void redim(int upper1, int upper2) { redim(upper1, upper2, {}); }
     // As redim, and as a copy of `other`, with the storage filled a part at a
     // time and `between` run after each: the first touch of a large array's
     // memory takes a noticeable part of a second.
