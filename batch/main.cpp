@@ -14,7 +14,7 @@
 #include "runtime/frame_files.h"
 #include "runtime/user_text.h"
 #include "solver/run_time_steps.h"
-#include "solver/two_threads.h"
+#include "solver/solver_options.h"
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -214,7 +214,6 @@ int main(int argc, char** argv) {
     auto parsed = parseCommandLine(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const Request& request = std::get<Request>(parsed);
-    SetSolverThreads(request.threads);
 
     std::optional<CaseFile> c = readCase(request.casePath);
     if (!c) return kRefused;
@@ -236,7 +235,8 @@ int main(int argc, char** argv) {
     ProgressAndFrames observer(
         m, host, request.frames ? std::optional(request.frames->folder) : std::nullopt, interval);
     const auto start = std::chrono::steady_clock::now();
-    const RunEnd end = RunTimeSteps(m, host, observer); // its messages are already printed
+    const RunEnd end =
+        RunTimeSteps(m, host, observer, request.threads); // its messages are already printed
     const double loopSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (end != RunEnd::Completed && end != RunEnd::Diverged) return kRunFailed;

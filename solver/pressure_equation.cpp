@@ -29,8 +29,8 @@ void prepareRow(SimulationState& m, int j) {
 } // namespace
 
 // Each row reads only U and V, which do not change here.
-void PreparePressureEquation(SimulationState& m) {
-    ForRowHalves(m, 2, m.ny - 1, [&m](int from, int to) {
+void PreparePressureEquation(SimulationState& m, const SolverOptions& options) {
+    ForRowHalves(m, options, 2, m.ny - 1, [&m](int from, int to) {
         for (int j = from; j <= to; ++j)
             prepareRow(m, j);
     });

@@ -145,7 +145,7 @@ class TwoStages {
 
 StepReport SolvePressure(SimulationState& m, const SolverOptions& options) {
     PressureSolver solver(m, options);
-    if (m.maxIter >= 2 && WorthTwoThreads(m)) {
+    if (m.maxIter >= 2 && WorthTwoThreads(m, options)) {
         TwoStages stages(solver, m.maxIter, options.betweenPhases);
         if (RunBesideHelper([&] { stages.runUpper(); }, [&] { stages.runLower(); }))
             return stages.report();

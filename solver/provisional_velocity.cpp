@@ -42,7 +42,8 @@ void provisionalRow(int first, int last, const double* __restrict um, const doub
 
 } // namespace
 
-void ComputeProvisionalVelocity(SimulationState& m, const std::function<void()>& between) {
+void ComputeProvisionalVelocity(SimulationState& m, const SolverOptions& options) {
+    const std::function<void()>& between = options.betweenPhases;
     const double rRe = 1 / m.reynolds;
     const int first = 3;
     const int lastI = m.nx - 2;
@@ -62,7 +63,7 @@ void ComputeProvisionalVelocity(SimulationState& m, const std::function<void()>&
     // done: right after row j + 1, while the rows are still in the cache. A
     // row next to the other half's waits until both halves are done.
     const std::thread::id caller = std::this_thread::get_id();
-    const int upperFirst = ForRowHalves(m, firstRow, lastRow, [&](int from, int to) {
+    const int upperFirst = ForRowHalves(m, options, firstRow, lastRow, [&](int from, int to) {
         const auto own = [&](int j) {
             return (j == firstRow || j - 1 >= from) && (j == lastRow || j + 1 <= to);
         };

@@ -108,11 +108,12 @@ std::string coordinatesHint(const SimulationState& m) {
 
 } // namespace
 
-RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
+RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer, SolverThreads threads) {
     // On a large mesh the window is redrawn between the phases of the run's
     // set-up and of each step, not only between steps.
     auto lastRedraw = std::chrono::steady_clock::now();
     SolverOptions options;
+    options.threads = threads;
     if (static_cast<double>(m.nx) * m.ny >= kRedrawInsideStepsFrom)
         options.betweenPhases = [&] {
             if (std::chrono::steady_clock::now() - lastRedraw < kRedrawInterval) return;
@@ -148,7 +149,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
 
     pulse();
     FieldSnapshot lastFinite;
-    ThreadChooser threads;
+    ThreadChooser chooser;
     const int steps = m.stepCount;
     clearRecords(m, steps);
     double time = 0;
@@ -184,10 +185,10 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer) {
             second->writeCellValues(m);
             time += dt;
         } else {
-            threads.beforeStep(m);
+            options.stepOnOneThread = chooser.beforeStep(m, threads);
             const auto start = std::chrono::steady_clock::now();
             report = AdvanceTimeStep(m, options);
-            threads.afterStep(
+            chooser.afterStep(
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
                 report.sweeps);
             time = n * m.dt;

@@ -20,6 +20,7 @@ class StepObserver {
 // the initialisation, stops when stopRequested is set (checked after the
 // pending events at the start of each step), and stops a run whose values
 // leave the Double range with the field of the last finite step restored.
-RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer);
+RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer,
+                    SolverThreads threads = SolverThreads::Auto);
 
 } // namespace kestrel

@@ -4,7 +4,17 @@
 
 namespace kestrel {
 
+// How steps use the helper thread: on the meshes large enough to gain,
+// each step choosing the faster of one and two threads as the machine's
+// load allows (Auto), always on those meshes (Two), never (One), or on
+// every mesh whatever its size (Always, which tests use). Every choice gives
+// the same numbers to the last bit.
+enum class SolverThreads { Auto, Two, One, Always };
+
 struct SolverOptions {
+    SolverThreads threads = SolverThreads::Auto;
+    // Under Auto, this step keeps to one thread (see ThreadChooser).
+    bool stepOnOneThread = false;
     // Every sweep sums its error in row order, as if each decision to go on
     // were too close to call, instead of stopping the sum once the error is
     // surely above the tolerance. The numbers must not change; tests check it.

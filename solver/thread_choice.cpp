@@ -17,13 +17,13 @@ int OtherThreadsRunning() {
     return read == 1 ? std::max(running - 1, 0) : 0;
 }
 
-void ThreadChooser::beforeStep(const SimulationState& m) {
-    active_ = SolverThreadsInUse() == SolverThreads::Auto && LargeEnoughForTwoThreads(m);
-    if (!active_) return;
+bool ThreadChooser::beforeStep(const SimulationState& m, SolverThreads threads) {
+    active_ = threads == SolverThreads::Auto && LargeEnoughForTwoThreads(m);
+    if (!active_) return false;
     trying_ = ++stepsSinceTry_ >= wait_;
     // Kept on one thread, the helper sleeps: any thread running is another program's.
     if (trying_ && oneThread_ && othersRunning_() > 0) trying_ = false;
-    SetStepOnOneThread(trying_ ? !oneThread_ : oneThread_);
+    return trying_ ? !oneThread_ : oneThread_;
 }
 
 void ThreadChooser::afterStep(double seconds, int sweeps) {
@@ -44,10 +44,6 @@ void ThreadChooser::afterStep(double seconds, int sweeps) {
         const double lost = kept > 0 ? perSweep / kept : 2;
         wait_ = static_cast<int>(std::min<double>(wait_ * std::max(2.0, lost), kLongestWait));
     }
-}
-
-ThreadChooser::~ThreadChooser() {
-    SetStepOnOneThread(false);
 }
 
 } // namespace kestrel

@@ -9,6 +9,7 @@
 // settled choice costs little. A try of two threads while another program
 // is running is not made at all: it would lose, and cost most of all.
 #include "app/simulation_state.h"
+#include "solver_options.h"
 
 #include <functional>
 
@@ -22,14 +23,10 @@ class ThreadChooser {
   public:
     explicit ThreadChooser(std::function<int()> othersRunning = OtherThreadsRunning)
         : othersRunning_(std::move(othersRunning)) {}
-    // Sets the step's threads (SetStepOnOneThread) before it runs.
-    void beforeStep(const SimulationState& m);
+    // Before a step: whether it keeps to one thread (SolverOptions::stepOnOneThread).
+    bool beforeStep(const SimulationState& m, SolverThreads threads);
     // What the step cost: its time and its pressure sweeps.
     void afterStep(double seconds, int sweeps);
-    // Lets steps share again, for whatever runs next.
-    ~ThreadChooser();
-    ThreadChooser(const ThreadChooser&) = delete;
-    ThreadChooser& operator=(const ThreadChooser&) = delete;
 
   private:
     static constexpr int kWaitAfterSwitch = 8; // steps before trying back

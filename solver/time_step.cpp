@@ -65,13 +65,13 @@ StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options) {
         if (options.betweenPhases) options.betweenPhases();
     };
     SetVelocityBoundary(m);
-    ComputeProvisionalVelocity(m, options.betweenPhases);
+    ComputeProvisionalVelocity(m, options);
     between();
-    PreparePressureEquation(m);
+    PreparePressureEquation(m, options);
     between();
     const StepReport report = SolvePressure(m, options);
     between();
-    CorrectVelocity(m);
+    CorrectVelocity(m, options);
     return report;
 }
 

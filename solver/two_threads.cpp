@@ -4,26 +4,6 @@
 
 namespace kestrel {
 
-namespace {
-
-SolverThreads threadsInUse = SolverThreads::Auto;
-bool stepOnOneThread = false;
-
-} // namespace
-
-void SetSolverThreads(SolverThreads use) {
-    threadsInUse = use;
-    stepOnOneThread = false;
-}
-
-SolverThreads SolverThreadsInUse() {
-    return threadsInUse;
-}
-
-void SetStepOnOneThread(bool one) {
-    stepOnOneThread = one;
-}
-
 // Two threads pay off once half the rows outgrow what one core keeps close
 // (measured here: from about 40 000 points on). Below that one core is as
 // fast, and waking the helper and handing rows over costs more than it saves.
@@ -32,8 +12,8 @@ bool LargeEnoughForTwoThreads(const SimulationState& m) {
     return m.nx >= 128 && points >= 32768 && AvailableCores() >= 2;
 }
 
-bool WorthTwoThreads(const SimulationState& m) {
-    switch (threadsInUse) {
+bool WorthTwoThreads(const SimulationState& m, const SolverOptions& options) {
+    switch (options.threads) {
     case SolverThreads::Always:
         return true;
     case SolverThreads::One:
@@ -43,12 +23,12 @@ bool WorthTwoThreads(const SimulationState& m) {
     case SolverThreads::Auto:
         break;
     }
-    return !stepOnOneThread && LargeEnoughForTwoThreads(m);
+    return !options.stepOnOneThread && LargeEnoughForTwoThreads(m);
 }
 
-int ForRowHalves(const SimulationState& m, int first, int last,
+int ForRowHalves(const SimulationState& m, const SolverOptions& options, int first, int last,
                  const std::function<void(int from, int to)>& rows) {
-    if (last - first >= 1 && WorthTwoThreads(m)) {
+    if (last - first >= 1 && WorthTwoThreads(m, options)) {
         const int split = first + (last - first + 1) / 2;
         if (RunBesideHelper([&] { rows(split, last); }, [&] { rows(first, split - 1); }))
             return split;

@@ -25,8 +25,8 @@ void correctRow(SimulationState& m, int j) {
 
 } // namespace
 
-void CorrectVelocity(SimulationState& m) {
-    ForRowHalves(m, 3, m.ny - 2, [&m](int from, int to) {
+void CorrectVelocity(SimulationState& m, const SolverOptions& options) {
+    ForRowHalves(m, options, 3, m.ny - 2, [&m](int from, int to) {
         for (int j = from; j <= to; ++j) {
             correctRow(m, j);
             // Only row j reads U and V of row j, so it takes its values at

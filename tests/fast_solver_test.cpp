@@ -26,12 +26,13 @@ void expectSameField(const SimulationState& fast, const SimulationState& plain, 
         ASSERT_EQ(test::FirstDifference(*f, *p), "") << name << " at step " << step;
 }
 
-// The lanes the sweeps of the case under test take.
-int caseLanes = 0;
+// The threads and lanes the case under test takes.
+SolverOptions caseWay;
 
 // From a state ready to step.
 void compareSteps(SimulationState m, int steps, SolverOptions options = {}) {
-    options.lanes = caseLanes;
+    options.threads = caseWay.threads;
+    options.lanes = caseWay.lanes;
     SimulationState plain = m;
     for (int n = 1; n <= steps; ++n) {
         const StepReport a = AdvanceTimeStep(m, options);
@@ -57,13 +58,10 @@ class FastSolver : public testing::TestWithParam<Way> {
   protected:
     void SetUp() override {
         if (GetParam().lanes > WidestLanes()) GTEST_SKIP() << "the processor runs fewer lanes";
-        SetSolverThreads(GetParam().threads);
-        caseLanes = GetParam().lanes;
+        caseWay.threads = GetParam().threads;
+        caseWay.lanes = GetParam().lanes;
     }
-    void TearDown() override {
-        SetSolverThreads(SolverThreads::Auto);
-        caseLanes = 0;
-    }
+    void TearDown() override { caseWay = {}; }
 };
 
 void square(SimulationState& m, int i0, int j0, int size) {
@@ -159,7 +157,7 @@ TEST_P(FastSolver, UnstableRunBlowsUpAtTheSameStep) {
     int fastStep = 0;
     int plainStep = 0;
     for (int n = 1; n <= 200 && (fastStep == 0 || plainStep == 0); ++n) {
-        AdvanceTimeStep(m);
+        AdvanceTimeStep(m, caseWay);
         literal::AdvanceTimeStep(plain);
         if (fastStep == 0 && !FieldIsFinite(m)) fastStep = n;
         if (plainStep == 0 && !FieldIsFinite(plain)) plainStep = n;
@@ -181,8 +179,7 @@ TEST_P(FastSolver, CallsBetweenPhasesChangeNothing) {
     test::initialiseRun(m);
     SimulationState alone = m;
     int calls = 0;
-    SolverOptions options;
-    options.lanes = caseLanes;
+    SolverOptions options = caseWay;
     const std::thread::id stepping = std::this_thread::get_id();
     options.betweenPhases = [&] {
         EXPECT_EQ(std::this_thread::get_id(), stepping);
@@ -196,7 +193,7 @@ TEST_P(FastSolver, CallsBetweenPhasesChangeNothing) {
         const int callsOfOneSweep = calls;
         calls = 0;
         const StepReport a = AdvanceTimeStep(m, options);
-        const StepReport b = AdvanceTimeStep(alone, SolverOptions{false, caseLanes, {}});
+        const StepReport b = AdvanceTimeStep(alone, caseWay);
         ASSERT_EQ(a.sweeps, b.sweeps);
         EXPECT_GE(callsOfOneSweep, 3 + 1) << "three phases and at least a row";
         EXPECT_EQ(calls - callsOfOneSweep, a.sweeps - 1) << "one between each two sweeps";
@@ -233,75 +230,58 @@ TEST(FastSolverChoosing, CountsOnlyTheCoresThisProcessMayUse) {
 // Steps that change between one and two threads in the middle of a run
 // give the plain loops' numbers, as steps on either alone do.
 TEST(ThreadChoice, StepsSwitchingThreadsMidRunKeepTheBits) {
-    SetSolverThreads(SolverThreads::Auto);
     SimulationState m = test::meshState(130, 260, 1);
     square(m, 40, 120, 12);
     m.maxIter = 12;
     test::initialiseRun(m);
     SimulationState plain = m;
+    SolverOptions options;
     for (int n = 1; n <= 6; ++n) {
-        SetStepOnOneThread(n % 2 == 0 || n == 5);
-        const StepReport a = AdvanceTimeStep(m);
+        options.stepOnOneThread = n % 2 == 0 || n == 5;
+        const StepReport a = AdvanceTimeStep(m, options);
         const StepReport b = literal::AdvanceTimeStep(plain);
         ASSERT_EQ(a.sweeps, b.sweeps) << "step " << n;
         expectSameField(m, plain, n);
     }
-    SetStepOnOneThread(false);
+}
+
+// The steps of a 40-step run as the chooser sets them: 1 for a step on one
+// thread, 2 for two, with a sweep costing secondsOf(two threads).
+std::string chosenSteps(const SimulationState& m, SolverThreads threads, int othersRunning,
+                        double (*secondsOf)(bool two)) {
+    ThreadChooser chooser([othersRunning] { return othersRunning; });
+    std::string steps;
+    for (int n = 1; n <= 40; ++n) {
+        SolverOptions step;
+        step.threads = threads;
+        step.stepOnOneThread = chooser.beforeStep(m, threads);
+        const bool two = WorthTwoThreads(m, step);
+        steps += two ? '2' : '1';
+        chooser.afterStep(secondsOf(two), 4);
+    }
+    return steps;
 }
 
 // The chooser keeps the choice that takes less time a sweep, tries the other
 // now and then, and waits longer after a try that lost.
 TEST(ThreadChoice, TheFasterChoiceIsKeptAndTheOtherTriedLessOften) {
-    SetSolverThreads(SolverThreads::Auto);
     SimulationState m = test::meshState(130, 260, 1);
     if (!LargeEnoughForTwoThreads(m)) GTEST_SKIP() << "one core: no choice to make";
-    const SimulationState small = test::meshState(20, 10, 1);
-    std::string steps; // 1 for a step on one thread, 2 for two
-    const auto idle = [] { return 0; };
-    {
-        ThreadChooser chooser(idle);
-        for (int n = 1; n <= 40; ++n) {
-            chooser.beforeStep(m);
-            const bool two = WorthTwoThreads(m);
-            steps += two ? '2' : '1';
-            chooser.afterStep(two ? 6.0 : 1.0, 4); // a busy machine: two threads lose 6 times
-        }
-        EXPECT_FALSE(WorthTwoThreads(small));
-    }
+    const auto busy = [](bool two) { return two ? 6.0 : 1.0; }; // two threads lose 6 times
+    const auto idle = [](bool two) { return two ? 1.0 : 1.5; }; // two gain
+    std::string steps = chosenSteps(m, SolverThreads::Auto, 0, busy);
     EXPECT_EQ(steps.substr(0, 3), "121") << steps;
     EXPECT_EQ(std::count(steps.begin(), steps.end(), '2'), 2) << steps;
-    EXPECT_TRUE(WorthTwoThreads(m)) << "after the run steps share again";
-
-    steps.clear();
-    {
-        ThreadChooser chooser(idle);
-        for (int n = 1; n <= 40; ++n) {
-            chooser.beforeStep(m);
-            const bool two = WorthTwoThreads(m);
-            steps += two ? '2' : '1';
-            chooser.afterStep(two ? 1.0 : 1.5, 4); // an idle machine: two gain
-        }
-    }
+    steps = chosenSteps(m, SolverThreads::Auto, 0, idle);
     EXPECT_EQ(steps.substr(0, 4), "1222") << steps;
     EXPECT_LE(std::count(steps.begin(), steps.end(), '1'), 4) << steps;
     // Another program running: two threads are not even tried.
-    steps.clear();
-    {
-        ThreadChooser chooser([] { return 1; });
-        for (int n = 1; n <= 40; ++n) {
-            chooser.beforeStep(m);
-            steps += WorthTwoThreads(m) ? '2' : '1';
-            chooser.afterStep(1.0, 4);
-        }
-    }
-    EXPECT_EQ(steps, std::string(40, '1'));
-    SetSolverThreads(SolverThreads::One);
-    {
-        ThreadChooser chooser(idle);
-        chooser.beforeStep(m);
-        EXPECT_FALSE(WorthTwoThreads(m)) << "a fixed choice is kept";
-    }
-    SetSolverThreads(SolverThreads::Auto);
+    EXPECT_EQ(chosenSteps(m, SolverThreads::Auto, 1, idle), std::string(40, '1'));
+    // A fixed choice is kept; a small mesh keeps to one thread.
+    EXPECT_EQ(chosenSteps(m, SolverThreads::One, 0, idle), std::string(40, '1'));
+    EXPECT_EQ(chosenSteps(m, SolverThreads::Two, 0, busy), std::string(40, '2'));
+    EXPECT_EQ(chosenSteps(test::meshState(20, 10, 1), SolverThreads::Auto, 0, idle),
+              std::string(40, '1'));
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreadsAndLanes, FastSolver,
