@@ -6,7 +6,7 @@ namespace kestrel {
 
 namespace {
 
-using S = SimulationState;
+using S = CaseParameters;
 constexpr CaseLine kRun = CaseLine::Run;
 constexpr CaseLine kMesh = CaseLine::Mesh;
 constexpr CaseLine kDisplay = CaseLine::Display;
@@ -32,21 +32,21 @@ std::span<const Parameter> Parameters() {
     return kParameters;
 }
 
-double ValueOf(const Parameter& p, const SimulationState& m) {
+double ValueOf(const Parameter& p, const CaseParameters& m) {
     return std::visit([&](auto member) { return static_cast<double>(m.*member); }, p.member);
 }
 
-std::string TextOf(const Parameter& p, const SimulationState& m) {
-    if (const auto* member = std::get_if<Integer S::*>(&p.member))
+std::string TextOf(const Parameter& p, const CaseParameters& m) {
+    if (const auto* member = std::get_if<Integer CaseParameters::*>(&p.member))
         return std::to_string(m.**member);
-    return ShortestNumber(m.*std::get<double S::*>(p.member));
+    return ShortestNumber(m.*std::get<double CaseParameters::*>(p.member));
 }
 
-void CopyParameter(const Parameter& p, const SimulationState& from, SimulationState& to) {
+void CopyParameter(const Parameter& p, const CaseParameters& from, CaseParameters& to) {
     std::visit([&](auto member) { to.*member = from.*member; }, p.member);
 }
 
-void ApplyDefaults(SimulationState& m) {
+void ApplyDefaults(CaseParameters& m) {
     for (const Parameter& p : kParameters)
         std::visit(
             [&](auto member) {

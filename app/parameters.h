@@ -18,7 +18,7 @@ struct Parameter {
     const char* key;     // in case files: the state's own name
     const char* caption; // the field as the user reads it; nullptr when no field shows it
     const char* field;   // the window's field (its object name); nullptr for none
-    std::variant<double SimulationState::*, Integer SimulationState::*> member;
+    std::variant<double CaseParameters::*, Integer CaseParameters::*> member;
     double defaultValue;
     int lowest = -32768; // for whole numbers
     int highest = 32767;
@@ -30,15 +30,15 @@ struct Parameter {
 std::span<const Parameter> Parameters();
 
 // The parameter's value in m, as a number.
-double ValueOf(const Parameter& p, const SimulationState& m);
+double ValueOf(const Parameter& p, const CaseParameters& m);
 // Its value as a field and a case file show it: whole numbers as they are,
 // others in the fewest digits that read back to the same double.
-std::string TextOf(const Parameter& p, const SimulationState& m);
-void CopyParameter(const Parameter& p, const SimulationState& from, SimulationState& to);
+std::string TextOf(const Parameter& p, const CaseParameters& m);
+void CopyParameter(const Parameter& p, const CaseParameters& from, CaseParameters& to);
 
 // Every parameter at its default: a fresh start. The cell map, the lists
 // and the fields are left as they are.
-void ApplyDefaults(SimulationState& m);
+void ApplyDefaults(CaseParameters& m);
 
 // The window's display options at a fresh start; a case file holds them too.
 struct DisplayDefaults {

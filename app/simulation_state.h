@@ -1,7 +1,7 @@
 #pragma once
-// The shared state of a calculation: parameters from the main window, the
-// mesh, the cell map, the boundary maps and the fields. One object, passed by
-// reference to every operation.
+// The shared state of a calculation: the case's parameters, the mesh, the
+// flow field, the solver's scratch arrays and the cell map's editing state.
+// One object, passed by reference to every operation.
 #include "app/limits.h"
 #include "runtime/dynamic_array.h"
 #include "runtime/integer.h"
@@ -55,8 +55,9 @@ struct FlowHealth {
     std::optional<double> outflowRatio;
 };
 
-struct SimulationState {
-    // Analysis conditions and mesh settings (main window fields).
+// The case's parameters: what the main window's fields and menus set and a
+// case file holds (the parameter table lists the fields' ones).
+struct CaseParameters {
     double dt = 0;
     double reynolds = 0;
     Integer stepCount = 0;
@@ -67,41 +68,68 @@ struct SimulationState {
     Integer meshSizeY = 0;
     Integer maxIter = 0;
     double lineScale = 0;
-
-    // Pointer editing of the cell map.
-    Integer pickState = 0;
-    Integer rangeStartI = 0;
-    Integer rangeStartJ = 0;
-    Integer rangeEndI = 0;
-    Integer rangeEndJ = 0;
-
     MethodChoice method;
+    // The cell whose values are recorded every step; 0, 0 for none.
+    Integer monitorI = 0, monitorJ = 0;
+};
 
-    Integer stopRequested = 0;
-    double speedMin = 0;
-    double speedMax = 0;
-
+// The mesh: which cells are fluid, where the nodes are, and what the
+// calculation derives from both (the boundary maps and the mesh factors).
+struct MeshGeometry {
     Array2<Integer> cellKind{"cellKind"}; // 1 fluid, 0 non-fluid; (0..nx+1, 0..ny+1)
     Array1<double> coordListX{"coordListX"}, coordListY{"coordListY"};
     Array1<double> xNode{"xNode"}, yNode{"yNode"};
     Array1<double> facX1{"facX1"}, facX2{"facX2"}, facX3{"facX3"}, facX4{"facX4"}, facX5{"facX5"};
     Array1<double> facY1{"facY1"}, facY2{"facY2"}, facY3{"facY3"}, facY4{"facY4"}, facY5{"facY5"};
     Array2<Integer> bcMapA{"bcMapA"}, bcMapB{"bcMapB"};
-    Array2<double> U{"U"}, V{"V"}, P{"P"};
-    Array2<double> work1{"work1"}, work2{"work2"}, work3{"work3"};
-    Array1<double> work4{"work4"};
+};
 
-    // Every finite step of the last run that started, in order, and the
-    // method that ran it (for the second method a step's sweeps are its one
-    // direct solve, and its last error the largest divergence left).
+// The flow: the field, the speed range its plot was coloured with, and what
+// the last run that started recorded step by step.
+struct FlowField {
+    Array2<double> U{"U"}, V{"V"}, P{"P"};
+    double speedMin = 0;
+    double speedMax = 0;
+
+    // Every finite step, in order, and the method that ran them (for the
+    // second method a step's sweeps are its one direct solve, and its last
+    // error the largest divergence left).
     std::vector<StepReport> history;
     Method historyMethod = Method::Classic;
     // The forces on the obstacle after each of those steps that had one.
     std::vector<ForceRecord> forceHistory;
-    // The cell whose values are recorded every step; 0, 0 for none.
-    Integer monitorI = 0, monitorJ = 0;
     std::vector<MonitorRecord> monitorHistory;
     FlowHealth health;
+};
+
+// Arrays each phase of a step reuses for its own purpose; the code of each
+// phase names what they hold there (the pressure equation's right-hand side
+// and centre coefficients, the provisional velocity, the corrected one).
+struct SolverScratch {
+    Array2<double> work1{"work1"}, work2{"work2"}, work3{"work3"};
+};
+
+// What a click on the cell map does next.
+enum class PickState : Integer {
+    Off = 0,        // no cell map shown
+    Cell = 1,       // a click flips one cell
+    RangeStart = 2, // a click marks a range's first corner
+    RangeEnd = 3,   // a click marks the opposite corner and flips the range
+};
+
+// Pointer editing of the cell map.
+struct CellEditing {
+    PickState pickState = PickState::Off;
+    Integer rangeStartI = 0;
+    Integer rangeStartJ = 0;
+    Integer rangeEndI = 0;
+    Integer rangeEndJ = 0;
+};
+
+// The shared state of a calculation, in its parts; an operation that needs
+// only one part takes that part.
+struct SimulationState : CaseParameters, MeshGeometry, FlowField, SolverScratch, CellEditing {
+    Integer stopRequested = 0; // the stop button, read between steps
 };
 
 // Marker for a node without a coordinate in the coordinate lists.

@@ -195,10 +195,10 @@ void readParameters(const CaseDocument& d, SimulationState& m) {
     const json& j = d.values;
     for (const Parameter& p : Parameters()) {
         if (!d.has(p.key)) continue;
-        if (const auto* member = std::get_if<Integer SimulationState::*>(&p.member))
+        if (const auto* member = std::get_if<Integer CaseParameters::*>(&p.member))
             m.** member = integer(j[p.key], p.key, p.lowest, p.highest);
         else
-            m.*std::get<double SimulationState::*>(p.member) = number(j[p.key], p.key);
+            m.*std::get<double CaseParameters::*>(p.member) = number(j[p.key], p.key);
     }
     if (!d.has("nx") && !d.has("ny")) return;
     // The cell map is made for any count from 1; a run needs more (it says so).

@@ -60,7 +60,7 @@ std::string parametersOn(CaseLine line, const SimulationState& m) {
     for (const Parameter& p : Parameters()) {
         if (p.line != line) continue;
         if (!text.empty()) text += ", ";
-        const bool whole = std::holds_alternative<Integer SimulationState::*>(p.member);
+        const bool whole = std::holds_alternative<Integer CaseParameters::*>(p.member);
         text += pair(p.key, whole ? TextOf(p, m) : number(ValueOf(p, m), p.key));
     }
     return text;

@@ -79,13 +79,13 @@ Integer NewCellKind(Host& host, Integer v) {
 
 void StartCellEditing(SimulationState& m, Host& host, Surface& picture) {
     if (ShowCellMap(m, host, picture) != 0) return;
-    m.pickState = host.rangeSelection() ? 2 : 1;
+    m.pickState = host.rangeSelection() ? PickState::RangeStart : PickState::Cell;
 }
 
 void ToggleRangeSelection(SimulationState& m, Host& host, Surface& picture) {
     if (ShowCellMap(m, host, picture) != 0) return;
     const bool range = !host.rangeSelection();
-    m.pickState = range ? 2 : 1;
+    m.pickState = range ? PickState::RangeStart : PickState::Cell;
     host.setRangeSelection(range);
 }
 

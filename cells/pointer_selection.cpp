@@ -33,10 +33,10 @@ void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button
     if (button != 1) return;
     try {
         switch (m.pickState) {
-        case 1:
+        case PickState::Cell:
             changeCell(m, host, picture, CellIndexAt(x), CellIndexAt(y));
             break;
-        case 2: {
+        case PickState::RangeStart: {
             const Integer i = CellIndexAt(x);
             const Integer j = CellIndexAt(y);
             m.rangeStartI = AddInteger(i, -1);
@@ -44,20 +44,20 @@ void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button
             m.rangeEndI = i;
             m.rangeEndJ = j;
             drawRubberBand(m, picture);
-            m.pickState = 3;
+            m.pickState = PickState::RangeEnd;
             break;
         }
-        case 3: {
+        case PickState::RangeEnd: {
             drawRubberBand(m, picture);
             const Integer i = CellIndexAt(x);
             const Integer j = CellIndexAt(y);
             for (int c = m.rangeStartI + 1; c <= i; ++c)
                 for (int r = m.rangeStartJ + 1; r <= j; ++r)
                     changeCell(m, host, picture, c, r);
-            m.pickState = 2;
+            m.pickState = PickState::RangeStart;
             break;
         }
-        default:
+        case PickState::Off:
             break;
         }
     } catch (const Failure&) {
@@ -67,7 +67,7 @@ void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button
 
 void MoveOnPicture(SimulationState& m, Surface& picture, int /*button*/, int /*shift*/, float x,
                    float y) {
-    if (m.pickState != 3) return;
+    if (m.pickState != PickState::RangeEnd) return;
     try {
         const Integer endI = CellIndexAt(x);
         const Integer endJ = CellIndexAt(y);

@@ -57,7 +57,6 @@ int InitBoundaryConditions(SimulationState& m, Host& host, const std::function<v
 void SetInitialConditions(SimulationState& m, const std::function<void()>& between) {
     for (auto* a : {&m.U, &m.V, &m.P, &m.work1, &m.work2, &m.work3})
         a->redim(m.nx, m.ny, between);
-    m.work4.redim(m.nx);
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i) {
             m.U(i, j) = 1.0;

@@ -61,19 +61,21 @@ PressureSolver::PressureSolver(SimulationState& m, const SolverOptions& options)
     }
     // Rows whose centre coefficients are all the same (every mesh with equal
     // Y spacing) share one, which then stays in the cache.
+    const Array2<double>& rhs = m.work1; // made by PreparePressureEquation
+    const Array2<double>& centre = m.work2;
     if (m.ny >= 5 && m.nx >= 5) {
-        sharedCentre_ = m.work2.row(3);
+        sharedCentre_ = centre.row(3);
         for (int j = 4; j <= m.ny - 2 && sharedCentre_; ++j)
-            if (std::memcmp(m.work2.row(j) + 3, sharedCentre_ + 3,
+            if (std::memcmp(centre.row(j) + 3, sharedCentre_ + 3,
                             static_cast<std::size_t>(m.nx - 4) * sizeof(double)) != 0)
                 sharedCentre_ = nullptr;
     }
     rows_ = {m.P.row(0),
              m.P.stride(),
-             m.work1.row(0),
-             m.work1.stride(),
-             sharedCentre_ ? sharedCentre_ : m.work2.row(0),
-             sharedCentre_ ? 0 : m.work2.stride(),
+             rhs.row(0),
+             rhs.stride(),
+             sharedCentre_ ? sharedCentre_ : centre.row(0),
+             sharedCentre_ ? 0 : centre.stride(),
              m.facX4.data(),
              m.facX5.data(),
              m.facY4.data(),

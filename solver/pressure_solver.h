@@ -81,8 +81,9 @@ class PressureSolver {
     CacheLineBuffer<double> terms_[kIterationsAtOnce];
     std::size_t termRows_ = 0;
     std::size_t termStride_ = 0;
-    double surelyAboveFactor_ = 1;         // 1 less twice the relative bound of a reordered sum
-    const double* sharedCentre_ = nullptr; // work2's row when every row is the same
+    double surelyAboveFactor_ = 1; // 1 less twice the relative bound of a reordered sum
+    const double* sharedCentre_ =
+        nullptr; // the centre coefficients' row when every row is the same
     RowSweepContext rows_{};
 };
 

@@ -49,15 +49,17 @@ void ComputeProvisionalVelocity(SimulationState& m, const SolverOptions& options
     const int lastI = m.nx - 2;
     const int firstRow = 3;
     const int lastRow = m.ny - 2;
+    Array2<double>& provisionalU = m.work2;
+    Array2<double>& provisionalV = m.work3;
     const auto provisional = [&](int j) {
         provisionalRow(first, lastI, m.U.row(j - 1), m.U.row(j), m.U.row(j + 1), m.V.row(j - 1),
                        m.V.row(j), m.V.row(j + 1), m.facX1.data(), m.facX2.data(), m.facX3.data(),
-                       m.facY1(j), m.facY2(j), m.facY3(j), m.dt, rRe, m.work2.row(j),
-                       m.work3.row(j));
+                       m.facY1(j), m.facY2(j), m.facY3(j), m.dt, rRe, provisionalU.row(j),
+                       provisionalV.row(j));
     };
     const auto mask = [&](int j) {
-        maskRow(first, lastI, m.cellKind.row(j), m.work2.row(j), m.work3.row(j), m.U.row(j),
-                m.V.row(j));
+        maskRow(first, lastI, m.cellKind.row(j), provisionalU.row(j), provisionalV.row(j),
+                m.U.row(j), m.V.row(j));
     };
     // Row j takes its new values once rows j - 1 .. j + 1, which read it, are
     // done: right after row j + 1, while the rows are still in the cache. A

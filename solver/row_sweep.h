@@ -14,9 +14,9 @@ constexpr int kFirstSweptPoint = 3;
 struct RowSweepContext {
     double* p;              // P's element (0, 0)
     std::ptrdiff_t pStride; // between its rows
-    const double* rhs;      // work1's element (0, 0)
+    const double* rhs;      // the right-hand side's element (0, 0)
     std::ptrdiff_t rhsStride;
-    const double* centre;        // work2's element (0, 0), or the one row all share
+    const double* centre;        // the centre coefficients' (0, 0), or the one row all share
     std::ptrdiff_t centreStride; // 0 when all share one
     const double* fx4;           // facX4 and facX5 by i
     const double* fx5;

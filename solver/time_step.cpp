@@ -26,7 +26,7 @@ bool covers(const Array2<double>& a, int nx, int ny) {
 
 } // namespace
 
-std::optional<std::string> RunParameterProblem(const SimulationState& m) {
+std::optional<std::string> RunParameterProblem(const CaseParameters& m) {
     if (auto p = meshCountProblem("X", m.nx)) return p;
     if (auto p = meshCountProblem("Y", m.ny)) return p;
     if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
@@ -43,8 +43,7 @@ bool SolverArraysCover(const SimulationState& m) {
     const int ny = m.ny;
     bool ok = covers(m.U, nx, ny) && covers(m.V, nx, ny) && covers(m.P, nx, ny) &&
               covers(m.work1, nx, ny) && covers(m.work2, nx, ny) && covers(m.work3, nx, ny) &&
-              m.work4.inRange(nx) && m.cellKind.inRange(nx, ny) && m.bcMapA.inRange(nx, ny) &&
-              m.bcMapB.inRange(nx, ny);
+              m.cellKind.inRange(nx, ny) && m.bcMapA.inRange(nx, ny) && m.bcMapB.inRange(nx, ny);
     for (const auto* f : {&m.facX1, &m.facX2, &m.facX3, &m.facX4, &m.facX5})
         ok = ok && f->inRange(nx);
     for (const auto* f : {&m.facY1, &m.facY2, &m.facY3, &m.facY4, &m.facY5})
@@ -75,7 +74,7 @@ StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options) {
     return report;
 }
 
-bool FieldIsFinite(const SimulationState& m) {
+bool FieldIsFinite(const FlowField& m) {
     for (const auto* a : {&m.U, &m.V, &m.P}) {
         for (int j = 0; j <= a->upper2(); ++j) {
             const double* row = a->row(j);

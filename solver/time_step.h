@@ -22,7 +22,7 @@ StepReport AdvanceTimeStep(SimulationState& m);
 StepReport AdvanceTimeStep(SimulationState& m, const SolverOptions& options);
 
 // Why the solver cannot run with these parameters; nullopt when it can.
-std::optional<std::string> RunParameterProblem(const SimulationState& m);
+std::optional<std::string> RunParameterProblem(const CaseParameters& m);
 
 // Whether every array a time step reads or writes covers the current nx and ny.
 bool SolverArraysCover(const SimulationState& m);
@@ -31,6 +31,6 @@ bool SolverArraysCover(const SimulationState& m);
 // cover the current nx and ny.
 void CheckSolverArrays(const SimulationState& m);
 
-bool FieldIsFinite(const SimulationState& m);
+bool FieldIsFinite(const FlowField& m);
 
 } // namespace kestrel

@@ -31,8 +31,8 @@ void CorrectVelocity(SimulationState& m, const SolverOptions& options) {
             correctRow(m, j);
             // Only row j reads U and V of row j, so it takes its values at
             // once, while they are in the cache.
-            maskRow(3, m.nx - 2, m.cellKind.row(j), m.work2.row(j), m.work1.row(j), m.U.row(j),
-                    m.V.row(j));
+            maskRow(3, m.nx - 2, m.cellKind.row(j), m.work2.row(j) /* new U */,
+                    m.work1.row(j) /* new V */, m.U.row(j), m.V.row(j));
         }
     });
 }

@@ -436,10 +436,10 @@ TEST_F(CaseWindow, AnOpenedCaseStartsFreshUndoAndDropsAHalfDrawnRange) {
     startEditing();
     click("Command5"); // ranges
     clickCell(2, 2);   // a range begun
-    ASSERT_EQ(m.pickState, 3);
+    ASSERT_EQ(m.pickState, PickState::RangeEnd);
     ASSERT_TRUE(w.edits().canUndo());
     ASSERT_TRUE(w.openCaseFile(path("case.json").toStdString()));
-    EXPECT_EQ(m.pickState, 2) << "the next click starts a range on the new map";
+    EXPECT_EQ(m.pickState, PickState::RangeStart) << "the next click starts a range on the new map";
     EXPECT_FALSE(w.edits().canUndo());
     EXPECT_EQ(m.cellKind.upper1(), 21);
 }

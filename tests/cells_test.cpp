@@ -27,7 +27,7 @@ TEST_F(CellMap, FirstCommandOffersTheMapAndSwitchesEditingOn) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "流体箇所データが初期化されます。よろしいですか？");
     EXPECT_EQ(host.messages[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(m.pickState, 1);
+    EXPECT_EQ(m.pickState, PickState::Cell);
     EXPECT_EQ(m.cellKind.upper1(), 62);
     EXPECT_EQ(m.cellKind(61, 31), 1);
     EXPECT_EQ(m.cellKind(62, 31), 0);
@@ -40,19 +40,19 @@ TEST_F(CellMap, AnsweringNoExplainsWhyAndChangesNothing) {
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[1].text,
               "初期化が必要な理由：インデックスが有効範囲にありません。 (流体箇所表示)");
-    EXPECT_EQ(m.pickState, 0);
+    EXPECT_EQ(m.pickState, PickState::Off);
     EXPECT_FALSE(host.range);
 }
 
 TEST_F(CellMap, RangeButtonTogglesItsCaptionAndState) {
     host.answers = {Answer::Yes};
     ToggleRangeSelection(m, host, picture);
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     EXPECT_TRUE(host.range);
     StartCellEditing(m, host, picture);
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     ToggleRangeSelection(m, host, picture);
-    EXPECT_EQ(m.pickState, 1);
+    EXPECT_EQ(m.pickState, PickState::Cell);
     EXPECT_FALSE(host.range);
     EXPECT_EQ(host.messages.size(), 1u);
 }
@@ -87,7 +87,7 @@ TEST_F(CellMap, InitialiseAnsweredNoKeepsTheMapAndTheDrawing) {
     host.answers = {Answer::Yes};
     ResetCellMap(m, host, picture);
     EXPECT_EQ(m.cellKind(3, 3), 1);
-    EXPECT_EQ(m.pickState, 0);
+    EXPECT_EQ(m.pickState, PickState::Off);
 }
 
 TEST_F(CellMap, DrawnMapHasRedObstacleCyanFluidBlackOutlines) {
@@ -127,7 +127,7 @@ TEST_F(Pointer, IndexRuleUsesFiveNines) {
 }
 
 TEST_F(Pointer, PointModeInvertsAndRedraws) {
-    m.pickState = 1;
+    m.pickState = PickState::Cell;
     down(4.5f, 2.5f);
     EXPECT_EQ(m.cellKind(5, 3), 0);
     EXPECT_EQ(pixelAt(picture, 4.5, 2.5), 0xFF0000u);
@@ -148,10 +148,10 @@ TEST_F(Pointer, NothingHappensBeforeEditingIsOn) {
 }
 
 TEST_F(Pointer, RangeChangesTheRectangleColumnByColumn) {
-    m.pickState = 2;
+    m.pickState = PickState::RangeStart;
     const QImage before = picture.image();
     down(1.5f, 2.5f); // cell (2, 3)
-    EXPECT_EQ(m.pickState, 3);
+    EXPECT_EQ(m.pickState, PickState::RangeEnd);
     EXPECT_EQ(m.rangeStartI, 1);
     EXPECT_EQ(m.rangeStartJ, 2);
     EXPECT_NE(picture.image(), before); // band around the start cell
@@ -159,7 +159,7 @@ TEST_F(Pointer, RangeChangesTheRectangleColumnByColumn) {
     EXPECT_EQ(m.rangeEndI, 4);
     EXPECT_EQ(m.rangeEndJ, 5);
     down(3.5f, 4.5f); // cell (4, 5)
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     EXPECT_EQ(solidCount(), 9);
     EXPECT_EQ(m.cellKind(2, 3), 0);
     EXPECT_EQ(m.cellKind(4, 5), 0);
@@ -167,18 +167,18 @@ TEST_F(Pointer, RangeChangesTheRectangleColumnByColumn) {
 }
 
 TEST_F(Pointer, ReversedRangeChangesNothingButErasesTheBand) {
-    m.pickState = 2;
+    m.pickState = PickState::RangeStart;
     const QImage before = picture.image();
     down(5.5f, 5.5f);
     MoveOnPicture(m, picture, 0, 0, 2.5f, 7.5f);
     down(2.5f, 7.5f);
     EXPECT_EQ(solidCount(), 0);
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     EXPECT_EQ(picture.image(), before);
 }
 
 TEST_F(Pointer, SameCellRangeChangesOnlyThatCell) {
-    m.pickState = 2;
+    m.pickState = PickState::RangeStart;
     down(5.5f, 5.5f);
     down(5.2f, 5.9f);
     EXPECT_EQ(solidCount(), 1);
@@ -186,13 +186,13 @@ TEST_F(Pointer, SameCellRangeChangesOnlyThatCell) {
 }
 
 TEST_F(Pointer, ClicksOutsideTheMapFailSilently) {
-    m.pickState = 2;
+    m.pickState = PickState::RangeStart;
     down(58.5f, 28.5f);
     down(80.0f, 29.5f); // runs past the map's columns
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(m.pickState, 3);
+    EXPECT_EQ(m.pickState, PickState::RangeEnd);
     EXPECT_EQ(m.cellKind(62, 30), 1); // border column inverted before the failure
-    m.pickState = 1;
+    m.pickState = PickState::Cell;
     down(1e9f, 1.0f);
     EXPECT_TRUE(host.messages.empty());
 }

@@ -247,11 +247,11 @@ class PointerStates : public test::PictureTest {
 
 TEST_F(PointerStates, OnlyTheLeftButtonActsInAnyState) {
     for (Integer state : {0, 1, 2, 3}) {
-        m.pickState = state;
+        m.pickState = static_cast<PickState>(state);
         const QImage before = s.image();
         for (int button : {2, 4}) {
             down(button, 3.5f, 2.5f);
-            EXPECT_EQ(m.pickState, state);
+            EXPECT_EQ(m.pickState, static_cast<PickState>(state));
             EXPECT_EQ(m.cellKind(4, 3), 1);
             EXPECT_EQ(s.image(), before) << "state " << state << " button " << button;
         }
@@ -260,7 +260,7 @@ TEST_F(PointerStates, OnlyTheLeftButtonActsInAnyState) {
 
 TEST_F(PointerStates, MovesDrawOnlyWhileARangeIsOpen) {
     for (Integer state : {0, 1, 2}) {
-        m.pickState = state;
+        m.pickState = static_cast<PickState>(state);
         const QImage before = s.image();
         MoveOnPicture(m, s, 0, 0, 5.5f, 4.5f);
         EXPECT_EQ(s.image(), before) << "state " << state;
@@ -269,7 +269,7 @@ TEST_F(PointerStates, MovesDrawOnlyWhileARangeIsOpen) {
 }
 
 TEST_F(PointerStates, AClickAtTheLeftEdgeChangesTheBorderColumn) {
-    m.pickState = 1;
+    m.pickState = PickState::Cell;
     const QImage before = s.image();
     down(1, 0.0f, 2.5f);
     EXPECT_EQ(m.cellKind(0, 3), 1); // inverted from the border's 0
@@ -280,7 +280,7 @@ TEST_F(PointerStates, AClickAtTheLeftEdgeChangesTheBorderColumn) {
 TEST_F(PointerStates, AfterAResultPlotClicksUseThePlotsCoordinates) {
     test::initialiseRun(m);
     DrawPressurePlot(m, host, s); // mesh size 10: the plot runs from 0 to 100
-    m.pickState = 1;
+    m.pickState = PickState::Cell;
     down(1, 35.0f, 25.0f); // cell (35, 25) lies outside the map: ends quietly
     down(1, 5.0f, 3.0f);
     EXPECT_EQ(m.cellKind(5, 3), 0);

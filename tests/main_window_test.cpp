@@ -19,7 +19,7 @@ TEST_F(Window, StartsWithExactlyTheDefaults) {
             EXPECT_EQ(field(p.field)->text().toStdString(), TextOf(p, m)) << p.key;
         }
     }
-    EXPECT_EQ(m.pickState, 0);
+    EXPECT_EQ(m.pickState, PickState::Off);
     EXPECT_FALSE(m.cellKind.exists());
     EXPECT_EQ(field("Text8")->text(), "2");
     EXPECT_EQ(field("Text10")->text(), "1");
@@ -88,18 +88,18 @@ TEST_F(Window, CellMapThenAClickMakesAnObstacle) {
     ASSERT_EQ(answerer.seen.size(), 1u);
     EXPECT_EQ(answerer.seen[0].title, "Kestrel");
     EXPECT_EQ(answerer.lastText(), "流体箇所データが初期化されます。よろしいですか？");
-    ASSERT_EQ(m.pickState, 1);
+    ASSERT_EQ(m.pickState, PickState::Cell);
     clickCell(10, 5);
     EXPECT_EQ(m.cellKind(10, 5), 0);
 
     // The toggle's caption says what a press switches to.
     QTest::mouseClick(button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     EXPECT_EQ(button("Command5")->text(), "点指定");
     QTest::mouseClick(button("Command3"), Qt::LeftButton);
-    EXPECT_EQ(m.pickState, 2);
+    EXPECT_EQ(m.pickState, PickState::RangeStart);
     QTest::mouseClick(button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(m.pickState, 1);
+    EXPECT_EQ(m.pickState, PickState::Cell);
     EXPECT_EQ(button("Command5")->text(), "範囲指定");
 }
 

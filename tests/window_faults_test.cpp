@@ -60,7 +60,7 @@ TEST_F(WindowFaults, TextTypedOutOfRangeKeepsTheValueInUseAndTheCommandsRefuse) 
     EXPECT_TRUE(field("Text4")->toolTip().isEmpty());
     answerer.buttons = {QMessageBox::Yes};
     click("Command3");
-    EXPECT_EQ(m.pickState, 1);
+    EXPECT_EQ(m.pickState, PickState::Cell);
     EXPECT_EQ(m.cellKind.upper1(), 41);
 }
 
@@ -140,7 +140,7 @@ TEST_F(WindowFaults, FailingCommandsAreReportedAndTheWindowGoesOn) {
     click("Command4");
     EXPECT_TRUE(answerer.lastText().endsWith(" (流体箇所初期化)"))
         << answerer.lastText().toStdString();
-    EXPECT_EQ(m.pickState, 0);
+    EXPECT_EQ(m.pickState, PickState::Off);
 }
 
 // A mesh 80 times taller than wide: the map is made and drawn down to its

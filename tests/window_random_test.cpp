@@ -76,8 +76,8 @@ class RandomUser {
             ASSERT_TRUE(SolverArraysCover(m_)) << "a run steps on arrays that miss the mesh";
             ASSERT_FALSE(RunParameterProblem(m_)) << *RunParameterProblem(m_);
         }
-        ASSERT_GE(m_.pickState, 0);
-        ASSERT_LE(m_.pickState, 3);
+        ASSERT_GE(m_.pickState, PickState::Off);
+        ASSERT_LE(m_.pickState, PickState::RangeEnd);
     }
 
     // Undo and redo give back the map as it was with that many edits

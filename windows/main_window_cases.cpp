@@ -62,7 +62,8 @@ void MainWindow::applyCase(const CaseFile& c) {
     showing_ = Showing::CellMap;
     // An opened map is ready to edit, as after 流体有無指定; a range begun
     // on the old map is dropped.
-    if (DrawCellMap(m_, picture_) == 0) m_.pickState = host_.rangeSelection() ? 2 : 1;
+    if (DrawCellMap(m_, picture_) == 0)
+        m_.pickState = host_.rangeSelection() ? PickState::RangeStart : PickState::Cell;
     stability_.show(m_);
 }
 

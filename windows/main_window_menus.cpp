@@ -116,7 +116,8 @@ void MainWindow::showUndoneMap() {
         QLineEdit* counts = field(name);
         if (counts->text() != QString::number(count)) counts->setText(QString::number(count));
     }
-    if (m_.pickState == 3) m_.pickState = 2; // a range begun on the other map is dropped
+    if (m_.pickState == PickState::RangeEnd)
+        m_.pickState = PickState::RangeStart; // a range begun on the other map is dropped
     showing_ = Showing::CellMap;
     DrawCellMap(m_, picture_);
     refreshProbe();

@@ -19,10 +19,10 @@ constexpr const char* kOutOfRange = "この値は扱える範囲を超えてい�
 
 void ParameterFields::add(QLineEdit* field, const Parameter& parameter) {
     Field f{field, QString::fromUtf8(parameter.caption), nullptr, nullptr};
-    if (const auto* member = std::get_if<Integer SimulationState::*>(&parameter.member))
+    if (const auto* member = std::get_if<Integer CaseParameters::*>(&parameter.member))
         f.integerTarget = &(m_.**member);
     else
-        f.doubleTarget = &(m_.*std::get<double SimulationState::*>(parameter.member));
+        f.doubleTarget = &(m_.*std::get<double CaseParameters::*>(parameter.member));
     fields_.push_back(f);
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [this, index = fields_.size() - 1] { apply(fields_[index]); });

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace kestrel::literal {
 
@@ -80,17 +81,18 @@ void SetPressureBoundary(SimulationState& m) {
 
 double SweepPressure(SimulationState& m) {
     auto& P = m.P;
+    std::vector<double> change(m.nx + 1); // one row's corrections
     double err = 0;
     for (int j = 3; j <= m.ny - 2; ++j) {
         for (int i = 3; i <= m.nx - 2; ++i)
-            m.work4(i) = (m.facY4(j) * P(i, j + 1) + m.facX4(i) * P(i + 1, j) +
-                          m.facX5(i) * P(i - 1, j) + m.facY5(j) * P(i, j - 1) - m.work1(i, j)) *
-                             m.work2(i, j) -
-                         P(i, j);
+            change[i] = (m.facY4(j) * P(i, j + 1) + m.facX4(i) * P(i + 1, j) +
+                         m.facX5(i) * P(i - 1, j) + m.facY5(j) * P(i, j - 1) - m.work1(i, j)) *
+                            m.work2(i, j) -
+                        P(i, j);
         for (int i = 3; i <= m.nx - 2; ++i)
-            err = err + m.work4(i) * m.work4(i) * m.cellKind(i, j);
+            err = err + change[i] * change[i] * m.cellKind(i, j);
         for (int i = 3; i <= m.nx - 2; ++i)
-            P(i, j) = m.cellKind(i, j) * P(i, j) + m.work4(i);
+            P(i, j) = m.cellKind(i, j) * P(i, j) + change[i];
     }
     return err;
 }
