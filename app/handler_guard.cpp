@@ -16,7 +16,7 @@ bool RunGuarded(Dialogs& dialogs, const std::string& operation, const std::funct
         work();
         return true;
     } catch (const Failure& f) {
-        description = f.description();
+        description = f.japanese();
     } catch (const std::bad_alloc&) {
         description = StandardDescription(ErrorNumber::OutOfMemory);
     } catch (...) {

@@ -56,12 +56,12 @@ std::string StatsJson(const std::vector<StepReport>& history, double loopSeconds
 
 std::string PlotImageFile(SimulationState& m, Host& host, const std::string& path) {
     ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
-    if (!ShowResult(m, host, picture)) throw std::runtime_error(PlotFailureText(m, picture));
+    if (!ShowResult(m, host, picture)) throw OutputFailure(PlotFailureText(m, picture));
     const std::string bytes = picture.encoded(endsWithPng(path) ? "PNG" : "BMP");
     if (bytes.empty())
-        throw std::runtime_error("the picture (" + std::to_string(picture.size().width()) + " x " +
-                                 std::to_string(picture.size().height()) +
-                                 " pixels) is too large to encode in memory");
+        throw OutputFailure("the picture (" + std::to_string(picture.size().width()) + " x " +
+                            std::to_string(picture.size().height()) +
+                            " pixels) is too large to encode in memory");
     return bytes;
 }
 
@@ -77,9 +77,13 @@ std::string StrouhalLine(const SimulationState& m) {
            ", " + std::to_string(s.periods) + " periods)";
 }
 
+Failure OutputFailure(std::string english) {
+    return Failure(Reason{std::move(english), {}});
+}
+
 void WriteOutputFile(const std::string& path, const std::string& bytes) {
     if (const auto error = WriteWholeFile(path, bytes))
-        throw std::runtime_error("cannot write \"" + QuotedExcerpt(path) + "\": " + error->english);
+        throw OutputFailure("cannot write \"" + QuotedExcerpt(path) + "\": " + error->english());
 }
 
 } // namespace kestrel

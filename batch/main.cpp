@@ -120,14 +120,14 @@ const OutputKind kOutputs[] = {
     {"--forces", "step,Cd,Cl,CdPressure,CdFriction on the painted obstacle (CSV)",
      [](SimulationState& m, Host&, const std::string&, double) {
          if (m.forceHistory.empty())
-             throw std::runtime_error("no painted cell lies in i 3..nx-2, j 3..ny-2: there is no "
-                                      "obstacle and no force; nothing was written");
+             throw OutputFailure("no painted cell lies in i 3..nx-2, j 3..ny-2: there is no "
+                                 "obstacle and no force; nothing was written");
          return ForcesCsv(m.forceHistory);
      }},
     {"--monitor", "step,U,V,P at the case's monitor cell (CSV); prints the Strouhal number",
      [](SimulationState& m, Host&, const std::string&, double) {
          if (m.monitorI == 0)
-             throw std::runtime_error("the case has no \"monitor\": [i, j]; nothing was written");
+             throw OutputFailure("the case has no \"monitor\": [i, j]; nothing was written");
          return MonitorCsv(m.monitorHistory);
      }},
 };
@@ -140,8 +140,8 @@ std::optional<CaseFile> readCase(const std::string& path) {
         for (const Reason& warning : c.warnings)
             say("warning: " + warning.english);
         return c;
-    } catch (const CaseError& e) {
-        say(e.what());
+    } catch (const Failure& e) {
+        say(e.number() == 0 ? e.what() : "case file: " + e.english());
     } catch (const std::bad_alloc&) {
         say("not enough memory to read \"" + QuotedExcerpt(path) + "\"");
     }

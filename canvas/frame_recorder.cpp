@@ -6,22 +6,17 @@
 
 namespace kestrel {
 
-std::string FrameFailure::english() const {
-    return "cannot write \"" + path +
-           "\": " + (write ? write->english : "the picture is too large to encode as PNG");
-}
-
-std::string FrameFailure::japanese() const {
-    return path + ": " + (write ? write->japanese() : "画像が大きすぎて PNG にできません");
-}
-
-std::optional<FrameFailure> FrameRecorder::record(const ImageSurface& picture) {
+std::optional<Failure> FrameRecorder::record(const ImageSurface& picture) {
     if (!folder_) return std::nullopt;
     const std::string path = (std::filesystem::path(*folder_) / FrameFileName(++count_)).string();
     const std::string bytes = picture.encoded("PNG");
-    if (bytes.empty()) return FrameFailure{path, std::nullopt};
-    if (auto error = WriteWholeFile(path, bytes)) return FrameFailure{path, std::move(error)};
-    return std::nullopt;
+    std::optional<Failure> write;
+    if (!bytes.empty() && !(write = WriteWholeFile(path, bytes))) return std::nullopt;
+    const Reason why = write ? Reason{write->english(), write->japanese()}
+                             : Reason{"the picture is too large to encode as PNG",
+                                      "画像が大きすぎて PNG にできません"};
+    return Failure(
+        Reason{"cannot write \"" + path + "\": " + why.english, path + ": " + why.japanese});
 }
 
 } // namespace kestrel

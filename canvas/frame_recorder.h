@@ -10,15 +10,6 @@
 
 namespace kestrel {
 
-// Why a frame was not written: its file, and the write's failure, or none
-// when the picture was too large to encode.
-struct FrameFailure {
-    std::string path;
-    std::optional<WriteFailure> write;
-    std::string english() const;
-    std::string japanese() const;
-};
-
 class FrameRecorder {
   public:
     // nullopt stops recording.
@@ -28,8 +19,9 @@ class FrameRecorder {
     // Each run numbers its frames from 1.
     void startRun() { count_ = 0; }
 
-    // Writes the picture as the next frame when recording.
-    std::optional<FrameFailure> record(const ImageSurface& picture);
+    // Writes the picture as the next frame when recording; a failure names
+    // the frame's file, and the write's reason or a picture too large to encode.
+    std::optional<Failure> record(const ImageSurface& picture);
 
   private:
     std::optional<std::string> folder_;

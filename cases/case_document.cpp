@@ -123,13 +123,13 @@ class CaseReader : public nlohmann::json_sax<json> {
             while (at + length < text_.size() && isNumberCharacter(text_[at + length]))
                 ++length;
             const std::string number = QuotedExcerpt(text_.substr(at, length), 24);
-            throw CaseError(placed(at, {"the number \"" + number + "\" is too large",
-                                        "数値「" + number + "」が大きすぎます"}));
+            throw CaseFailure(placed(at, {"the number \"" + number + "\" is too large",
+                                          "数値「" + number + "」が大きすぎます"}));
         }
         // At the token that could not follow: a missing comma is just before it.
         const std::size_t at = tokenStart(position);
         const std::size_t from = at > 20 ? at - 20 : 0;
-        throw CaseError(placed(
+        throw CaseFailure(placed(
             at, {"not valid JSON near \"" +
                      QuotedExcerpt(text_.substr(from, std::min(at + 1, text_.size()) - from), 30) +
                      "\"",
@@ -141,7 +141,7 @@ class CaseReader : public nlohmann::json_sax<json> {
     // Levels: 1 inside the case's object, 2 inside a key's array, 3 inside
     // one entry of a list of entries; deeper levels are only passed over.
     bool value(json v, std::optional<double> number) {
-        if (depth_ == 0) throw CaseError(kNotAnObject);
+        if (depth_ == 0) throw CaseFailure(kNotAnObject);
         if (depth_ == 1) {
             if (kind_) refuse(shapeOf(*kind_));
             document_.values[key_] = std::move(v);
@@ -163,7 +163,7 @@ class CaseReader : public nlohmann::json_sax<json> {
     }
 
     bool open(json empty) {
-        if (depth_ == 0 && !empty.is_object()) throw CaseError(kNotAnObject);
+        if (depth_ == 0 && !empty.is_object()) throw CaseFailure(kNotAnObject);
         ++depth_;
         if (depth_ == 1) return true;
         if (depth_ == 2) {
@@ -238,7 +238,7 @@ class CaseReader : public nlohmann::json_sax<json> {
         return QuotedExcerpt(text_.substr(from, end - from), 40);
     }
     [[noreturn]] void refuseAt(std::size_t offset, const Reason& why) const {
-        throw CaseError(placed(offset, KeyReason(key_, why)));
+        throw CaseFailure(placed(offset, KeyReason(key_, why)));
     }
     [[noreturn]] void refuse(const Reason& why) const {
         const auto reached = static_cast<std::size_t>(*reached_ - text_.data());
@@ -315,9 +315,9 @@ Place PlaceIn(std::string_view text, std::size_t offset) {
 
 CaseDocument ReadCaseDocument(std::string_view text) {
     if (const auto encoding = otherEncoding(text))
-        throw CaseError({"the file is " + *encoding + " text; save it as UTF-8 and open it again",
-                         "ファイルが " + *encoding +
-                             " で書かれています。UTF-8 で保存し直してから開いてください"});
+        throw CaseFailure({"the file is " + *encoding + " text; save it as UTF-8 and open it again",
+                           "ファイルが " + *encoding +
+                               " で書かれています。UTF-8 で保存し直してから開いてください"});
     CaseDocument document;
     const char* reached = text.data();
     CaseReader reader(text, document, &reached);

@@ -32,7 +32,7 @@ struct CaseDocument {
     bool has(std::string_view key) const;
 };
 
-// Throws CaseError naming the key, or the line and column, of what is wrong.
+// Throws CaseFailure naming the key, or the line and column, of what is wrong.
 CaseDocument ReadCaseDocument(std::string_view text);
 
 // The known keys and what each holds: a list kind, or none for one value.

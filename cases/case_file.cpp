@@ -25,7 +25,7 @@ namespace {
 using nlohmann::json;
 
 [[noreturn]] void refuse(std::string_view key, const Reason& why) {
-    throw CaseError(KeyReason(key, why));
+    throw CaseFailure(KeyReason(key, why));
 }
 
 double number(const json& j, std::string_view key) {
@@ -92,12 +92,12 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
                       std::vector<Reason>& warnings) {
     const int nodes = cells + 1;
     if (!list.exists())
-        throw CaseError({std::string("meshMode 0 needs \"") + key + "\" with " +
-                             std::to_string(nodes) + " nodes; it is missing",
-                         std::string("meshMode 0 には節点 ") + std::to_string(nodes) + " 個の「" +
-                             key + "」が必要ですが、ありません"});
+        throw CaseFailure({std::string("meshMode 0 needs \"") + key + "\" with " +
+                               std::to_string(nodes) + " nodes; it is missing",
+                           std::string("meshMode 0 には節点 ") + std::to_string(nodes) + " 個の「" +
+                               key + "」が必要ですが、ありません"});
     if (list.upper() < nodes)
-        throw CaseError(
+        throw CaseFailure(
             KeyReason(key, {"has " + std::to_string(list.upper()) + " nodes; meshMode 0 needs " +
                                 std::to_string(nodes) + " (" +
                                 std::to_string(nodes - list.upper()) + " missing)",
@@ -123,7 +123,7 @@ void checkCoordinates(const Array1<double>& list, const char* key, int cells,
             continue;
         }
         if (havePrevious && !std::isfinite(previous + v))
-            throw CaseError(KeyReason(
+            throw CaseFailure(KeyReason(
                 key, {"nodes " + std::to_string(k - 1) + " and " + std::to_string(k) +
                           " are too large: the centre of their cell is not a finite number",
                       "節点 " + std::to_string(k - 1) + " と " + std::to_string(k) +
@@ -160,6 +160,10 @@ void warnAboutPhysics(const CaseFile& c, std::vector<Reason>& warnings) {
 }
 
 } // namespace
+
+Failure CaseFailure(const Reason& reason) {
+    return Failure(reason, "case file");
+}
 
 Reason KeyReason(std::string_view key, const Reason& why) {
     return {"\"" + QuotedExcerpt(key) + "\" " + why.english,
@@ -208,7 +212,7 @@ void readParameters(const CaseDocument& d, SimulationState& m) {
                {"must lie in 1.." + std::to_string(kMaxMeshCount),
                 "1.." + std::to_string(kMaxMeshCount) + " の範囲でなければなりません"});
     if (static_cast<long long>(m.nx + 2) * (m.ny + 2) > kMaxMeshCells)
-        throw CaseError(
+        throw CaseFailure(
             {"\"nx\" and \"ny\" give more than " + std::to_string(kMaxMeshCells) + " cells",
              "「nx」と「ny」ではセルが " + std::to_string(kMaxMeshCells) + " 個を超えます"});
     InitCellMap(m);
@@ -314,16 +318,16 @@ CaseFile ReadCaseFile(std::string_view text) {
 std::string ReadCaseText(const std::string& path) {
     const std::string name = QuotedExcerpt(path);
     const auto cannotRead = [&name](int error) {
-        return CaseError({"cannot read \"" + name + "\": " + std::strerror(error),
-                          "「" + name + "」を読めません: " + SystemReasonInJapanese(error)});
+        return CaseFailure({"cannot read \"" + name + "\": " + std::strerror(error),
+                            "「" + name + "」を読めません: " + SystemReasonInJapanese(error)});
     };
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw cannotRead(errno);
     struct stat file {};
     if (::fstat(fd, &file) == 0 && S_ISDIR(file.st_mode)) {
         ::close(fd);
-        throw CaseError({"\"" + name + "\" is a folder, not a file",
-                         "「" + name + "」はフォルダーです。ケースのファイルを選んでください"});
+        throw CaseFailure({"\"" + name + "\" is a folder, not a file",
+                           "「" + name + "」はフォルダーです。ケースのファイルを選んでください"});
     }
     std::string text;
     char block[65536];
@@ -340,8 +344,8 @@ std::string ReadCaseText(const std::string& path) {
         if (text.size() > kMaxCaseFileBytes) {
             ::close(fd);
             const std::string limit = std::to_string(kMaxCaseFileBytes >> 20) + " MiB";
-            throw CaseError({"\"" + name + "\" is larger than " + limit,
-                             "「" + name + "」は " + limit + " より大きく、開けません"});
+            throw CaseFailure({"\"" + name + "\" is larger than " + limit,
+                               "「" + name + "」は " + limit + " より大きく、開けません"});
         }
     }
 }

@@ -5,20 +5,13 @@
 // that would make the outputs meaningless are refused.
 #include "app/host.h"
 #include "app/parameters.h"
+#include "runtime/failure.h"
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kestrel {
-
-// Why a case could not be read or written, or what it will do that it may
-// not mean: in the runner's English and in Japanese for the window.
-struct Reason {
-    std::string english;
-    std::string japanese;
-};
 
 struct CaseFile {
     SimulationState state; // parameters, coordinate lists and the cell map
@@ -30,17 +23,9 @@ struct CaseFile {
     std::vector<Reason> warnings; // one line each: what the case will do that it may not mean
 };
 
-// A case that cannot be read or saved; each message is one short line
-// naming the key or the line and column in the file.
-class CaseError : public std::runtime_error {
-  public:
-    explicit CaseError(const Reason& reason)
-        : std::runtime_error("case file: " + reason.english), japanese_(reason.japanese) {}
-    const std::string& japanese() const { return japanese_; }
-
-  private:
-    std::string japanese_;
-};
+// A case that cannot be read or saved; each reason is one short line
+// naming the key or the line and column in the file. what() begins "case file: ".
+Failure CaseFailure(const Reason& reason);
 
 // A key's value refused: "\"key\" must ..." and 「key」は….
 Reason KeyReason(std::string_view key, const Reason& why);

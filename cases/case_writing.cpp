@@ -11,7 +11,7 @@ namespace {
 
 std::string number(double v, const char* key) {
     if (!std::isfinite(v))
-        throw CaseError(
+        throw CaseFailure(
             KeyReason(key, {"is " + ShortestNumber(v) + ", which a case file cannot hold",
                             ShortestNumber(v) + " で、ケースファイルに書けません"}));
     // "-0" would read back as the whole number 0 and lose its sign.
@@ -96,12 +96,12 @@ std::string WriteCaseText(const CaseFile& c) {
                                               std::to_string(m.monitorJ) + "]");
     text += "\n}\n";
     if (text.size() > kMaxCaseFileBytes)
-        throw CaseError({"the case would take " + std::to_string(text.size() >> 20) +
-                             " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +
-                             " MiB a case file may hold",
-                         "ケースが " + std::to_string(text.size() >> 20) +
-                             " MiB になり、ケースファイルの上限 " +
-                             std::to_string(kMaxCaseFileBytes >> 20) + " MiB を超えます"});
+        throw CaseFailure({"the case would take " + std::to_string(text.size() >> 20) +
+                               " MiB, more than the " + std::to_string(kMaxCaseFileBytes >> 20) +
+                               " MiB a case file may hold",
+                           "ケースが " + std::to_string(text.size() >> 20) +
+                               " MiB になり、ケースファイルの上限 " +
+                               std::to_string(kMaxCaseFileBytes >> 20) + " MiB を超えます"});
     return text;
 }
 

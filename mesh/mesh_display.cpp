@@ -21,7 +21,7 @@ void DrawMeshShape(SimulationState& m, Host& host, Surface& picture) {
             }
         }
     } catch (const Failure& f) {
-        host.message(FailureMessage(f.description(), "相似形表示"), Buttons::Ok);
+        host.message(FailureMessage(f.japanese(), "相似形表示"), Buttons::Ok);
     }
 }
 

@@ -88,7 +88,7 @@ void drawBandedPlot(SimulationState& m, Host& host, Surface& picture, Range rang
 }
 
 void reportPlotFailure(Host& host, const Failure& f) {
-    host.message(FailureMessage(f.description(), "計算結果表示"), Buttons::Ok);
+    host.message(FailureMessage(f.japanese(), "計算結果表示"), Buttons::Ok);
 }
 
 } // namespace

@@ -41,8 +41,13 @@ void ShowResultText(const SimulationState& m, Host& host,
     } catch (const Failure& f) {
         host.showStatus("");
         host.setBusy(false);
-        host.message(f.description() + "(結果テキスト生成)" + kNoResultNote, Buttons::Ok);
+        host.message(f.japanese() + "(結果テキスト生成)" + kNoResultNote, Buttons::Ok);
     }
+}
+
+std::string NoResultMessage(const std::string& operation) {
+    return StandardDescription(ErrorNumber::SubscriptOutOfRange) + "(" + operation + ")" +
+           kNoResultNote;
 }
 
 namespace {

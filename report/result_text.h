@@ -41,4 +41,8 @@ std::optional<TableRange> WholeTableRange(const SimulationState& m);
 
 inline const std::string kNoResultNote = "\r\n\r\n未だ計算実行されていない可能性があります.";
 
+// What a table operation says when there is no field to list: the index
+// failure the table's loops meet without one, then the note.
+std::string NoResultMessage(const std::string& operation);
+
 } // namespace kestrel

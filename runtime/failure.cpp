@@ -2,6 +2,26 @@
 
 namespace kestrel {
 
+namespace {
+
+std::string standardEnglish(ErrorNumber number) {
+    switch (number) {
+    case ErrorNumber::Overflow:
+        return "overflow";
+    case ErrorNumber::OutOfMemory:
+        return "out of memory";
+    case ErrorNumber::SubscriptOutOfRange:
+        return "index out of range";
+    case ErrorNumber::DivisionByZero:
+        return "division by zero";
+    case ErrorNumber::InvalidPropertyValue:
+        return "invalid property value";
+    }
+    return "unknown error";
+}
+
+} // namespace
+
 std::string StandardDescription(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::Overflow:
@@ -18,11 +38,15 @@ std::string StandardDescription(ErrorNumber number) {
     return "不明なエラーです。";
 }
 
-Failure::Failure(ErrorNumber number, std::string description, const std::string& detail)
-    : std::runtime_error(detail.empty() ? description : description + " [" + detail + "]"),
-      number_(number), description_(std::move(description)) {}
+Failure::Failure(ErrorNumber number, std::string japanese, const std::string& detail)
+    : std::runtime_error(detail.empty() ? japanese : japanese + " [" + detail + "]"),
+      number_(static_cast<int>(number)), reason_{standardEnglish(number), std::move(japanese)} {}
 
 Failure::Failure(ErrorNumber number) : Failure(number, StandardDescription(number)) {}
+
+Failure::Failure(Reason reason, const std::string& operation)
+    : std::runtime_error(operation.empty() ? reason.english : operation + ": " + reason.english),
+      reason_(std::move(reason)) {}
 
 void ThrowOutOfRange(const std::string& detail) {
     throw Failure(ErrorNumber::SubscriptOutOfRange,

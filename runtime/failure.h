@@ -1,7 +1,8 @@
 #pragma once
-// The runtime failures the program traps and reports: a number and a short
-// Japanese description, as the message boxes show them, and for developers
-// a detail of what failed (which index, which bounds), which what() adds.
+// The one type of failure the program reports. Each says why, in the
+// runner's English and the window's Japanese; the runtime's own failures
+// also carry the error number the message boxes show, and for developers a
+// detail of what failed (which index, which bounds), which what() adds.
 #include <stdexcept>
 #include <string>
 
@@ -15,20 +16,31 @@ enum class ErrorNumber : int {
     InvalidPropertyValue = 380,
 };
 
-class Failure : public std::runtime_error {
-  public:
-    Failure(ErrorNumber number, std::string description, const std::string& detail = {});
-    explicit Failure(ErrorNumber number);
-
-    int number() const { return static_cast<int>(number_); }
-    const std::string& description() const { return description_; }
-
-  private:
-    ErrorNumber number_;
-    std::string description_;
+// Why something could not be done, in either language.
+struct Reason {
+    std::string english;
+    std::string japanese;
 };
 
-// The standard description of each failure.
+class Failure : public std::runtime_error {
+  public:
+    // A failure of the runtime, with its number's standard description or one of its own.
+    Failure(ErrorNumber number, std::string japanese, const std::string& detail = {});
+    explicit Failure(ErrorNumber number);
+    // A refusal of the program's own (a case file, a file to write). what()
+    // is "operation: reason" in English, or the reason when no operation is named.
+    explicit Failure(Reason reason, const std::string& operation = {});
+
+    int number() const { return number_; } // 0 for a refusal
+    const std::string& english() const { return reason_.english; }
+    const std::string& japanese() const { return reason_.japanese; }
+
+  private:
+    int number_ = 0;
+    Reason reason_;
+};
+
+// The standard description of each runtime failure.
 std::string StandardDescription(ErrorNumber number);
 
 [[noreturn]] void ThrowOutOfRange(const std::string& detail = {});

@@ -50,8 +50,8 @@ void setPending(const std::string& path) {
     gHasPending = 1;
 }
 
-WriteFailure reason(int error) {
-    return {error, std::strerror(error)};
+Failure reason(int error) {
+    return Failure(Reason{std::strerror(error), SystemReasonInJapanese(error)});
 }
 
 std::string folderOf(const std::string& path) {
@@ -98,7 +98,7 @@ int writeAll(int fd, const ByteSource& source) {
     return 0;
 }
 
-std::optional<WriteFailure> writeInPlace(const std::string& path, const ByteSource& bytes) {
+std::optional<Failure> writeInPlace(const std::string& path, const ByteSource& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return reason(errno);
     int error = writeAll(fd, bytes);
@@ -191,8 +191,8 @@ class TemporaryFile {
     int error_ = 0;
 };
 
-std::optional<WriteFailure> replace(const std::string& target, const struct stat* existing,
-                                    const ByteSource& bytes) {
+std::optional<Failure> replace(const std::string& target, const struct stat* existing,
+                               const ByteSource& bytes) {
     TemporaryFile temporary(folderOf(target));
     if (temporary.fd() < 0) return reason(temporary.error());
     const int fd = temporary.fd();
@@ -226,7 +226,7 @@ bool isStream(const std::string& path) {
 
 } // namespace
 
-std::optional<WriteFailure> WriteWholeFile(const std::string& path, std::string_view bytes) {
+std::optional<Failure> WriteWholeFile(const std::string& path, std::string_view bytes) {
     bool given = false;
     return WriteWholeFile(path, [&]() -> std::string_view {
         if (given) return {};
@@ -235,32 +235,33 @@ std::optional<WriteFailure> WriteWholeFile(const std::string& path, std::string_
     });
 }
 
-std::optional<WriteFailure> WriteWholeFile(const std::string& path, const ByteSource& bytes) {
+std::optional<Failure> WriteWholeFile(const std::string& path, const ByteSource& bytes) {
     if (path.empty()) return reason(ENOENT);
     if (isStream(path)) return writeInPlace(path, bytes);
     const std::string target = followLinks(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return reason(EISDIR);
-    if (exists && isReadOnly(existing, target)) return WriteFailure{0, "the file is read-only"};
+    if (exists && isReadOnly(existing, target))
+        return Failure(Reason{"the file is read-only", "読み取り専用のファイルです"});
     return replace(target, exists ? &existing : nullptr, bytes);
 }
 
 std::optional<std::string> FolderWriteProblem(const std::string& folder) {
     struct stat place {};
     if (::stat(folder.c_str(), &place) != 0)
-        return "the folder \"" + folder + "\" cannot be reached: " + reason(errno).english;
+        return "the folder \"" + folder + "\" cannot be reached: " + reason(errno).english();
     if (!S_ISDIR(place.st_mode)) return "\"" + folder + "\" is not a folder";
     const TemporaryFile probe(folder);
     if (probe.fd() < 0)
-        return "nothing can be written in \"" + folder + "\": " + reason(probe.error()).english;
+        return "nothing can be written in \"" + folder + "\": " + reason(probe.error()).english();
     return std::nullopt;
 }
 
 std::optional<std::string> OutputTargetProblem(const std::string& path) {
     if (path.empty()) return "no file name";
     if (isStream(path)) {
-        if (::access(path.c_str(), W_OK) != 0) return reason(errno).english;
+        if (::access(path.c_str(), W_OK) != 0) return reason(errno).english();
         return std::nullopt;
     }
     const std::string target = followLinks(path);
@@ -269,7 +270,7 @@ std::optional<std::string> OutputTargetProblem(const std::string& path) {
     if (name.empty()) return "the name ends in a folder, not a file";
     const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (name.size() > static_cast<std::size_t>(longest > 0 ? longest : NAME_MAX))
-        return reason(ENAMETOOLONG).english;
+        return reason(ENAMETOOLONG).english();
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) return "it is a folder";
@@ -294,10 +295,6 @@ void ProtectOutputsFromSignals() {
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         std::signal(s, removePendingAndEnd);
     std::signal(SIGXFSZ, SIG_IGN);
-}
-
-std::string WriteFailure::japanese() const {
-    return error == 0 ? "読み取り専用のファイルです" : SystemReasonInJapanese(error);
 }
 
 std::string SystemReasonInJapanese(int error) {

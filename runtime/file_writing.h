@@ -9,6 +9,8 @@
 //   makes it when the link dangles;
 // - a read-only file and a folder are refused;
 // - anything else (a device, a pipe) is written in place.
+#include "failure.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,21 +18,14 @@
 
 namespace kestrel {
 
-// Why a file could not be written: the system's error number (0 for a
-// refusal of our own: a read-only file) and the reason in either language.
-struct WriteFailure {
-    int error = 0;
-    std::string english;
-    std::string japanese() const;
-};
-
-// nullopt when the file holds exactly bytes; otherwise why it could not be written.
-std::optional<WriteFailure> WriteWholeFile(const std::string& path, std::string_view bytes);
+// nullopt when the file holds exactly bytes; otherwise why it could not be
+// written: the system's reason, or a read-only file.
+std::optional<Failure> WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // A file's bytes a piece at a time, for files too large to hold at once:
 // each call gives the next piece, an empty one after the last.
 using ByteSource = std::function<std::string_view()>;
-std::optional<WriteFailure> WriteWholeFile(const std::string& path, const ByteSource& source);
+std::optional<Failure> WriteWholeFile(const std::string& path, const ByteSource& source);
 
 // The system's reasons a user meets most, in Japanese; others as the system says.
 std::string SystemReasonInJapanese(int error);

@@ -49,7 +49,7 @@ int InitBoundaryConditions(SimulationState& m, Host& host, const std::function<v
         weighSolidCells(m);
         return 0;
     } catch (const Failure& f) {
-        host.message(FailureMessage(f.description(), "境界条件初期化"), Buttons::Ok);
+        host.message(FailureMessage(f.japanese(), "境界条件初期化"), Buttons::Ok);
         return f.number();
     }
 }

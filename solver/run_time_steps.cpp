@@ -130,7 +130,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer, Solv
     try {
         InitCalculationFactors(m, host);
     } catch (const Failure& f) {
-        host.message(FailureMessage(f.description(), "計算因子初期化") + coordinatesHint(m),
+        host.message(FailureMessage(f.japanese(), "計算因子初期化") + coordinatesHint(m),
                      Buttons::Ok);
         return RunEnd::Failed;
     }
@@ -165,7 +165,7 @@ RunEnd RunTimeSteps(SimulationState& m, Host& host, StepObserver& observer, Solv
         try {
             CheckSolverArrays(m);
         } catch (const Failure& f) {
-            host.message(FailureMessage(f.description(), "計算実行 " + stepText(n)), Buttons::Ok);
+            host.message(FailureMessage(f.japanese(), "計算実行 " + stepText(n)), Buttons::Ok);
             return RunEnd::Failed;
         }
         pulse();

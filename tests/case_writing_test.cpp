@@ -163,7 +163,7 @@ TEST(CaseWriting, EveryMapWrittenOpensAgainOrIsRefused) {
     try {
         WriteCaseText(c);
         ADD_FAILURE() << "a case too large to open was written";
-    } catch (const CaseError& e) {
+    } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("more than the 64 MiB"), std::string::npos);
     }
 #endif
@@ -176,19 +176,19 @@ TEST(CaseWriting, ANumberJsonCannotHoldIsRefusedByName) {
         try {
             WriteCaseText(c);
             ADD_FAILURE() << bad;
-        } catch (const CaseError& e) {
+        } catch (const Failure& e) {
             EXPECT_NE(std::string(e.what()).find("\"lineScale\""), std::string::npos) << e.what();
         }
     }
     CaseFile c = DefaultCase();
     c.state.coordListY.redim(2);
     c.state.coordListY(2) = NAN;
-    EXPECT_THROW(WriteCaseText(c), CaseError);
+    EXPECT_THROW(WriteCaseText(c), Failure);
 }
 
 TEST(CaseReading, TheWindowsRunOptionsAreCheckedByType) {
-    EXPECT_THROW(ReadCaseFile(R"({"confirmEachDisplay": 1})"), CaseError);
-    EXPECT_THROW(ReadCaseFile(R"({"displayInterval": "2"})"), CaseError);
+    EXPECT_THROW(ReadCaseFile(R"({"confirmEachDisplay": 1})"), Failure);
+    EXPECT_THROW(ReadCaseFile(R"({"displayInterval": "2"})"), Failure);
     const CaseFile c = ReadCaseFile(R"({"displayInterval": 0.5, "confirmEachDisplay": false})");
     EXPECT_EQ(c.displayInterval, 0.5);
     EXPECT_FALSE(c.confirmEachDisplay);

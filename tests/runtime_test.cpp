@@ -58,7 +58,7 @@ TEST(IntegerConversion, OutsideTheRangeIsTheOverflowFailure) {
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 6);
-        EXPECT_EQ(f.description(), "オーバーフローしました。");
+        EXPECT_EQ(f.japanese(), "オーバーフローしました。");
     }
     EXPECT_THROW(ToInteger(-32769), Failure);
     EXPECT_THROW(AddInteger(32767, 1), Failure);
@@ -81,7 +81,7 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 9);
         // The user sees the standard text; a developer also where it failed.
-        EXPECT_EQ(f.description(), "インデックスが有効範囲にありません。");
+        EXPECT_EQ(f.japanese(), "インデックスが有効範囲にありません。");
         EXPECT_NE(std::string(f.what()).find("array(0, 3) outside 0..3 x 0..2"), std::string::npos)
             << f.what();
     }

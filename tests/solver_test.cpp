@@ -65,8 +65,8 @@ TEST(CalculationFactors, ZeroWidthPairIsRefusedNamingTheNodes) {
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 11);
-        EXPECT_NE(f.description().find("節点 2 と 4"), std::string::npos) << f.description();
-        EXPECT_NE(f.description().find("(10)"), std::string::npos);
+        EXPECT_NE(f.japanese().find("節点 2 と 4"), std::string::npos) << f.japanese();
+        EXPECT_NE(f.japanese().find("(10)"), std::string::npos);
     }
 }
 

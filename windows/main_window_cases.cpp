@@ -79,7 +79,7 @@ bool MainWindow::openCaseFile(const std::string& path) {
     CaseFile c;
     try {
         c = ReadCaseFile(ReadCaseText(path));
-    } catch (const CaseError& e) {
+    } catch (const Failure& e) {
         host_.message("ケースを開けません: " + path + "\n" + e.japanese() +
                           "\nファイルを直してから、もう一度開いてください。",
                       Buttons::Ok);
@@ -127,7 +127,7 @@ bool MainWindow::saveCase(SaveTarget target) {
     try {
         text = WriteCaseText(currentCase());
         ReadCaseFile(text); // what cannot be opened again is not saved
-    } catch (const CaseError& e) {
+    } catch (const Failure& e) {
         host_.message("このケースは保存できません。\n" + e.japanese(), Buttons::Ok);
         return false;
     }
@@ -161,7 +161,7 @@ std::string MainWindow::editedContent() {
     // 61.4 in a whole-number field is no change.
     try {
         return WriteCaseText(currentCase());
-    } catch (const CaseError&) {
+    } catch (const Failure&) {
         // A case that cannot be written: its texts tell one state from another.
         std::string content = "unwritable\n";
         for (const auto& [name, text] : ui_.fields)

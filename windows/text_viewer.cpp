@@ -1,7 +1,6 @@
 #include "text_viewer.h"
 
 #include "app/handler_guard.h"
-#include "runtime/failure.h"
 #include "runtime/file_writing.h"
 #include "runtime/user_text.h"
 #include "windows/twips.h"
@@ -114,9 +113,7 @@ void TextViewer::showViewer() {
 void TextViewer::saveClick() {
     const auto range = WholeTableRange(m_);
     if (!range) {
-        host_.message(StandardDescription(ErrorNumber::SubscriptOutOfRange) + "(表全体を保存)" +
-                          kNoResultNote,
-                      Buttons::Ok);
+        host_.message(NoResultMessage("表全体を保存"), Buttons::Ok);
         return;
     }
     const auto chosen = host_.askSaveFileName(kTextFilter, lastSaveName_);
@@ -134,9 +131,7 @@ void TextViewer::redisplay() {
         RedisplayRange(m_, range_[0]->text().toStdString(), range_[1]->text().toStdString(),
                        range_[2]->text().toStdString(), range_[3]->text().toStdString());
     if (!range) {
-        host_.message(StandardDescription(ErrorNumber::SubscriptOutOfRange) + "(再表示)" +
-                          kNoResultNote,
-                      Buttons::Ok);
+        host_.message(NoResultMessage("再表示"), Buttons::Ok);
         return;
     }
     host_.setBusy(true);
