@@ -28,8 +28,8 @@ Integer CellIndexAt(double position) {
     return ToInteger(std::floor(position + 0.99999));
 }
 
-void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, int /*shift*/,
-                    float x, float y) {
+void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, float x,
+                    float y) {
     if (button != 1) return;
     try {
         switch (m.pickState) {
@@ -65,8 +65,7 @@ void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button
     }
 }
 
-void MoveOnPicture(SimulationState& m, Surface& picture, int /*button*/, int /*shift*/, float x,
-                   float y) {
+void MoveOnPicture(SimulationState& m, Surface& picture, float x, float y) {
     if (m.pickState != PickState::RangeEnd) return;
     try {
         const Integer endI = CellIndexAt(x);

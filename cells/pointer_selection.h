@@ -14,8 +14,7 @@ constexpr Rgb kRubberBandColour = MakeRgb(255, 0, 0);
 Integer CellIndexAt(double position);
 
 // A button pressed, and the pointer moved, over the drawing area.
-void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, int shift,
-                    float x, float y);
-void MoveOnPicture(SimulationState& m, Surface& picture, int button, int shift, float x, float y);
+void PressOnPicture(SimulationState& m, Host& host, Surface& picture, int button, float x, float y);
+void MoveOnPicture(SimulationState& m, Surface& picture, float x, float y);
 
 } // namespace kestrel

@@ -33,6 +33,9 @@ void weighSolidCells(SimulationState& m) {
         for (int i = 2; i <= m.nx - 1; ++i) {
             const int s =
                 (a(i + 1, j) + a(i - 1, j) + a(i, j + 1) + a(i, j - 1)) * (1 - m.cellKind.at(i, j));
+            // A solid point takes the mean of its s fluid neighbours as
+            // sum · (12 / s) / 12: 12 is a whole multiple of every s in 1..4,
+            // so the weight is stored as a whole number.
             if (s >= 1 && s <= 4) m.bcMapB(i, j) = static_cast<Integer>(12 / s);
         }
     }

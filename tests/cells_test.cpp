@@ -107,9 +107,7 @@ class Pointer : public CellMap {
         InitCellMap(m);
         DrawCellMap(m, picture);
     }
-    void down(float x, float y, int button = 1) {
-        PressOnPicture(m, host, picture, button, 0, x, y);
-    }
+    void down(float x, float y, int button = 1) { PressOnPicture(m, host, picture, button, x, y); }
     int solidCount() const {
         int n = 0;
         for (int j = 1; j <= m.ny; ++j)
@@ -142,7 +140,7 @@ TEST_F(Pointer, PointModeInvertsAndRedraws) {
 TEST_F(Pointer, NothingHappensBeforeEditingIsOn) {
     const QImage before = picture.image();
     down(4.5f, 2.5f);
-    MoveOnPicture(m, picture, 0, 0, 8.5f, 6.5f);
+    MoveOnPicture(m, picture, 8.5f, 6.5f);
     EXPECT_EQ(solidCount(), 0);
     EXPECT_EQ(picture.image(), before);
 }
@@ -155,7 +153,7 @@ TEST_F(Pointer, RangeChangesTheRectangleColumnByColumn) {
     EXPECT_EQ(m.rangeStartI, 1);
     EXPECT_EQ(m.rangeStartJ, 2);
     EXPECT_NE(picture.image(), before); // band around the start cell
-    MoveOnPicture(m, picture, 0, 0, 3.5f, 4.5f);
+    MoveOnPicture(m, picture, 3.5f, 4.5f);
     EXPECT_EQ(m.rangeEndI, 4);
     EXPECT_EQ(m.rangeEndJ, 5);
     down(3.5f, 4.5f); // cell (4, 5)
@@ -170,7 +168,7 @@ TEST_F(Pointer, ReversedRangeChangesNothingButErasesTheBand) {
     m.pickState = PickState::RangeStart;
     const QImage before = picture.image();
     down(5.5f, 5.5f);
-    MoveOnPicture(m, picture, 0, 0, 2.5f, 7.5f);
+    MoveOnPicture(m, picture, 2.5f, 7.5f);
     down(2.5f, 7.5f);
     EXPECT_EQ(solidCount(), 0);
     EXPECT_EQ(m.pickState, PickState::RangeStart);

@@ -241,7 +241,7 @@ class PointerStates : public test::PictureTest {
         InitCellMap(m);
         DrawCellMap(m, s);
     }
-    void down(int button, float x, float y) { PressOnPicture(m, host, s, button, 0, x, y); }
+    void down(int button, float x, float y) { PressOnPicture(m, host, s, button, x, y); }
     SimulationState m = test::meshState(10, 6);
 };
 
@@ -262,7 +262,7 @@ TEST_F(PointerStates, MovesDrawOnlyWhileARangeIsOpen) {
     for (Integer state : {0, 1, 2}) {
         m.pickState = static_cast<PickState>(state);
         const QImage before = s.image();
-        MoveOnPicture(m, s, 0, 0, 5.5f, 4.5f);
+        MoveOnPicture(m, s, 5.5f, 4.5f);
         EXPECT_EQ(s.image(), before) << "state " << state;
         EXPECT_EQ(m.rangeEndI, 0);
     }

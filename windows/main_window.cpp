@@ -344,19 +344,18 @@ void MainWindow::connectCommands() {
 void MainWindow::connectPicture() {
     const Needs none = Needs::Nothing;
     onEvent(pictureBox_, &PictureBox::mouseDown, "流体有無指定", none,
-            [this, edit = asMapEdit("流体有無指定", [this](int b, int s, float x, float y) {
-                       PressOnPicture(m_, host_, picture_, b, s, x, y);
-                   })](int b, int s, float x, float y) {
+            [this, edit = asMapEdit("流体有無指定", [this](int b, float x, float y) {
+                       PressOnPicture(m_, host_, picture_, b, x, y);
+                   })](int b, float x, float y) {
                 if (placingMonitor_)
                     placeMonitor(x, y);
                 else
-                    edit(b, s, x, y);
+                    edit(b, x, y);
             });
-    onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none,
-            [this](int b, int s, float x, float y) {
-                MoveOnPicture(m_, picture_, b, s, x, y);
-                showProbe(x, y);
-            });
+    onEvent(pictureBox_, &PictureBox::mouseMove, "範囲指定", none, [this](float x, float y) {
+        MoveOnPicture(m_, picture_, x, y);
+        showProbe(x, y);
+    });
     connect(pictureBox_, &PictureBox::pointerLeft, this, [this] { refreshProbe(); });
 }
 

@@ -16,14 +16,6 @@ int buttonCode(Qt::MouseButtons buttons) {
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier) code |= 1;
-    if (modifiers & Qt::ControlModifier) code |= 2;
-    if (modifiers & Qt::AltModifier) code |= 4;
-    return code;
-}
-
 } // namespace
 
 PictureBox::PictureBox(ImageSurface& surface, QWidget* parent)
@@ -70,15 +62,14 @@ std::optional<QPointF> PictureBox::pointerInUserUnits() const {
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     pointer_ = event->position();
     const QPointF user = surface_.toUser(event->position());
-    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   static_cast<float>(user.x()), static_cast<float>(user.y()));
+    emit mouseDown(buttonCode(event->button()), static_cast<float>(user.x()),
+                   static_cast<float>(user.y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     pointer_ = event->position();
     const QPointF user = surface_.toUser(event->position());
-    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
-                   static_cast<float>(user.x()), static_cast<float>(user.y()));
+    emit mouseMove(static_cast<float>(user.x()), static_cast<float>(user.y()));
 }
 
 void PictureBox::leaveEvent(QEvent* event) {

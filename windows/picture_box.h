@@ -27,8 +27,8 @@ class PictureBox : public QWidget {
     void setMarker(std::function<std::optional<QRectF>()> marker) { marker_ = std::move(marker); }
 
   signals:
-    void mouseDown(int button, int shift, float x, float y);
-    void mouseMove(int button, int shift, float x, float y);
+    void mouseDown(int button, float x, float y);
+    void mouseMove(float x, float y);
     void pictureResized(QSize size);
     void pointerLeft();
     // The picture was painted as it is now.

@@ -12,6 +12,7 @@ namespace kestrel {
 
 namespace {
 
+// The texts' %1 is the limit.
 struct Number {
     const char* caption;
     double limit;
@@ -21,13 +22,13 @@ struct Number {
 
 const Number kCfl{"CFL数", kCflLimit,
                   "CFL数 = |u|·Δt / min(Δx, Δy)。流入速度 |u| = 1、最小のセルで計算しています。"
-                  "1 以下が目安です。",
-                  "CFL数が 1 を超えています。1 回の時間刻みで流れがセル 1 つより先へ進むため、"
+                  "%1 以下が目安です。",
+                  "CFL数が %1 を超えています。1 回の時間刻みで流れがセル 1 つより先へ進むため、"
                   "計算が不安定になりやすくなります。時間刻みを小さくしてください。"};
 const Number kDiffusion{"拡散数", kDiffusionLimit,
                         "拡散数 = Δt / Re · (1/Δx² + 1/Δy²)。最小のセルで計算しています。"
-                        "0.5 以下が目安です。",
-                        "拡散数が 0.5 を超えています。粘性項の陽的な計算が不安定になりやすく"
+                        "%1 以下が目安です。",
+                        "拡散数が %1 を超えています。粘性項の陽的な計算が不安定になりやすく"
                         "なります。時間刻みを小さくしてください。"};
 
 // A number at or below zero comes from a time step or Reynolds number at
@@ -42,9 +43,10 @@ void showNumber(QLabel* label, const Number& n, std::optional<double> value) {
     label->setText(QString("%1 %2").arg(n.caption).arg(
         value ? QString::fromStdString(SignificantNumber(*value, 4)) : QString("—")));
     label->setStyleSheet(over || notPositive ? "color: #d00000; font-weight: bold;" : QString());
-    label->setToolTip(QString::fromUtf8(over          ? n.overLimit
-                                        : notPositive ? kNotPositive
-                                                      : n.meaning) +
+    const QString limit = QString::fromStdString(ShortestNumber(n.limit));
+    label->setToolTip((over          ? QString::fromUtf8(n.overLimit).arg(limit)
+                       : notPositive ? QString::fromUtf8(kNotPositive)
+                                     : QString::fromUtf8(n.meaning).arg(limit)) +
                       (value ? QString()
                              : "\nセル幅が正でない箇所があるか、値が有限でないため、"
                                "計算できません。"));

@@ -161,6 +161,9 @@ void TextViewer::closeEvent(QCloseEvent* event) {
 
 void TextViewer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // 700 twips of the frame's height are not the table's: the title bar and
+    // borders, and the 240-twip margin below the table at the first size
+    // (a 4815-twip client area, a 4575-twip table).
     const int heightTwips = frameGeometry().height() * kTwipsPerPixel - 700;
     if (heightTwips >= 200) text_->setFixedHeight(TwipsToPixels(heightTwips));
 }

@@ -28,7 +28,6 @@ void ScriptedHost::processEvents() {
 
 void ScriptedHost::setBusy(bool b) {
     busy = b;
-    ++busyChanges;
 }
 
 void ScriptedHost::showStatus(const std::string& text) {

@@ -50,7 +50,6 @@ class ScriptedHost : public Host {
     std::function<void()> onProcessEvents;
     int processEventsCalls = 0;
     bool busy = false;
-    int busyChanges = 0;
 };
 
 } // namespace kestrel::test
