@@ -4,43 +4,32 @@ namespace kestrel {
 
 namespace {
 
-std::string standardEnglish(ErrorNumber number) {
+Reason standardReason(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::Overflow:
-        return "overflow";
+        return {"overflow", "オーバーフローしました。"};
     case ErrorNumber::OutOfMemory:
-        return "out of memory";
+        return {"out of memory", "メモリが不足しています。"};
     case ErrorNumber::SubscriptOutOfRange:
-        return "index out of range";
+        return {"index out of range", "インデックスが有効範囲にありません。"};
     case ErrorNumber::DivisionByZero:
-        return "division by zero";
+        return {"division by zero", "0 で除算しました。"};
     case ErrorNumber::InvalidPropertyValue:
-        return "invalid property value";
+        return {"invalid property value", "プロパティの値が不正です。"};
     }
-    return "unknown error";
+    return {"unknown error", "不明なエラーです。"};
 }
 
 } // namespace
 
 std::string StandardDescription(ErrorNumber number) {
-    switch (number) {
-    case ErrorNumber::Overflow:
-        return "オーバーフローしました。";
-    case ErrorNumber::OutOfMemory:
-        return "メモリが不足しています。";
-    case ErrorNumber::SubscriptOutOfRange:
-        return "インデックスが有効範囲にありません。";
-    case ErrorNumber::DivisionByZero:
-        return "0 で除算しました。";
-    case ErrorNumber::InvalidPropertyValue:
-        return "プロパティの値が不正です。";
-    }
-    return "不明なエラーです。";
+    return standardReason(number).japanese;
 }
 
 Failure::Failure(ErrorNumber number, std::string japanese, const std::string& detail)
     : std::runtime_error(detail.empty() ? japanese : japanese + " [" + detail + "]"),
-      number_(static_cast<int>(number)), reason_{standardEnglish(number), std::move(japanese)} {}
+      number_(static_cast<int>(number)), reason_{standardReason(number).english,
+                                                 std::move(japanese)} {}
 
 Failure::Failure(ErrorNumber number) : Failure(number, StandardDescription(number)) {}
 
