@@ -48,10 +48,14 @@ class alignas(64) Progress {
     bool reached(long long wanted) const {
         return value_.load(std::memory_order_acquire) >= wanted;
     }
-    long long awaitAtLeast(long long wanted) const {
+    // whileWaiting runs between the naps: the window's redraws go on while
+    // this thread waits for the other to end a long sweep.
+    long long awaitAtLeast(long long wanted, const std::function<void()>& whileWaiting = {}) const {
         if (!SpinUntil([&] { return reached(wanted); }))
-            while (!reached(wanted))
+            while (!reached(wanted)) {
                 std::this_thread::sleep_for(std::chrono::microseconds(50));
+                if (whileWaiting) whileWaiting();
+            }
         return value_.load(std::memory_order_acquire);
     }
 
@@ -81,13 +85,17 @@ class TwoStages {
                 // The last few steps read rows the helper sweeps in iteration k - 1.
                 const int ahead = std::min(r + PressureSolver::kStepsAhead, lastStep_);
                 if (k > 1 && ahead > split_ && seen < stepCount(k - 1, ahead))
-                    seen = upper_.awaitAtLeast(stepCount(k - 1, ahead));
+                    seen = upper_.awaitAtLeast(stepCount(k - 1, ahead), between_);
                 solver_.step(r, sweep);
+                if (r % PressureSolver::kRowsBetweenCalls == 0 && between_) between_();
             }
             lowerPart_[k % PressureSolver::kIterationsAtOnce] = sweep.unordered;
             if (sweep.goesOn) decisions_.raise(2LL * k);
             lower_.publish(stepCount(k, split_));
         }
+        // The last allowed iteration always ends on the helper; waiting here
+        // rather than for the helper to return lets the window redraw meanwhile.
+        if (between_) decisions_.awaitAtLeast(kEnded, between_);
     }
 
     void runUpper() {
@@ -123,7 +131,8 @@ class TwoStages {
     // Decisions are published as 2k when iteration k goes on; the end of the
     // iterations releases the other thread at once.
     static constexpr long long kEnded = std::numeric_limits<long long>::max();
-    bool goesOn(int k) { return decisions_.awaitAtLeast(2LL * k) == 2LL * k; }
+    // Asked by the lower stage, on the calling thread.
+    bool goesOn(int k) { return decisions_.awaitAtLeast(2LL * k, between_) == 2LL * k; }
 
     long long stepCount(int k, int r) const {
         return static_cast<long long>(k) * (lastStep_ + 1) + r;

@@ -154,8 +154,10 @@ void PressureSolver::setPressureBoundary() {
 
 double PressureSolver::sweep(bool lastAllowed) {
     Sweep s = startSweep(1, lastAllowed);
-    for (int j = 3; j <= m_.ny - 2; ++j)
+    for (int j = 3; j <= m_.ny - 2; ++j) {
         sweepRow(j, s);
+        if (j % kRowsBetweenCalls == 0 && options_.betweenPhases) options_.betweenPhases();
+    }
     return error(s);
 }
 

@@ -50,10 +50,13 @@ class PressureSolver {
     // Every term of the sweep, summed in row order.
     double exactError(const Sweep& s) const;
 
-    // The same work phase by phase, as the plain loops do it.
+    // The same work phase by phase, as the plain loops do it. A sweep calls
+    // options.betweenPhases every kRowsBetweenCalls rows: a sweep of the
+    // largest meshes takes longer than the window may wait for a redraw.
     void setObstaclePressure();
     void setPressureBoundary();
     double sweep(bool lastAllowed);
+    static constexpr int kRowsBetweenCalls = 256;
 
   private:
     struct SolidPoint {
