@@ -1,12 +1,14 @@
 // The picture's drawing rules: exclusive-or boxes, the scale, and lines
 // clipped to the picture without moving a pixel, whatever their ends.
 #include "app/simulation_state.h"
+#include "canvas/frame_recorder.h"
 #include "canvas/image_surface.h"
 #include "canvas/line_raster.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace kestrel {
 namespace {
@@ -171,6 +173,22 @@ TEST(WideLines, EndsThatAreNotNumbersOrInfinite) {
     constexpr float inf = std::numeric_limits<float>::infinity();
     s.drawLine(-inf, -inf, 5, 10, MakeRgb(0, 0, 255)); // up and left at 45 degrees
     EXPECT_EQ(s.image().pixel(0, 5) & 0xFFFFFF, 0x0000FFu);
+}
+
+// A frame that cannot be written is a failure naming its file, in either
+// language; the numbering goes on.
+TEST(FrameRecorder, AFrameThatIsNotWrittenIsAFailureNamingItsFile) {
+    const std::string folder = ::testing::TempDir() + "kestrel-frames-missing";
+    FrameRecorder recorder;
+    recorder.setFolder(folder);
+    recorder.startRun();
+    const ImageSurface picture(kPictureWidthTwips, kPictureHeightTwips);
+    ASSERT_TRUE(recorder.record(picture));
+    const auto failure = recorder.record(picture);
+    ASSERT_TRUE(failure);
+    const std::string file = folder + "/frame-00002.png";
+    EXPECT_EQ(failure->english(), "cannot write \"" + file + "\": No such file or directory");
+    EXPECT_EQ(failure->japanese(), file + ": ファイルかフォルダーがありません");
 }
 
 } // namespace

@@ -431,11 +431,17 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     EXPECT_EQ(m.reynolds, 11);
 }
 
-TEST_F(CaseWindow, AnOpenedCaseStartsFreshUndoAndDropsAHalfDrawnRange) {
+TEST_F(CaseWindow, AnUndoOrAnOpenedCaseDropsAHalfDrawnRange) {
     WriteFile(path("case.json"), R"({"nx": 20, "ny": 10})");
     startEditing();
+    clickCell(4, 4);
     click("Command5"); // ranges
     clickCell(2, 2);   // a range begun
+    ASSERT_EQ(m.pickState, PickState::RangeEnd);
+    trigger("元に戻す");
+    EXPECT_EQ(m.cellKind(4, 4), 1);
+    EXPECT_EQ(m.pickState, PickState::RangeStart) << "the range was begun on the map undone";
+    clickCell(2, 2);
     ASSERT_EQ(m.pickState, PickState::RangeEnd);
     ASSERT_TRUE(w.edits().canUndo());
     ASSERT_TRUE(w.openCaseFile(path("case.json").toStdString()));

@@ -75,6 +75,22 @@ TEST_F(TextViewerWindow, ARunThatShrinksTheFieldDuringARedisplayEndsItWithAMessa
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// The field gone (a new mesh made while the viewer stays open): both
+// commands say there is no result yet, naming themselves.
+TEST_F(TextViewerWindow, WithoutAFieldSavingAndRedisplayingSayThereIsNoResult) {
+    m.P.erase();
+    for (const auto& [button, operation] :
+         {std::pair{"SaveTable", "表全体を保存"}, std::pair{"Command1", "再表示"}}) {
+        answerer.seen.clear();
+        press(button);
+        ASSERT_EQ(answerer.seen.size(), 1u) << button;
+        EXPECT_EQ(answerer.seen[0].text.toStdString(),
+                  std::string("インデックスが有効範囲にありません。(") + operation +
+                      ")\r\n\r\n未だ計算実行されていない可能性があります.");
+    }
+    EXPECT_EQ(answerer.dialogsSeen, 0) << "no file was asked for";
+}
+
 TEST_F(TextViewerWindow, ResizingFollowsTheHeightRule) {
     auto* area = viewer->findChild<QPlainTextEdit*>("Text1");
     viewer->show();
