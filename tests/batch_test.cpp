@@ -6,9 +6,11 @@
 #include "runtime/file_writing.h"
 
 #include <QImage>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace kestrel {
 namespace {
@@ -240,6 +242,7 @@ TEST(BatchOutputs, TheCaseLineWidthDrawsTheFlowLines) {
 
 TEST(OutputFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     const std::string path = ::testing::TempDir() + "kestrel_output.txt";
+    std::remove(path.c_str()); // a read-only one a failed run may have left
     ASSERT_FALSE(WriteWholeFile(path, "first"));
     const auto error = WriteWholeFile("/dev/full", "second");
     ASSERT_TRUE(error);
@@ -247,10 +250,16 @@ TEST(OutputFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(error->japanese(), "ディスクに空きがありません");
     EXPECT_THROW(WriteOutputFile("/nonexistent/x.txt", "x"), Failure);
     EXPECT_TRUE(WriteWholeFile(::testing::TempDir(), "x")); // a folder
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const auto readOnly = WriteWholeFile(path, "third");
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readOnly->english(), "the file is read-only");
+    EXPECT_EQ(readOnly->japanese(), "読み取り専用のファイルです");
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_EQ(text.str(), "first");
+    std::remove(path.c_str());
 }
 
 } // namespace
