@@ -161,6 +161,15 @@ void warnAboutPhysics(const CaseFile& c, std::vector<Reason>& warnings) {
 
 } // namespace
 
+void CopyCaseContents(const SimulationState& from, SimulationState& to) {
+    to.coordListX = from.coordListX;
+    to.coordListY = from.coordListY;
+    to.cellKind = from.cellKind;
+    to.monitorI = from.monitorI;
+    to.monitorJ = from.monitorJ;
+    to.method = from.method;
+}
+
 Failure CaseFailure(const Reason& reason) {
     return Failure(reason, "case file");
 }

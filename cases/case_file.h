@@ -46,4 +46,8 @@ std::string ReadCaseText(const std::string& path);
 // The main window's defaults, with an all-fluid cell map.
 CaseFile DefaultCase();
 
+// What a case holds besides the table's parameters: the coordinate lists,
+// the cell map, the monitor cell and the method.
+void CopyCaseContents(const SimulationState& from, SimulationState& to);
+
 } // namespace kestrel

@@ -27,12 +27,7 @@ CaseFile MainWindow::currentCase() {
     SimulationState& s = c.state;
     for (const Parameter& p : Parameters())
         CopyParameter(p, m_, s);
-    s.coordListX = m_.coordListX;
-    s.coordListY = m_.coordListY;
-    s.cellKind = m_.cellKind;
-    s.monitorI = m_.monitorI;
-    s.monitorJ = m_.monitorJ;
-    s.method = m_.method;
+    CopyCaseContents(m_, s);
     c.display = host_.display();
     // The two texts read when used are saved as what they are read as.
     c.lineWidth = FlowLinePenWidth(host_.lineWidthText());
@@ -52,12 +47,7 @@ void MainWindow::applyCase(const CaseFile& c) {
 
     // The editor would show the lists it was opened with.
     if (coordinateEditor_) coordinateEditor_->closeWithoutAsking();
-    m_.coordListX = s.coordListX;
-    m_.coordListY = s.coordListY;
-    m_.cellKind = s.cellKind;
-    m_.monitorI = s.monitorI;
-    m_.monitorJ = s.monitorJ;
-    m_.method = s.method;
+    CopyCaseContents(s, m_);
     methodMenu_->sync();
     showing_ = Showing::CellMap;
     // An opened map is ready to edit, as after 流体有無指定; a range begun
