@@ -50,6 +50,8 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     startEditing();
     clickCell(3, 4);
     clickCell(12, 9);
+    m.monitorI = 5; // as 観測点を置く leaves it
+    m.monitorJ = 6;
     answerer.fileNames.push_back(path("saved.json"));
     trigger("名前を付けて保存…");
     ASSERT_TRUE(QFile::exists(path("saved.json"))) << answerer.lastText().toStdString();
@@ -84,6 +86,7 @@ TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
     EXPECT_EQ(other.coordListY, m.coordListY);
     EXPECT_EQ(other.cellKind, m.cellKind);
     EXPECT_EQ(other.cellKind(3, 4), 0);
+    EXPECT_EQ(std::pair(other.monitorI, other.monitorJ), std::pair(Integer{5}, Integer{6}));
     // The map is drawn: the obstacle red, its neighbour cyan.
     EXPECT_EQ(opened.picture().image().pixel(opened.picture().toPixel(2.5, 3.5).toPoint()) &
                   0xffffff,
