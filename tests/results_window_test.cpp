@@ -333,23 +333,21 @@ TEST(HistoryChartDrawing, ALongHistoryKeepsEveryColumnsExtremes) {
 TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
     answerer.fileNames.push_back(folder.path());
     trigger("実行中の表示を連番画像で保存…");
+    // A run asks before it replaces an earlier run's frames, even one: with
+    // yes, the folder holds its frames alone, numbered from 1.
+    std::ofstream(path("frame-00009.png").toStdString()) << "an older run's";
+    answerer.buttons.push_back(QMessageBox::Yes);
     runSteps("10", "3");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
-              (QStringList{"frame-00001.png", "frame-00002.png", "frame-00003.png"}));
+    EXPECT_NE(answerer.lastText().indexOf("1 個"), -1) << answerer.lastText().toStdString();
+    const QStringList three{"frame-00001.png", "frame-00002.png", "frame-00003.png"};
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
     QImage last(path("frame-00003.png"));
     EXPECT_EQ(last, w.picture().image().convertToFormat(last.format()))
         << "the frame is the picture shown";
-    // A later run asks before it replaces them: with yes, the folder holds
-    // its frames alone, numbered from 1 again.
-    std::ofstream(path("frame-00009.png").toStdString()) << "an older run's";
-    answerer.buttons.push_back(QMessageBox::Yes);
-    click("Command1");
-    const QStringList three{"frame-00001.png", "frame-00002.png", "frame-00003.png"};
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
-    EXPECT_NE(answerer.lastText().indexOf("4 個"), -1) << answerer.lastText().toStdString();
     // With no, the run records nothing and the recording stops.
     const QDateTime written = QFileInfo(path("frame-00001.png")).lastModified();
     click("Command1");
+    EXPECT_NE(answerer.lastText().indexOf("3 個"), -1) << answerer.lastText().toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), three);
     EXPECT_EQ(QFileInfo(path("frame-00001.png")).lastModified(), written);
     EXPECT_EQ(answerer.seen.size(), 3u) << "the map's question and two about frames";
