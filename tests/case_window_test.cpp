@@ -422,6 +422,13 @@ TEST_F(CaseWindow, RecentCasesListTheLastFilesAndOpenThem) {
     EXPECT_EQ(entries.count(path("two.json")), 1);
     recent->actions()[1]->trigger();
     EXPECT_EQ(m.reynolds, 11);
+    // A file that cannot be read says so and stays, to be opened once mended.
+    WriteFile(path("two.json"), "{");
+    emit recent->aboutToShow();
+    recent->actions()[1]->trigger();
+    EXPECT_TRUE(answerer.lastText().startsWith("ケースを開けません: "));
+    emit recent->aboutToShow();
+    EXPECT_EQ(recent->actions()[1]->text(), path("two.json"));
     // A file that is gone says so and leaves the list.
     QFile::remove(path("two.json"));
     emit recent->aboutToShow();
