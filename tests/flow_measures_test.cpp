@@ -12,6 +12,7 @@
 #include "support/sweep_recorder.h"
 #include "support/test_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -280,6 +281,17 @@ TEST(Vorticity, ALinearFieldHasItsExactVorticityEverywhere) {
     for (int j = 1; j <= m.ny; ++j)
         for (int i = 1; i <= m.nx; ++i)
             EXPECT_NEAR(VorticityAt(m, i, j), i == 4 && j == 3 ? 0 : b - a, 1e-12) << i << "," << j;
+    // V = x² tells the stencils apart: (x² at high − at low) / (high − low) is
+    // the sum of the two nodes' x, central inside and one-sided at the ends.
+    for (int j = 1; j <= m.ny; ++j)
+        for (int i = 1; i <= m.nx; ++i) {
+            m.U(i, j) = 0;
+            m.V(i, j) = m.xNode(i) * m.xNode(i);
+        }
+    for (int i = 1; i <= m.nx; ++i) {
+        const int low = std::max(i - 1, 1), high = std::min(i + 1, static_cast<int>(m.nx));
+        EXPECT_NEAR(VorticityAt(m, i, 2), m.xNode(low) + m.xNode(high), 1e-12) << i;
+    }
 }
 
 } // namespace
