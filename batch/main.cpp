@@ -141,7 +141,7 @@ std::optional<CaseFile> readCase(const std::string& path) {
             say("warning: " + warning.english);
         return c;
     } catch (const Failure& e) {
-        say(e.number() == 0 ? e.what() : "case file: " + e.english());
+        say("case file: " + e.english()); // a refusal's reason, or the runtime's
     } catch (const std::bad_alloc&) {
         say("not enough memory to read \"" + QuotedExcerpt(path) + "\"");
     }

@@ -85,8 +85,8 @@ class PressureSolver {
     std::size_t termRows_ = 0;
     std::size_t termStride_ = 0;
     double surelyAboveFactor_ = 1; // 1 less twice the relative bound of a reordered sum
-    const double* sharedCentre_ =
-        nullptr; // the centre coefficients' row when every row is the same
+    // The centre coefficients' row when every row is the same.
+    const double* sharedCentre_ = nullptr;
     RowSweepContext rows_{};
 };
 
