@@ -1,7 +1,7 @@
 """Mutation check: see scripts/mutants.sh. Each mutant changes one operator
 or constant in one line of a production source, outside comments, strings
 and preprocessor lines; a mutant that does not compile does not count."""
-import glob, os, random, re, subprocess, sys
+import glob, os, random, re, signal, subprocess, sys
 
 SWAPS = [("+", "-"), ("-", "+"), ("<=", "<"), ("<", "<="), (">=", ">"), (">", ">="),
          ("==", "!="), ("!=", "=="), ("&&", "||"), ("||", "&&")]
@@ -46,7 +46,12 @@ def run(cmd):
     return subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
 
 
+def stop(signum, frame):
+    raise KeyboardInterrupt  # so that the planted source is put back
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop)
     count, seed, folders = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3:]
     files = sorted(f for d in folders for f in glob.glob(f"{d}/*.cpp") + glob.glob(f"{d}/*.h"))
     candidates = [(f,) + s for f in files for s in sites(f)]
@@ -64,10 +69,14 @@ def main():
             if run(["cmake", "--build", "build-mutants", "-j2"]) != 0:
                 broken += 1
                 continue
-            failed = subprocess.run(["ctest", "--test-dir", "build-mutants", "-j2",
-                                     "--stop-on-failure", "--timeout", "120"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                    env=env).returncode != 0
+            # With KESTREL_MUTANTS_WHO set, every test runs and the ones that
+            # failed are listed: which tests alone catch a fault.
+            who = bool(os.environ.get("KESTREL_MUTANTS_WHO"))
+            result = subprocess.run(["ctest", "--test-dir", "build-mutants", "-j2", "--timeout",
+                                     "120"] + ([] if who else ["--stop-on-failure"]),
+                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                    env=env, text=True)
+            failed = result.returncode != 0
             where = f"{path}:{number + 1}: {old} -> {new}: {line.strip()}"
             if failed:
                 killed += 1
@@ -75,6 +84,9 @@ def main():
                 survived += 1
                 survivors.append(where)
             print(("killed   " if failed else "SURVIVED ") + where, flush=True)
+            if who and failed:
+                names = re.findall(r"^\s*\d+ - (\S+) \(", result.stdout, re.M)
+                print("  caught by: " + " ".join(names), flush=True)
         finally:
             open(path, "w", encoding="utf-8").write(original)
     run(["cmake", "--build", "build-mutants", "-j2"])

@@ -4,7 +4,9 @@
 # rebuilds, runs the suite, and lists the faults the suite let through.
 #   sh scripts/mutants.sh [COUNT] [SEED] [FOLDER...]
 # COUNT mutants (default 40) are drawn with SEED (default 1) from FOLDERs
-# (default: the core and the runner). Builds in build-mutants/.
+# (default: the core and the runner). Builds in build-mutants/. With
+# KESTREL_MUTANTS_WHO=1 every test runs and each fault lists the tests that
+# caught it.
 set -e
 cd "$(dirname "$0")/.."
 count="${1:-40}"

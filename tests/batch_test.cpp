@@ -4,6 +4,7 @@
 #include "batch/batch_outputs.h"
 #include "cases/case_file.h"
 #include "runtime/file_writing.h"
+#include "support/thrown.h"
 
 #include <QImage>
 #include <cstdio>
@@ -16,12 +17,7 @@ namespace kestrel {
 namespace {
 
 std::string errorOf(std::string_view json) {
-    try {
-        ReadCaseFile(json);
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "";
+    return test::FailureText([&] { ReadCaseFile(json); });
 }
 
 TEST(CaseFile, MissingKeysTakeTheWindowDefaults) {
@@ -187,12 +183,7 @@ TEST(CaseFile, MeaninglessPhysicsWarnsAndMeaninglessOutputsAreRefused) {
 
 TEST(CaseFileText, FoldersEndlessInputsAndMissingFilesAreRefused) {
     const auto refusal = [](const std::string& path) {
-        try {
-            ReadCaseText(path);
-        } catch (const Failure& e) {
-            return std::string(e.what());
-        }
-        return std::string();
+        return test::FailureText([&] { ReadCaseText(path); });
     };
     EXPECT_NE(refusal(::testing::TempDir()).find("is a folder"), std::string::npos);
     EXPECT_NE(refusal("/dev/zero").find("is larger than 64 MiB"), std::string::npos);

@@ -3,6 +3,7 @@
 #include "runtime/integer.h"
 #include "runtime/lenient_number.h"
 #include "runtime/user_text.h"
+#include "support/thrown.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -10,56 +11,47 @@
 namespace kestrel {
 
 TEST(LenientNumber, ReadsTheLongestLeadingNumber) {
-    EXPECT_EQ(LeadingNumber("12abc"), 12);
-    EXPECT_EQ(LeadingNumber("abc"), 0);
-    EXPECT_EQ(LeadingNumber(""), 0);
-    EXPECT_EQ(LeadingNumber("  2.5"), 2.5);
-    EXPECT_EQ(LeadingNumber("-.5x"), -0.5);
-    EXPECT_EQ(LeadingNumber("1e3"), 1000);
-    EXPECT_EQ(LeadingNumber("1e"), 1); // an exponent needs digits
-    EXPECT_EQ(LeadingNumber("1.5.2"), 1.5);
-    EXPECT_EQ(LeadingNumber("-"), 0);
-    EXPECT_EQ(LeadingNumber("."), 0);
-}
-
-TEST(LenientNumber, AnOverflowingNumberIsReportedNotInfinite) {
+    // "1e": an exponent needs digits.
+    const std::pair<const char*, double> texts[] = {
+        {"12abc", 12}, {"abc", 0}, {"", 0},  {"  2.5", 2.5}, {"-.5x", -0.5},
+        {"1e3", 1000}, {"1e", 1},  {"-", 0}, {".", 0},       {"1.5.2", 1.5}};
+    for (const auto& [text, value] : texts)
+        EXPECT_EQ(LeadingNumber(text), value) << text;
+    // An overflowing number is reported, not infinite.
     EXPECT_TRUE(ReadLeadingNumber("1e400").overflow);
     EXPECT_THROW(LeadingNumber("1e400"), Failure);
 }
 
 TEST(QuotedExcerpt, QuotesUserTextSafelyOnOneLine) {
-    EXPECT_EQ(QuotedExcerpt("メッシュ数 X"), "メッシュ数 X");
-    EXPECT_EQ(QuotedExcerpt("a\nb\tc\r\x1b[31m\x7f"), "a\\nb\\tc\\r\\x1B[31m\\x7F");
-    EXPECT_EQ(QuotedExcerpt("\xff\xfe"), "\\xFF\\xFE");
-    // Not text: an overlong form, a surrogate, a code point past U+10FFFF, a cut sequence.
-    EXPECT_EQ(QuotedExcerpt("\xe0\x80\x80"), "\\xE0\\x80\\x80");
-    EXPECT_EQ(QuotedExcerpt("\xed\xa0\x80"), "\\xED\\xA0\\x80");
-    EXPECT_EQ(QuotedExcerpt("\xf4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");
-    EXPECT_EQ(QuotedExcerpt("\xe3\x83"), "\\xE3\\x83");
-    EXPECT_EQ(QuotedExcerpt("\xf0\x9f\x98\x80"), "\xf0\x9f\x98\x80"); // four bytes, valid
-    EXPECT_EQ(QuotedExcerpt("\xc2\x85"), "\\xC2\\x85");               // a C1 control
+    // Not text: an overlong form, a surrogate, a code point past U+10FFFF, a
+    // cut sequence, a C1 control; four valid bytes stay.
+    const std::pair<const char*, const char*> texts[] = {
+        {"メッシュ数 X", "メッシュ数 X"},
+        {"a\nb\tc\r\x1b[31m\x7f", "a\\nb\\tc\\r\\x1B[31m\\x7F"},
+        {"\xff\xfe", "\\xFF\\xFE"},
+        {"\xe0\x80\x80", "\\xE0\\x80\\x80"},
+        {"\xed\xa0\x80", "\\xED\\xA0\\x80"},
+        {"\xf4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+        {"\xe3\x83", "\\xE3\\x83"},
+        {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
+        {"\xc2\x85", "\\xC2\\x85"}};
+    for (const auto& [text, quoted] : texts)
+        EXPECT_EQ(QuotedExcerpt(text), quoted);
     EXPECT_EQ(QuotedExcerpt(std::string(61, 'k')), std::string(60, 'k') + "…");
     EXPECT_EQ(QuotedExcerpt(std::string(60, 'k')), std::string(60, 'k'));
     EXPECT_EQ(QuotedExcerpt("abcdef", 3), "abc…");
 }
 
-TEST(IntegerConversion, RoundsHalvesToEven) {
-    EXPECT_EQ(ToInteger(2.5), 2);
-    EXPECT_EQ(ToInteger(3.5), 4);
-    EXPECT_EQ(ToInteger(-2.5), -2);
-    EXPECT_EQ(ToInteger(2.4999), 2);
-    EXPECT_EQ(ToInteger(32767.4), 32767);
-    EXPECT_EQ(ToInteger(-32768.5), -32768);
-}
-
-TEST(IntegerConversion, OutsideTheRangeIsTheOverflowFailure) {
-    try {
-        ToInteger(32767.5);
-        FAIL();
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.number(), 6);
-        EXPECT_EQ(f.japanese(), "オーバーフローしました。");
-    }
+TEST(IntegerConversion, RoundsHalvesToEvenWithinTheRange) {
+    const std::pair<double, Integer> values[] = {{2.5, 2},    {3.5, 4},         {-2.5, -2},
+                                                 {2.4999, 2}, {32767.4, 32767}, {-32768.5, -32768}};
+    for (const auto& [value, rounded] : values)
+        EXPECT_EQ(ToInteger(value), rounded) << value;
+    // Outside the range: the overflow failure.
+    const auto overflow = test::FailureOf([] { ToInteger(32767.5); });
+    ASSERT_TRUE(overflow);
+    EXPECT_EQ(overflow->number(), 6);
+    EXPECT_EQ(overflow->japanese(), "オーバーフローしました。");
     EXPECT_THROW(ToInteger(-32769), Failure);
     EXPECT_THROW(AddInteger(32767, 1), Failure);
 }
@@ -75,16 +67,13 @@ TEST(DynamicArray, DoesNotExistUntilDimensionedAndStartsFromZeros) {
     EXPECT_THROW(a.at(0, -1), Failure);
     a.redim(3, 2);
     EXPECT_EQ(a.at(3, 2), 0);
-    try {
-        a.at(0, 3);
-        FAIL();
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.number(), 9);
-        // The user sees the standard text; a developer also where it failed.
-        EXPECT_EQ(f.japanese(), "インデックスが有効範囲にありません。");
-        EXPECT_NE(std::string(f.what()).find("array(0, 3) outside 0..3 x 0..2"), std::string::npos)
-            << f.what();
-    }
+    // The user sees the standard text; a developer also where it failed.
+    const auto missed = test::FailureOf([&] { a.at(0, 3); });
+    ASSERT_TRUE(missed);
+    EXPECT_EQ(missed->number(), 9);
+    EXPECT_EQ(missed->japanese(), "インデックスが有効範囲にありません。");
+    EXPECT_NE(std::string(missed->what()).find("array(0, 3) outside 0..3 x 0..2"),
+              std::string::npos);
     EXPECT_THROW(a.redim(-1, 2), Failure);
 }
 

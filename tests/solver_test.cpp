@@ -5,6 +5,7 @@
 #include "solver/solver_steps.h"
 #include "support/scripted_host.h"
 #include "support/test_state.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -60,14 +61,11 @@ TEST(CalculationFactors, EqualSpacingFillsTheInteriorOnly) {
 TEST(CalculationFactors, ZeroWidthPairIsRefusedNamingTheNodes) {
     SimulationState m = specifiedX({0, 10, 20, 10, 40, 50});
     ScriptedHost host;
-    try {
-        InitCalculationFactors(m, host);
-        FAIL();
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.number(), 11);
-        EXPECT_NE(f.japanese().find("節点 2 と 4"), std::string::npos) << f.japanese();
-        EXPECT_NE(f.japanese().find("(10)"), std::string::npos);
-    }
+    const auto f = test::FailureOf([&] { InitCalculationFactors(m, host); });
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->number(), 11);
+    EXPECT_NE(f->japanese().find("節点 2 と 4"), std::string::npos) << f->japanese();
+    EXPECT_NE(f->japanese().find("(10)"), std::string::npos);
 }
 
 class BoundaryMaps : public ::testing::Test {
