@@ -70,6 +70,7 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         // Each refused where it is, with its place.
         {"{\"nx\": 20,\n \"ny\": 10, \"nx\": 40}", R"(line 2, column 12: "nx" is given twice)"},
         {"{\"dt\": 1,\n  \"x\": [{}, {}]}", R"(line 2, column 3: "x" is not a known key)"},
+        {"{\"a\nb\": 1}", "line 1, column 4: not valid JSON"}, // at the line's own end
         {R"({"format": "kestrel-case 2"})", R"("format" is a newer case format)"},
         {R"({"format": "sheet"})", R"("format" must be "kestrel-case 1")"},
         {R"({"dt": 1e-999})", R"("dt" is 1e-999, too small for the program)"},
