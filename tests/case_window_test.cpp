@@ -26,15 +26,8 @@ using test::WriteFile;
 using CaseWindow = test::WindowTest;
 
 TEST_F(CaseWindow, ASavedCaseOpensWithEveryFieldOptionListAndTheMap) {
-    retype("Text1", "0.0025");
-    retype("Text2", "123.5");
-    retype("Text3", "17");
-    retype("Text4", "12");
-    retype("Text5", "9");
-    retype("Text9", "33");
-    retype("Text8", "3");
-    retype("Text10", "2");
-    retype("Text11", "0.75");
+    retype({{"Text1", "0.0025"}, {"Text2", "123.5"}, {"Text3", "17"}, {"Text4", "12"}});
+    retype({{"Text5", "9"}, {"Text9", "33"}, {"Text8", "3"}, {"Text10", "2"}, {"Text11", "0.75"}});
     choose("Option5");
     choose("Option7");
     choose("Option2");

@@ -63,9 +63,7 @@ TEST_F(ResultsWindow, StabilityNumbersFollowTheFieldsAndTurnRedBeyondTheirLimits
     retype("Text7", "0");
     EXPECT_EQ(label("StabilityCfl")->text(), "CFL数 —");
     // Only a warning: the run still starts.
-    retype("Text7", "10");
-    retype("Text2", "40");
-    retype("Text1", "2");
+    retype({{"Text7", "10"}, {"Text2", "40"}, {"Text1", "2"}});
     runSteps("1");
     EXPECT_EQ(m.history.size(), 1u);
 }
@@ -111,10 +109,7 @@ TEST_F(ResultsWindow, TheProbeSpeaksOnlyOfWhatIsOnScreen) {
     click("Command6"); // the mesh's shape: no values to show
     EXPECT_EQ(probeAt(35.5, 25.5), "");
     // A run that diverges shows its last finite field, which the probe reads.
-    retype("Text1", "2");
-    retype("Text6", "1");
-    retype("Text7", "1");
-    retype("Text3", "300");
+    retype({{"Text1", "2"}, {"Text6", "1"}, {"Text7", "1"}, {"Text3", "300"}});
     retype("Text8", "1000"); // no display before it diverges
     click("Command1");
     ASSERT_NE(answerer.lastText().indexOf("発散"), -1) << answerer.lastText().toStdString();
@@ -358,9 +353,7 @@ TEST_F(ResultsWindow, EveryDisplayOfARunBecomesANumberedFrame) {
 TEST_F(ResultsWindow, ADisplayThatCouldNotBeDrawnIsNoFrame) {
     answerer.fileNames.push_back(folder.path());
     trigger("実行中の表示を連番画像で保存…");
-    retype("Text4", "8");
-    retype("Text5", "12");
-    retype("Text6", "1");
+    retype({{"Text4", "8"}, {"Text5", "12"}, {"Text6", "1"}});
     retype("Text7", "32767"); // a picture taller than any widget can be
     runSteps("4");
     EXPECT_EQ(m.history.size(), 4u);

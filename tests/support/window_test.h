@@ -37,6 +37,11 @@ class WindowTest : public ::testing::Test {
     // A click on the option's caption, where a user clicks.
     void choose(const char* name);
     void retype(const char* name, const char* text) { Retype(field(name), text); }
+    // Several fields in turn, as {field, text}.
+    void retype(std::initializer_list<std::pair<const char*, const char*>> fields) {
+        for (const auto& [name, text] : fields)
+            retype(name, text);
+    }
     void trigger(const QString& caption) { TriggerMenuCommand(w, caption); }
     // A click in the middle of cell (i, j) of the map on screen.
     void clickCell(int i, int j);
