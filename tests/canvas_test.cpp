@@ -132,6 +132,22 @@ TEST(LineRaster, EndsThatAreNotNumbersOrInfinite) {
     EXPECT_EQ(rasterised({2.5, 7}, {-0.5, 7}), row(0, 3, 7)); // halves away from zero
 }
 
+// Clipped to the grid, a line leaves the pixels, in the order, that it leaves
+// on a grid holding it whole: steep or flat, either way, ends on any side.
+TEST(LineRaster, AClippedLineLeavesThePixelsOfTheWholeLine) {
+    std::srand(11);
+    for (int n = 0; n < 2000; ++n) {
+        const auto at = [](int size) { return std::rand() % (5 * size) - 2 * size; };
+        const PointD a{1.0 * at(20), 1.0 * at(10)}, b{1.0 * at(20), 1.0 * at(10)};
+        std::vector<std::pair<int, int>> whole;
+        RasterLine({a.x + 40, a.y + 20}, {b.x + 40, b.y + 20}, 100, 50, [&](int x, int y) {
+            if (x >= 40 && x < 60 && y >= 20 && y < 30) whole.emplace_back(x - 40, y - 20);
+        });
+        ASSERT_EQ(rasterised(a, b), whole)
+            << "(" << a.x << ", " << a.y << ") - (" << b.x << ", " << b.y << ")";
+    }
+}
+
 // A long line keeps its near end wherever its far end lies.
 TEST(LineRaster, AFarEndDoesNotMoveTheNearOne) {
     PointD near{3, 2};

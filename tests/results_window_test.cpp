@@ -241,6 +241,12 @@ TEST_F(ResultsWindow, TheHonestAccountFollowsTheFieldsAndTheRun) {
     auto* warnings = w.findChild<QLabel*>("AccountWarnings");
     EXPECT_EQ(reynolds->text(), "Re·D 12400") << "no obstacle: the channel, 31 cells of 10";
     EXPECT_EQ(peclet->text(), "Pe 400");
+    // Two columns of two: the stability numbers, then what the run means.
+    EXPECT_EQ(std::pair(reynolds->y(), peclet->y()),
+              std::pair(label("StabilityCfl")->y(), label("StabilityDiffusion")->y()));
+    EXPECT_EQ(peclet->x(), reynolds->x());
+    EXPECT_GT(peclet->y(), reynolds->y());
+    EXPECT_GT(reynolds->x(), label("StabilityCfl")->x());
     EXPECT_TRUE(warnings->text().isEmpty());
     retype("Text4", "60");
     EXPECT_TRUE(warnings->text().startsWith("注意: nx が偶数")) << warnings->text().toStdString();
