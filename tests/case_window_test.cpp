@@ -124,6 +124,8 @@ TEST_F(CaseWindow, ABadCaseFileChangesNothingAndSaysWhatIsWrong) {
         {"count.json", R"({"dt": 0.01, "nx": 0})", "「nx」は1..32766 の範囲でなければなりません"},
         {"cell.json", R"({"obstacles": [[62, 1]]})", "「obstacles」は1..61 の範囲"},
         {"array.json", "[1, 2]", "JSON オブジェクト"},
+        {"word.json", R"({"method": "mac"})",
+         "「method」は\"classic\"、\"staggered\" のどれかでなければなりません"},
     };
     for (const auto& file : bad) {
         WriteFile(path(file.name), file.text);
