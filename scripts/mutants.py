@@ -77,7 +77,7 @@ def main():
                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                     env=env, text=True)
             failed = result.returncode != 0
-            where = f"{path}:{number + 1}: {old} -> {new}: {line.strip()}"
+            where = f"{path}:{number + 1}: {old} -> {new}: {lines[number].strip()}"
             if failed:
                 killed += 1
             else:

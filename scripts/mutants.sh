@@ -1,7 +1,8 @@
 #!/bin/sh
 # Plants single-operator faults one at a time in the production sources
 # (+/-, </<=, >/>=, ==/!=, &&/||, whole-number constants off by one),
-# rebuilds, runs the suite, and lists the faults the suite let through.
+# rebuilds, runs the suite, and lists the faults the suite let through
+# (each line as it was planted).
 #   sh scripts/mutants.sh [COUNT] [SEED] [FOLDER...]
 # COUNT mutants (default 40) are drawn with SEED (default 1) from FOLDERs
 # (default: the core and the runner). Builds in build-mutants/. With
