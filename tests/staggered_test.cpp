@@ -39,8 +39,9 @@ double parabola(double eta) {
 }
 
 struct ChannelResult {
-    double profileError; // largest |U - parabola| at nine tenths of the length, over 1.5
-    double gradient;     // dp/dx over the second half, least squares on the middle row
+    double profileError;  // largest |U - parabola| at nine tenths of the length, over 1.5
+    double gradient;      // dp/dx over the second half, least squares on the middle row
+    double bottomV, topV; // V one H from the inlet, in the rows by the walls
 };
 
 // Uniform inflow into a channel 8 H long, Re·H = 20 (ν = H / 20 per cell).
@@ -48,7 +49,7 @@ ChannelResult developedChannel(int h) {
     SimulationState m = secondMethodCase(8 * h, h, 20.0 / h, 150 * h);
     test::ScriptedHost host;
     EXPECT_EQ(run(m, host), RunEnd::Completed);
-    ChannelResult r{0, 0};
+    ChannelResult r{0, 0, m.V(h, 1), m.V(h, h)};
     const int column = 8 * h * 9 / 10;
     for (int j = 1; j <= h; ++j)
         r.profileError =
@@ -74,6 +75,10 @@ TEST(SecondMethod, AChannelDevelopsPoiseuilleFlowAtSecondOrder) {
     EXPECT_LT(fine.profileError, 0.01);
     const double exact = -12 * (24 / 20.0) / (24.0 * 24.0); // -12 ν / H²
     EXPECT_NEAR(fine.gradient / exact, 1, 0.02);
+    // Near the inlet the walls' layers push the flow towards the middle,
+    // alike from either wall.
+    EXPECT_GT(coarse.bottomV, 1e-3);
+    EXPECT_NEAR(coarse.bottomV / coarse.topV, -1, 1e-9);
 }
 
 // A parabolic inflow stays as it came; frictionless walls keep U = 1.
