@@ -42,6 +42,7 @@ TEST(CaseFile, BadInputIsRefusedNamingTheKey) {
         {R"({"display": "colour"})", R"("display" must be "pressure", "speed" or "vorticity")"},
         {R"({"coordListX": [0, "a"]})", R"("coordListX" must be a number)"},
         {R"({"nx": 0})", R"("nx" must lie in 1..32766)"},
+        {R"({"nx": -32769})", R"("nx" must lie in -32768..32767)"}, // before it wraps
         {R"({"lineWidth": 40000})", R"("lineWidth" must lie in -32768..32767)"},
         {R"({"obstacles": [[0, 1]]})", R"("obstacles" must lie in 1..61)"},
         {"[1, 2]", "must hold a JSON object"},
