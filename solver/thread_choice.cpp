@@ -20,14 +20,25 @@ int OtherThreadsRunning() {
 bool ThreadChooser::beforeStep(const SimulationState& m, SolverThreads threads) {
     active_ = threads == SolverThreads::Auto && LargeEnoughForTwoThreads(m);
     if (!active_) return false;
-    trying_ = ++stepsSinceTry_ >= wait_;
-    // Kept on one thread, the helper sleeps: any thread running is another program's.
-    if (trying_ && oneThread_ && othersRunning_() > 0) trying_ = false;
+    if (!trying_) {
+        trying_ = ++stepsSinceTry_ >= wait_;
+        // Kept on one thread, the helper sleeps: any thread running is another program's.
+        if (trying_ && oneThread_ && othersRunning_() > 0) trying_ = false;
+        stepsTried_ = 0;
+    }
     return trying_ ? !oneThread_ : oneThread_;
 }
 
 void ThreadChooser::afterStep(double seconds, int sweeps) {
     if (!active_) return;
+    // The run's first step starts from cold caches, and the first step of a
+    // try moves the field between the cores' caches: measured, either would
+    // make the choice it follows look faster than it is.
+    if (!warm_) {
+        warm_ = true;
+        return;
+    }
+    if (trying_ && ++stepsTried_ < kStepsATry) return;
     const bool one = trying_ ? !oneThread_ : oneThread_;
     // A step's fixed work counts as about two sweeps.
     const double perSweep = seconds / (std::max(sweeps, 0) + 2);
@@ -35,6 +46,7 @@ void ThreadChooser::afterStep(double seconds, int sweeps) {
     // Recent steps weigh most: the machine's load changes.
     known = known == 0 || trying_ ? perSweep : 0.5 * (known + perSweep);
     if (!trying_) return;
+    trying_ = false;
     stepsSinceTry_ = 0;
     const double kept = secondsPerSweep_[oneThread_ ? 0 : 1];
     if (kept != 0 && perSweep < 0.95 * kept) {

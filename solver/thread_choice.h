@@ -2,9 +2,9 @@
 // On a machine shared with other programs two threads can lose to one
 // many times over: every pressure sweep hands rows between the threads, and
 // whenever either loses its core for a scheduler slice the other waits. So
-// a run measures both: its first step takes one thread (which never loses
-// badly), the second tries two, and from then on it keeps whichever takes
-// less time a sweep, now and then trying the other. A try that loses waits
+// a run measures both: its first steps take one thread (which never loses
+// badly), the third and fourth try two, and from then on it keeps whichever
+// takes less time a sweep, now and then trying the other for two steps. A try that loses waits
 // longer before the next, by at least twice and by as much as it lost, so a
 // settled choice costs little. A try of two threads while another program
 // is running is not made at all: it would lose, and cost most of all.
@@ -31,11 +31,14 @@ class ThreadChooser {
   private:
     static constexpr int kWaitAfterSwitch = 8; // steps before trying back
     static constexpr int kLongestWait = 256;
+    static constexpr int kStepsATry = 2; // only the last is measured
 
     bool active_ = false;   // Auto, and a mesh that two threads might speed up
+    bool warm_ = false;     // past the run's first step, which is not measured
     bool oneThread_ = true; // the choice kept
     bool trying_ = false;   // this step tries the other choice
-    int wait_ = 2;          // the first try is the second step
+    int stepsTried_ = 0;    // of the try under way
+    int wait_ = 3;          // the first try starts at the third step
     int stepsSinceTry_ = 0;
     double secondsPerSweep_[2] = {0, 0}; // one thread, two threads; 0 unknown
     std::function<int()> othersRunning_;
