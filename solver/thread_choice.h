@@ -4,9 +4,9 @@
 // whenever either loses its core for a scheduler slice the other waits. So
 // a run measures both: its first steps take one thread (which never loses
 // badly), the third and fourth try two, and from then on it keeps whichever
-// takes less time a sweep, now and then trying the other for two steps. A try that loses waits
-// longer before the next, by at least twice and by as much as it lost, so a
-// settled choice costs little. A try of two threads while another program
+// takes less time a sweep, now and then trying the other for two steps. A
+// try that loses waits longer before the next, by at least twice and by as
+// much as it lost, so a settled choice costs little. A try of two threads while another program
 // is running is not made at all: it would lose, and cost most of all.
 #include "app/simulation_state.h"
 #include "solver_options.h"
